@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds Plotvik (installing missing packages first) and starts the viewer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+build_dir="$root/build/release"
+"$root/scripts/build.sh" "$build_dir" -DCMAKE_BUILD_TYPE=Release -DPLOTVIK_BUILD_TESTS=OFF
+if [ -x "$build_dir/app/plotvik" ]; then
+  exec "$build_dir/app/plotvik" "$@"
+fi
+echo "Everything is built; the viewer itself (app/) comes next."

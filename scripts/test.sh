@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds Plotvik and runs the whole test suite (installing missing packages first).
+# Environment: PLOTVIK_WERROR=ON, PLOTVIK_SANITIZE=ON as in CI; PLOTVIK_FUZZ_SECONDS=N also
+# builds the fuzz targets with clang and runs each for N seconds.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+suffix=""
+[ "${PLOTVIK_SANITIZE:-OFF}" = "ON" ] && suffix="-san"
+build_dir="$root/build/test$suffix"
+"$root/scripts/build.sh" "$build_dir" -DPLOTVIK_BUILD_TESTS=ON
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+(cd "$build_dir" && ctest --output-on-failure -j "$(nproc)")
+
+if [ -n "${PLOTVIK_FUZZ_SECONDS:-}" ] && [ -x "$root/scripts/fuzz.sh" ]; then
+  "$root/scripts/fuzz.sh" "$PLOTVIK_FUZZ_SECONDS"
+fi
