@@ -1,0 +1,231 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/chart_value_list.h"
+#include "platform/component.h"
+
+namespace plotvik {
+
+class TCustomAxisPanel;
+class TChartAxis;
+
+using TColor = std::int32_t;
+
+// Which horizontal / vertical axes of its chart a series is plotted against.
+enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+// Anything a chart holds that can be switched off and that repaints its chart when it changes.
+class TCustomChartElement : public TComponent {
+ public:
+  explicit TCustomChartElement(std::string name = {});
+  ~TCustomChartElement() override;
+
+  bool Active() const { return active_; }
+  virtual void SetActive(bool active);
+
+  TCustomAxisPanel* ParentChart() const { return parentChart_; }
+  // Leaves the old chart's series list and joins the new one's (nullptr: belongs to none).
+  virtual void SetParentChart(TCustomAxisPanel* chart);
+
+  // Asks the chart to repaint; a chart collects any number of requests into one frame.
+  void Repaint() const;
+
+ protected:
+  TCustomAxisPanel* parentChart_ = nullptr;
+
+ private:
+  bool active_ = true;
+};
+
+class TCustomChartSeries : public TCustomChartElement {
+ public:
+  using TCustomChartElement::TCustomChartElement;
+
+  bool ShowInLegend() const { return showInLegend_; }
+  void SetShowInLegend(bool show);
+  const std::string& Title() const { return title_; }
+  void SetTitle(std::string title);
+
+ private:
+  bool showInLegend_ = true;
+  std::string title_;
+};
+
+// The point container: per point an X value, a Y value, an optional label and an optional
+// colour, kept sorted by X as points arrive. The drawing of the values is left to the series
+// kinds derived from it (DrawValue).
+class TChartSeries : public TCustomChartSeries {
+ public:
+  static constexpr TColor kColorDefault = 0x20000000;  // clDefault: no colour of its own
+  static constexpr TColor kColorNone = 0x1FFFFFFF;     // clNone: marks a null point
+
+  explicit TChartSeries(std::string name = {});
+  ~TChartSeries() override;
+
+  // --- values ---
+  TChartValueList& XValues() const { return *valueLists_[0]; }
+  TChartValueList& YValues() const { return *valueLists_[1]; }
+  int ValueListCount() const { return static_cast<int>(valueLists_.size()); }
+  TChartValueList& ValueList(int index) const {
+    return *valueLists_.at(static_cast<size_t>(index));
+  }
+  // The list with that Name (exact match), or nullptr.
+  TChartValueList* ValueListByName(const std::string& name) const;
+  // This series kind plots the Y list against the X list.
+  bool YMandatory() const { return yMandatory_; }
+  TChartValueList& MandatoryValueList() const { return yMandatory_ ? YValues() : XValues(); }
+  TChartValueList& NotMandatoryValueList() const { return yMandatory_ ? XValues() : YValues(); }
+
+  int PointCount() const { return XValues().ValueCount(); }
+  int Count() const { return PointCount(); }
+  virtual double XValue(int index) const { return XValues().Value(index); }
+  virtual double YValue(int index) const { return YValues().Value(index); }
+  virtual double MandatoryValue(int index) const { return MandatoryValueList().Value(index); }
+
+  // --- point labels and colours ---
+  // The label of point i, or the empty text when it has none.
+  virtual std::string PointLabel(int index) const;
+  // True when any point carries a label (the axes then may label with them).
+  bool HasLabels() const { return !labels_.empty() && !labels_.front().empty(); }
+  // The explicit colour of point i, else the palette colour (ColorEachPoint), else SeriesColor.
+  virtual TColor PointColor(int index) const;
+  bool IsNullPoint(int index) const { return PointColor(index) == kColorNone; }
+  // Whether a colour list exists (it appears with the first point given an explicit colour).
+  bool HasColorList() const { return colors_ != nullptr; }
+
+  TColor SeriesColor() const { return seriesColor_; }
+  virtual void SetSeriesColor(TColor color);
+  bool ColorEachPoint() const { return colorEachPoint_; }
+  virtual void SetColorEachPoint(bool value);
+
+  // --- axes ---
+  THorizAxis HorizAxis() const { return horizAxis_; }
+  void SetHorizAxis(THorizAxis axis);
+  TVertAxis VertAxis() const { return vertAxis_; }
+  void SetVertAxis(TVertAxis axis);
+  TChartAxis* CustomHorizAxis() const { return customHorizAxis_; }
+  void SetCustomHorizAxis(TChartAxis* axis);
+  TChartAxis* CustomVertAxis() const { return customVertAxis_; }
+  void SetCustomVertAxis(TChartAxis* axis);
+  // The axes this series maps through; nullptr while it belongs to no chart.
+  TChartAxis* GetHorizAxis() const { return resolvedHorizAxis_; }
+  TChartAxis* GetVertAxis() const { return resolvedVertAxis_; }
+  virtual bool AssociatedToAxis(const TChartAxis& axis) const;
+  virtual bool UseAxis() const { return true; }
+
+  // --- data binding ---
+  // A table (TDataSet) or a TDataSource; nullptr when the series is fed by hand.
+  TComponent* DataSource() const { return dataSource_; }
+  void SetDataSource(TComponent* source);
+  const std::string& XLabelsSource() const { return xLabelsSource_; }
+  void SetXLabelsSource(std::string field);
+  const std::string& ColorSource() const { return colorSource_; }
+  void SetColorSource(std::string field);
+  // Asks the chart to re-check this series' table binding (and so to refill it).
+  void CheckDataSource();
+
+  const std::string& ValueFormat() const { return valueFormat_; }
+  void SetValueFormat(std::string format);
+  const std::string& PercentFormat() const { return percentFormat_; }
+  void SetPercentFormat(std::string format);
+
+  // --- adding and removing points ---
+  virtual int AddPoint(double x, double y, const std::string& label = {},
+                       TColor color = kColorDefault);
+  virtual int AddAtNextX(double y, const std::string& label = {}, TColor color = kColorDefault);
+  virtual int AddNull(const std::string& label = {});
+  virtual int AddNullXY(double x, const std::string& label = {});
+  virtual void ClearPoints();
+  virtual void DeletePoint(int index);
+  // Sorts the points by the mandatory list when that list is ordered, then renumbers X.
+  void ApplyMandatoryOrder();
+  // Tells the chart's listeners that a refill has finished.
+  void RefreshSeries();
+
+  // --- statistics for the axes ---
+  virtual double XMinimum() const { return XValues().Lowest(); }
+  virtual double XMaximum() const { return XValues().Highest(); }
+  virtual double YMinimum() const { return YValues().Lowest(); }
+  virtual double YMaximum() const { return YValues().Highest(); }
+
+  // --- painting ---
+  // Pixel position of point i through the resolved horizontal / vertical axis.
+  virtual int PointX(int index) const;
+  virtual int PointY(int index) const;
+  int CalcXPos(int index) const { return PointX(index); }
+  int CalcYPos(int index) const { return PointY(index); }
+  // Finds the points inside the chart rectangle; -1/-1 when none is.
+  void ComputeVisibleRange();
+  int FirstVisible() const { return firstVisible_; }
+  int LastVisible() const { return lastVisible_; }
+  // Draws the values FirstVisible … LastVisible in ascending order.
+  virtual void DrawAllValues();
+  // Draws one value; a plain point container draws nothing.
+  virtual void DrawValue(int index);
+  // Pixels the series needs beyond the axis range on each side (pointers, bars).
+  virtual void CalcHorizMargins(int& left, int& right) const;
+  virtual void CalcVertMargins(int& top, int& bottom) const;
+  // Run for every active series at the start of each frame.
+  virtual void DoBeforeDrawChart() {}
+  virtual void DoBeforeDrawValues();
+  virtual void DoAfterDrawValues();
+  // Series that connect consecutive points keep the first point beyond the right edge visible.
+  virtual bool DrawBetweenPoints() const { return false; }
+  virtual bool DrawValuesForward() const { return true; }
+  // The point under a mouse position, or -1.
+  virtual int Clicked(int x, int y) const;
+
+  // --- events ---
+  std::function<bool(TChartSeries&)> OnBeforeAdd;
+  std::function<void(TChartSeries&, int)> OnAfterAdd;
+  std::function<void(TChartSeries&)> OnClearValues;
+  std::function<void(TChartSeries&)> BeforeDrawValues;
+  std::function<void(TChartSeries&)> AfterDrawValues;
+
+  void SetParentChart(TCustomAxisPanel* chart) override;
+
+ protected:
+  void Loaded() override;
+  void Notification(TComponent& component, TOperation operation) override;
+  // Releases the storage of every list (the first half of ClearPoints).
+  virtual void ClearLists();
+  // After a point was stored at index: OnAfterAdd and a repaint.
+  virtual void NotifyNewValue(int index);
+  void ResolveAxes();
+
+ private:
+  void MovePoint(int from, int to);
+
+  std::vector<std::unique_ptr<TChartValueList>> valueLists_;
+  bool yMandatory_ = true;
+  // Sparse: only as long as the last point that received a label.
+  std::vector<std::string> labels_;
+  // Absent until the first explicit colour; then one entry per point.
+  std::unique_ptr<std::vector<TColor>> colors_;
+  TColor seriesColor_ = kColorDefault;
+  bool colorEachPoint_ = false;
+
+  THorizAxis horizAxis_ = THorizAxis::aBottomAxis;
+  TVertAxis vertAxis_ = TVertAxis::aLeftAxis;
+  TChartAxis* customHorizAxis_ = nullptr;
+  TChartAxis* customVertAxis_ = nullptr;
+  TChartAxis* resolvedHorizAxis_ = nullptr;
+  TChartAxis* resolvedVertAxis_ = nullptr;
+
+  TComponent* dataSource_ = nullptr;
+  std::string xLabelsSource_;
+  std::string colorSource_;
+  std::string valueFormat_ = "#,##0.###";
+  std::string percentFormat_ = "##0.## %";
+
+  int firstVisible_ = -1;
+  int lastVisible_ = -1;
+};
+
+}  // namespace plotvik

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace plotvik {
+
+class TChartSeries;
+
+// Where AddOrdered places a new value.
+enum class TChartListOrder { loNone, loAscending, loDescending };
+
+// One column of doubles of a series (its X values, its Y values, ...), with ordered insertion
+// and statistics that are recomputed lazily, in one pass, at the first read after a change.
+//
+// The storage grows by a fixed step rather than by doubling: a refill clears the series and
+// regrows it, and a fixed step keeps the reallocations of a refill of n points at n / 1000.
+class TChartValueList {
+ public:
+  static constexpr int kGrowthStep = 1000;
+
+  TChartValueList(TChartSeries* owner, std::string name);
+  virtual ~TChartValueList();
+
+  TChartValueList(const TChartValueList&) = delete;
+  TChartValueList& operator=(const TChartValueList&) = delete;
+
+  TChartSeries* Owner() const { return owner_; }
+
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+
+  TChartListOrder Order() const { return order_; }
+  void SetOrder(TChartListOrder order) { order_ = order; }
+
+  // Only changes how an axis labels the values; a change asks the owner's chart to repaint.
+  bool DateTime() const { return dateTime_; }
+  void SetDateTime(bool dateTime);
+
+  // The table field that feeds this list. A different name makes the owner re-check its
+  // table binding, which refills it.
+  const std::string& ValueSource() const { return valueSource_; }
+  void SetValueSource(std::string valueSource);
+
+  // Copies the configuration (order, date-time flag, source field), never the values or Name.
+  void Assign(const TChartValueList& source);
+
+  // Stores the value where Order puts it and returns its index. Ascending order places a
+  // value after every equal one, so equal keys keep their order of arrival.
+  virtual int AddOrdered(double value);
+  // Empties the list and releases its storage.
+  virtual void RemoveAll();
+  // Stores the value at index (0 ≤ index ≤ ValueCount), moving later values up by one.
+  virtual void InsertAt(int index, double value);
+  // Removes the value at index, moving later values down by one.
+  virtual void RemoveAt(int index);
+
+  int ValueCount() const { return count_; }
+  int Capacity() const { return capacity_; }
+  // Reads value i; raises EListError outside 0 ≤ i < ValueCount.
+  double Value(int index) const;
+  double operator[](int index) const { return Value(index); }
+  void SetValue(int index, double value);
+  void Exchange(int a, int b);
+
+  // The value parked by an add for lists beyond X and Y, inserted at the index the X list chose.
+  double PendingValue() const { return pendingValue_; }
+  void SetPendingValue(double value) { pendingValue_ = value; }
+
+  bool StatsStale() const { return statsStale_; }
+  double Lowest() const;
+  double Highest() const;
+  double Sum() const;
+  double AbsSum() const;
+  double Spread() const { return Highest() - Lowest(); }
+
+ private:
+  void CheckIndex(int index, int limit) const;
+  void MakeRoomForOne();
+  void RecalcStats() const;
+
+  TChartSeries* owner_;
+  std::string name_;
+  TChartListOrder order_ = TChartListOrder::loNone;
+  bool dateTime_ = false;
+  std::string valueSource_;
+
+  std::unique_ptr<double[]> values_;
+  int count_ = 0;
+  int capacity_ = 0;
+  double pendingValue_ = 0.0;
+
+  mutable bool statsStale_ = true;
+  mutable double lowest_ = 0.0;
+  mutable double highest_ = 0.0;
+  mutable double sum_ = 0.0;
+  mutable double absSum_ = 0.0;
+};
+
+}  // namespace plotvik
