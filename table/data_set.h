@@ -1,0 +1,271 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/component.h"
+#include "platform/exceptions.h"
+#include "table/field.h"
+#include "table/field_defs.h"
+#include "table/fields.h"
+
+namespace plotvik {
+
+class TDataSource;
+class TDataLink;
+
+enum class DataSetState {
+  StateInactive,
+  StateBrowse,
+  StateEdit,
+  StateInsert,
+  // Internal states: entered only by paths this program does not take, but the rules that
+  // name them are kept.
+  StateSetKey,
+  StateCalcFields,
+  StateFilter,
+  StateNewValue,
+};
+
+enum class DataSetEvent {
+  FieldChanged,
+  RecordReplaced,
+  RecordsReloaded,
+  CursorMoved,
+  FieldLayoutChanged,
+  RecordUpdate,
+  StateChanged,
+  BrowseModeCheck,
+  FieldDefsStale,
+  FieldListChanged,
+  FocusRequested,
+};
+
+std::string_view DataSetStateName(DataSetState state);
+std::string_view DataSetEventName(DataSetEvent event);
+
+// What a record buffer holds, as far as the cursor is concerned.
+enum class TBookmarkFlag { bfCurrent, bfBOF, bfEOF, bfInserted };
+
+enum class TGetMode { gmCurrent, gmNext, gmPrior };
+enum class TGetResult { grOK, grBOF, grEOF, grError };
+
+// The answer an OnPostError or OnEditError handler gives.
+enum class TDataAction { daFail, daAbort, daRetry };
+
+// A position in a dataset that survives cursor moves. An empty bookmark is "none": going to it
+// does nothing. The bytes are whatever the concrete dataset stores to find its record again.
+class TBookmark {
+ public:
+  TBookmark() = default;
+  bool IsNone() const { return data_.empty(); }
+  explicit operator bool() const { return !data_.empty(); }
+  const std::vector<std::byte>& Data() const { return data_; }
+
+ private:
+  friend class TDataSet;
+  std::vector<std::byte> data_;
+};
+
+// One record buffer of the cursor's window; allocated, shaped and freed by the concrete dataset.
+using TRecordBuffer = std::unique_ptr<std::byte[]>;
+
+// The generic dataset: states, the field list, the window of record buffers around the cursor,
+// cursor moves, bookmarks, hooks, and the change notifications its data sources hear. Where
+// records are kept is the concrete dataset's business, reached through the protected virtual
+// operations below.
+//
+// Notifications are delivered synchronously and handlers may call back into the dataset (walk
+// it with First/Next inside OnStateChange, say); every operation is written to stay consistent
+// when that happens.
+class TDataSet : public TComponent {
+ public:
+  using THook = std::function<void(TDataSet&)>;
+  using TErrorHook = std::function<void(TDataSet&, EDatabaseError&, TDataAction&)>;
+
+  explicit TDataSet(std::string name = {});
+  ~TDataSet() override;
+
+  // --- state ---
+  DataSetState State() const { return state_; }
+  bool Active() const { return state_ != DataSetState::StateInactive; }
+  void SetActive(bool value);
+  void Open() { SetActive(true); }
+  void Close() { SetActive(false); }
+  bool Modified() const { return modified_; }
+
+  // --- fields ---
+  TFields& Fields() { return fields_; }
+  const TFields& Fields() const { return fields_; }
+  TField& Fields(int index) const { return fields_[index]; }
+  int FieldCount() const { return fields_.Count(); }
+  TField* FindField(std::string_view name) const { return fields_.FindField(name); }
+  // "Field '%s' not found" when there is none.
+  TField& FieldByName(std::string_view name) const;
+  TFieldDefs& FieldDefs() { return fieldDefs_; }
+  const TFieldDefs& FieldDefs() const { return fieldDefs_; }
+
+  // --- editing ---
+  void Append();
+  void Edit();
+  void Post();
+  void Cancel();
+  // Settles a pending edit or insert: posts it when a field was set, discards it otherwise.
+  void CheckBrowseMode();
+
+  // --- cursor ---
+  void First();
+  void Next();
+  bool Eof() const { return eof_; }
+  bool Bof() const { return bof_; }
+  bool IsEmpty() const { return recordCount_ == 0; }
+  void Refresh();
+  struct TResyncMode {
+    bool exact = false;
+    bool center = false;
+  };
+  void Resync(TResyncMode mode);
+
+  TBookmark GetBookmark() const;
+  void GotoBookmark(const TBookmark& bookmark);
+  void FreeBookmark(TBookmark& bookmark) { bookmark = TBookmark(); }
+
+  // --- size and position ---
+  // "Cannot perform this operation on a closed dataset" when closed.
+  int RecordCount() const;
+  // 1-based number of the active record, -1 when there is none.
+  int RecNo() const;
+
+  // --- notifications ---
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return disableCount_ > 0; }
+
+  // The data source this dataset takes its master values from; only its links matter here,
+  // so that a data source cannot be attached in a circle.
+  TDataSource* MasterSource() const { return masterSource_; }
+  void SetMasterSource(TDataSource* source);
+  // True when `source` feeds this dataset through master links, directly or further up.
+  bool IsLinkedTo(const TDataSource* source) const;
+
+  // --- hooks ---
+  THook BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+  THook BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
+  THook BeforePost, AfterPost, BeforeCancel, AfterCancel;
+  THook BeforeScroll, AfterScroll, BeforeRefresh, AfterRefresh;
+  THook OnNewRecord;
+  TErrorHook OnPostError, OnEditError;
+
+  // Raises EDatabaseError with the message prefixed by the dataset's name ("mtData: ...").
+  [[noreturn]] void DatabaseError(std::string_view message) const;
+  [[noreturn]] void MemTableError(std::string_view message) const;
+
+ protected:
+  // --- what a concrete dataset supplies (in the order the generic dataset declares them) ---
+  virtual void CheckActive() const;
+  virtual void CheckInactive() const;
+  // Delivers a notification: the dataset's own bookkeeping, then every data source.
+  virtual void DataEvent(DataSetEvent event, std::intptr_t info = 0, TField* field = nullptr);
+  virtual void DoAfterOpen();
+  virtual void DoAfterPost();
+  virtual void DoBeforeClose();
+  virtual void DoBeforeOpen();
+  virtual void DoBeforePost();
+  virtual void DoOnNewRecord();
+  virtual void DoBeforeInsert();
+  virtual bool GetCanModify() const { return true; }
+  virtual int GetRecordCount() const = 0;
+  virtual int GetRecNo() const = 0;
+  virtual void InternalCancel() = 0;
+  virtual void InternalEdit() = 0;
+  virtual void InternalInsert() = 0;
+  virtual TRecordBuffer AllocRecordBuffer() = 0;
+  virtual void FreeRecordBuffer(TRecordBuffer& buffer) = 0;
+  virtual std::vector<std::byte> GetBookmarkData(const std::byte* buffer) const = 0;
+  virtual TBookmarkFlag GetBookmarkFlag(const std::byte* buffer) const = 0;
+  virtual void InternalFirst() = 0;
+  virtual void InternalGotoBookmark(const std::vector<std::byte>& bookmark) = 0;
+  virtual void InternalInitRecord(std::byte* buffer) = 0;
+  virtual void InternalLast() = 0;
+  virtual void InternalPost() = 0;
+  virtual void InternalSetToRecord(const std::byte* buffer) = 0;
+  virtual void SetBookmarkFlag(std::byte* buffer, TBookmarkFlag flag) = 0;
+  virtual void SetBookmarkData(std::byte* buffer, const std::vector<std::byte>& data) = 0;
+  virtual void SetFieldData(TField& field, const void* data) = 0;
+  virtual TGetResult GetRecord(std::byte* buffer, TGetMode mode) = 0;
+  virtual void InternalClose() = 0;
+  virtual void InternalInitFieldDefs() = 0;
+  virtual void InternalOpen() = 0;
+  virtual bool IsCursorOpen() const = 0;
+  virtual bool GetFieldData(const TField& field, void* data) const = 0;
+
+  // --- services for the concrete dataset ---
+  void BindFields();
+  void UnbindFields();
+  void SetState(DataSetState value);
+  // The buffer the active record lives in, or nullptr when the window is empty.
+  std::byte* ActiveBuffer() const;
+  int BufferCount() const { return bufferCount_; }
+  int ActiveRecord() const { return activeRecord_; }
+  int WindowRecordCount() const { return recordCount_; }
+  // Whether the close under way happens because the dataset or its owner is being destroyed.
+  bool ClosingForDestruction() const;
+  // Runs the concrete dataset's close-time duties when it is destroyed; call from its destructor.
+  void CloseForDestruction();
+
+ private:
+  friend class TField;
+  friend class TDataSource;
+  friend class TDataLink;
+
+  void OpenCursor();
+  void CloseCursor();
+  void AddField(TField& field);
+  void RemoveField(TField& field);
+  void AddDataSource(TDataSource& source);
+  void RemoveDataSource(TDataSource& source);
+  void UpdateBufferCount();
+  void SetBufferCount(int count);
+  void ClearBuffers();
+  void ActivateBuffers();
+  bool GetNextRecord();
+  bool GetPriorRecord();
+  int GetNextRecords();
+  int GetPriorRecords();
+  void SetCurrentRecord(int index);
+  void UpdateCursorPos();
+  void CursorPosChanged() { currentRecord_ = -1; }
+  void UpdateRecord();
+  void CheckCanModify() const;
+  void InternalPostGuarded();
+  void DoHook(const THook& hook) {
+    if (hook) hook(*this);
+  }
+
+  DataSetState state_ = DataSetState::StateInactive;
+  bool modified_ = false;
+  TFields fields_;
+  TFieldDefs fieldDefs_;
+
+  // The window: bufferCount_ record slots plus one scratch slot at the end.
+  std::vector<TRecordBuffer> buffers_;
+  int bufferCount_ = 0;
+  int recordCount_ = 0;
+  int activeRecord_ = 0;
+  int currentRecord_ = -1;  // the slot the store cursor matches, -1 for none
+  bool bof_ = true;
+  bool eof_ = true;
+
+  std::vector<TDataSource*> dataSources_;
+  TDataSource* masterSource_ = nullptr;
+  int disableCount_ = 0;
+  DataSetState disableState_ = DataSetState::StateInactive;
+  DataSetEvent enableEvent_ = DataSetEvent::RecordsReloaded;
+};
+
+}  // namespace plotvik
