@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace plotvik {
+
+// The error codes that the program's I/O messages are keyed by. They keep the numbering of the
+// platform the file format comes from, so a message reads the same everywhere; OsErrorCode maps
+// this system's errno values onto them.
+inline constexpr int kErrorFileNotFound = 2;
+inline constexpr int kErrorPathNotFound = 3;
+inline constexpr int kErrorTooManyOpenFiles = 4;
+inline constexpr int kErrorAccessDenied = 5;
+inline constexpr int kErrorInvalidHandle = 6;
+inline constexpr int kErrorNotEnoughMemory = 8;
+inline constexpr int kErrorReadFault = 30;
+inline constexpr int kErrorGeneralFailure = 31;
+inline constexpr int kErrorSharingViolation = 32;
+
+// errno -> code:
+//   ENOENT 2 (3 when the folder part of the name does not exist; see OpenForReading),
+//   ENOTDIR, ENAMETOOLONG, ELOOP 3, EMFILE, ENFILE 4, EACCES, EPERM, EISDIR, EROFS 5,
+//   EBADF 6, ENOMEM 8, EIO 30, ETXTBSY, EBUSY 32, anything else 31.
+int OsErrorCode(int errnoValue);
+
+// A file opened read-only through POSIX calls; every failure comes back as one of the codes
+// above, never as an exception. Closes itself when destroyed.
+class OsFile {
+ public:
+  OsFile() = default;
+  ~OsFile();
+  OsFile(const OsFile&) = delete;
+  OsFile& operator=(const OsFile&) = delete;
+
+  // Opens an existing file at its start. Only regular files are accepted: a directory, a FIFO, a
+  // socket or a device gives kErrorAccessDenied, so that nothing can block the window thread
+  // waiting for a writer or feed it an endless stream. An empty name, or one with a NUL byte
+  // inside, gives kErrorPathNotFound. Returns 0 on success.
+  int OpenForReading(const std::string& name);
+
+  // Reads up to `size` bytes; `received` is 0 at the end of the file. Returns 0 or a code.
+  int Read(char* buffer, std::size_t size, std::size_t& received);
+
+  // Returns 0 or a code; the file counts as closed afterwards either way.
+  int Close();
+
+  bool IsOpen() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace plotvik

@@ -1,0 +1,254 @@
+#include "import/line_reader.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/exceptions.h"
+#include "tests/import/temp_dir.h"
+
+namespace plotvik {
+namespace {
+
+using testing::TempDir;
+
+// Reads a file the way the loader does, with a check after each step.
+std::vector<std::string> ReadAllLines(const std::string& path) {
+  TLineReader reader;
+  reader.SetFileName(path);
+  reader.OpenForReading();
+  CheckIO();
+  std::vector<std::string> lines;
+  std::string line;
+  for (;;) {
+    bool atEnd = reader.AtEnd();
+    CheckIO();
+    if (atEnd) break;
+    reader.ReadLineText(line);
+    reader.SkipLineEnd();
+    CheckIO();
+    lines.push_back(line);
+  }
+  reader.CloseReader();
+  CheckIO();
+  return lines;
+}
+
+struct LineCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> lines;
+};
+
+class LineRules : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineRules, YieldsTheExpectedLines) {
+  TempDir dir;
+  EXPECT_EQ(ReadAllLines(dir.Write("f.txt", GetParam().bytes)), GetParam().lines);
+  EXPECT_EQ(PendingIOCode, 0);
+}
+
+using namespace std::string_literals;
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, LineRules,
+    ::testing::Values(
+        LineCase{"Empty", "", {}},
+        LineCase{"CtrlZFirst",
+                 "\x1a"
+                 "1 2\n",
+                 {}},
+        LineCase{"CrLf", "12\r\n", {"12"}}, LineCase{"NoFinalLineEnd", "a\nb", {"a", "b"}},
+        LineCase{"LfOnly", "a\nb\n", {"a", "b"}}, LineCase{"EmptyLastLine", "a\n\n", {"a", ""}},
+        LineCase{"SingleLineEnd", "\n", {""}}, LineCase{"EmptyCrLfLines", "\r\n\r\n", {"", ""}},
+        LineCase{"LoneCrDropped", "a\rb\n", {"ab"}}, LineCase{"LoneCrAtEndOfFile", "a\r", {"a"}},
+        LineCase{"LoneCrThenCrLf", "a\r\r\nb", {"a", "b"}},
+        LineCase{"CrBeforeCtrlZ", "a\r\x1a", {"a"}},
+        LineCase{"CtrlZInsideLine", "a\x1a b\nc\n", {"a"}},
+        LineCase{"CtrlZAfterLineEnd", "a\n\x1a\nb", {"a"}},
+        LineCase{"NulKept", "a\0b\n"s, {"a\0b"s}},
+        // 127 bytes put the CR last in the first 128-byte buffer and its LF first in the next.
+        LineCase{"CrLfAcrossRefill", std::string(127, 'x') + "\r\ny", {std::string(127, 'x'), "y"}},
+        LineCase{
+            "LoneCrAcrossRefill", std::string(127, 'x') + "\rz\n", {std::string(127, 'x') + "z"}},
+        LineCase{"CtrlZAcrossRefill", std::string(127, 'x') + "\r\x1a", {std::string(127, 'x')}},
+        LineCase{
+            "LongLineReadWhole", std::string(1000, '7') + "\r\n1", {std::string(1000, '7'), "1"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Every way an open can fail ends in a pending code that CheckIO turns into the right message;
+// the reader stays closed.
+struct OpenFailure {
+  const char* name;
+  std::string (*makePath)(const TempDir&);
+  int code;
+  const char* message;
+};
+
+class OpenFailures : public ::testing::TestWithParam<OpenFailure> {};
+
+TEST_P(OpenFailures, RaiseTheMappedError) {
+  TempDir dir;
+  TLineReader reader;
+  reader.SetFileName(GetParam().makePath(dir));
+  reader.OpenForReading();
+  EXPECT_FALSE(reader.IsOpen());
+  try {
+    CheckIO();
+    FAIL() << "no error pending";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.ErrorCode(), GetParam().code);
+    EXPECT_EQ(e.Message(), GetParam().message);
+  }
+  EXPECT_EQ(PendingIOCode, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, OpenFailures,
+    ::testing::Values(
+        OpenFailure{"MissingFile",
+                    [](const TempDir& d) { return (d.Path() / "nope.txt").string(); }, 2,
+                    "File not found"},
+        OpenFailure{"MissingFolder",
+                    [](const TempDir& d) { return (d.Path() / "no" / "f.txt").string(); }, 3,
+                    "Invalid filename"},
+        OpenFailure{"FileAsFolder", [](const TempDir& d) { return d.Write("f", "1") + "/g.txt"; },
+                    3, "Invalid filename"},
+        OpenFailure{"EmptyName", [](const TempDir&) { return std::string(); }, 3,
+                    "Invalid filename"},
+        OpenFailure{"NameTooLong",
+                    [](const TempDir& d) {
+                      // The first 259 characters name an existing file, which must not be
+                      // opened in place of the one asked for.
+                      std::string base = d.Path().string() + "/";
+                      std::string shortName(259 - base.size(), 'a');
+                      d.Write(shortName, "1 2 3\n");
+                      return base + shortName + "bbbbbbbbbb";
+                    },
+                    3, "Invalid filename"},
+        OpenFailure{"Directory", [](const TempDir& d) { return d.Path().string(); }, 5,
+                    "File access denied"},
+        OpenFailure{"Fifo",
+                    [](const TempDir& d) {
+                      std::string path = (d.Path() / "fifo").string();
+                      ::mkfifo(path.c_str(), 0600);
+                      return path;
+                    },
+                    5, "File access denied"},
+        OpenFailure{"Device", [](const TempDir&) { return std::string("/dev/zero"); }, 5,
+                    "File access denied"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Reader, UnreadableFileIsAccessDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  TempDir dir;
+  std::string path = dir.Write("secret.txt", "1\n");
+  ::chmod(path.c_str(), 0);
+  TLineReader reader;
+  reader.SetFileName(path);
+  reader.OpenForReading();
+  EXPECT_EQ(PendingIOCode, 5);
+  PendingIOCode = 0;
+}
+
+TEST(Reader, NoDescriptorLeftIsTooManyOpenFiles) {
+  TempDir dir;
+  std::string path = dir.Write("f.txt", "1\n");
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  int lowestFree = ::dup(0);
+  ASSERT_GE(lowestFree, 0);
+  ::close(lowestFree);
+  // With the limit at the lowest free descriptor, every descriptor a new open could get is over.
+  rlimit tight = saved;
+  tight.rlim_cur = static_cast<rlim_t>(lowestFree);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+  TLineReader reader;
+  reader.SetFileName(path);
+  reader.OpenForReading();
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_THROW(
+      try { CheckIO(); } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), 4);
+        EXPECT_EQ(e.Message(), "Too many open files");
+        throw;
+      },
+      EInOutError);
+}
+
+TEST(Reader, ReadFailureEndsTheFileWithItsCodePending) {
+  // Reading this file at offset 0 fails with EIO: the first page of the address space is never
+  // mapped.
+  TLineReader reader;
+  reader.SetFileName("/proc/self/mem");
+  reader.OpenForReading();
+  ASSERT_TRUE(reader.IsOpen());
+  EXPECT_EQ(PendingIOCode, 0);
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(PendingIOCode, 30);
+  PendingIOCode = 0;
+  // Afterwards the file just stays at its end.
+  std::string line = "old";
+  reader.ReadLineText(line);
+  EXPECT_EQ(line, "");
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(PendingIOCode, 0);
+  reader.CloseReader();
+  CheckIO();
+}
+
+TEST(Reader, OperationsOnAClosedReaderReport103) {
+  TLineReader reader;
+  reader.SetFileName("unused");
+  reader.CloseReader();
+  EXPECT_THROW(
+      try { CheckIO(); } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), 103);
+        EXPECT_EQ(e.Message(), "I/O error 103");
+        throw;
+      },
+      EInOutError);
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(PendingIOCode, 103);
+  PendingIOCode = 0;
+}
+
+TEST(Reader, ReopeningStartsAgainFromTheTop) {
+  TempDir dir;
+  std::string path = dir.Write("f.txt", "first\nsecond\n");
+  TLineReader reader;
+  reader.SetFileName(path);
+  reader.OpenForReading();
+  std::string line;
+  reader.ReadLineText(line);
+  reader.SkipLineEnd();
+  reader.OpenForReading();  // still open: closed first
+  reader.ReadLineText(line);
+  EXPECT_EQ(line, "first");
+  reader.SetFileName(dir.Write("g.txt", "other"));
+  reader.OpenForReading();
+  reader.ReadLineText(line);
+  EXPECT_EQ(line, "other");
+  reader.CloseReader();
+  CheckIO();
+}
+
+TEST(Reader, MessagesOfTheCodeTable) {
+  const std::pair<int, const char*> table[] = {{2, "File not found"},
+                                               {3, "Invalid filename"},
+                                               {4, "Too many open files"},
+                                               {5, "File access denied"},
+                                               {100, "Read beyond end of file"},
+                                               {101, "Disk full"},
+                                               {106, "Invalid numeric input"},
+                                               {32, "I/O error 32"},
+                                               {104, "I/O error 104"}};
+  for (const auto& [code, message] : table) EXPECT_EQ(IOErrorMessage(code), message) << code;
+}
+
+}  // namespace
+}  // namespace plotvik
