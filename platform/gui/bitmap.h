@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/color.h"
+#include "platform/gui/geometry.h"
+
+namespace plotvik {
+
+class TCanvas;
+
+// An off-screen pixel buffer of 32-bit RGB pixels (0x00RRGGBB in memory, one row after the
+// other, no padding) with its own canvas. A resize keeps the pixels of the common part.
+class TBitmap {
+ public:
+  TBitmap(int width = 0, int height = 0, TColor fill = clWhite);
+  ~TBitmap();
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  TRect Bounds() const { return {0, 0, width_, height_}; }
+  // New pixels are filled with `fill`; the canvas keeps its pen, brush and font, loses its clip.
+  void SetSize(int width, int height, TColor fill = clWhite);
+
+  TCanvas& Canvas() { return *canvas_; }
+
+  // The pixel as a plain colour; clNone outside the bitmap.
+  TColor Pixel(int x, int y) const;
+  std::span<TRGB> Pixels() { return pixels_; }
+  std::span<const TRGB> Pixels() const { return pixels_; }
+  TRGB* Row(int y) {
+    return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
+  const TRGB* Row(int y) const {
+    return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
+  void Fill(TColor color);
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<TRGB> pixels_;
+  std::unique_ptr<TCanvas> canvas_;
+};
+
+}  // namespace plotvik
