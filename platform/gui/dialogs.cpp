@@ -1,0 +1,93 @@
+#include "platform/gui/dialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "platform/gui/message_box_window.h"
+
+namespace plotvik {
+
+namespace {
+
+QString FromUtf8(const std::string& s) {
+  return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+class TDesktopDialogs final : public TDialogs {
+ public:
+  std::optional<std::string> ChooseFileToOpen(const std::string& initialFileName) override {
+    // Qt's own dialog, not the desktop's native one: only it lets us accept a typed name that
+    // does not exist (AnyFile) without asking anything, and it behaves the same everywhere.
+    QFileDialog dialog(nullptr);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setSizeGripEnabled(true);
+    if (!initialFileName.empty()) {
+      const QFileInfo previous(FromUtf8(initialFileName));
+      dialog.setDirectory(previous.absolutePath());
+      dialog.selectFile(previous.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(QFileInfo(chosen.front()).absoluteFilePath())
+        .toUtf8()
+        .toStdString();
+  }
+
+  void ShowMessage(TMsgDlgType type, const std::string& caption, const std::string& text) override {
+    TMessageBoxWindow box(type, caption, text);
+    box.exec();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<TDialogs> CreateDesktopDialogs() {
+  return std::make_unique<TDesktopDialogs>();
+}
+
+TMessageBoxWindow::TMessageBoxWindow(TMsgDlgType type, const std::string& caption,
+                                     const std::string& text)
+    : QMessageBox(type == TMsgDlgType::mtWarning ? QMessageBox::Warning : QMessageBox::Critical,
+                  FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton, nullptr) {
+  setTextFormat(Qt::PlainText);
+  QPushButton* ok = addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  setDefaultButton(ok);
+  setEscapeButton(ok);
+  // No parent: the box centres itself on the screen; application-modal, it blocks the window.
+  setWindowModality(Qt::ApplicationModal);
+  OnBeep = [] { QApplication::beep(); };
+}
+
+std::string TMessageBoxWindow::PlainText() const {
+  static const QString kDivider = QString(27, QLatin1Char('-')) + QStringLiteral("\r\n");
+  QString buttons;
+  for (const QAbstractButton* button : this->buttons()) {
+    buttons += button->text() + QStringLiteral("   ");
+  }
+  const QString plain = kDivider + windowTitle() + QStringLiteral("\r\n") + kDivider + text() +
+                        QStringLiteral("\r\n") + kDivider + buttons + QStringLiteral("\r\n") +
+                        kDivider;
+  return plain.toUtf8().toStdString();
+}
+
+void TMessageBoxWindow::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                           Qt::AltModifier | Qt::MetaModifier);
+  if (event->key() == Qt::Key_C && mods == Qt::ControlModifier) {
+    if (OnBeep) OnBeep();
+    QApplication::clipboard()->setText(QString::fromUtf8(PlainText().c_str()));
+    event->accept();
+    return;
+  }
+  QMessageBox::keyPressEvent(event);
+}
+
+}  // namespace plotvik

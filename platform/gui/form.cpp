@@ -1,0 +1,153 @@
+#include "platform/gui/form.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "platform/gui/action_list.h"
+#include "platform/gui/application.h"
+#include "platform/gui/main_menu.h"
+#include "platform/gui/native_widgets.h"
+
+namespace plotvik {
+
+namespace {
+
+QString FromUtf8(const std::string& s) {
+  return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// Builds the entries of `item` into `menu`, recursively; each entry follows its TMenuItem.
+void BuildMenu(QMenu& menu, TMenuItem& item, TApplication& application) {
+  for (int i = 0; i < item.Count(); ++i) {
+    TMenuItem& entry = item.Items(i);
+    if (entry.IsLine()) {
+      menu.addSeparator();
+    } else if (entry.Count() > 0) {
+      BuildMenu(*menu.addMenu(FromUtf8(entry.Caption())), entry, application);
+    } else {
+      QAction* action = menu.addAction(FromUtf8(entry.Caption()));
+      action->setEnabled(entry.Enabled());
+      TMenuItem* source = &entry;
+      QObject::connect(action, &QAction::triggered, action, [source, &application] {
+        application.Guard([source] { source->Click(); });
+      });
+      entry.OnChange = [action, source] {
+        action->setText(FromUtf8(source->Caption()));
+        action->setEnabled(source->Enabled());
+      };
+    }
+  }
+}
+
+}  // namespace
+
+void TForm::Window::closeEvent(QCloseEvent* event) {
+  // Nothing objects to closing and nothing is asked: there is nothing to save.
+  event->accept();
+  form_.Closed();
+}
+
+TForm::TForm(std::string name, TApplication& application)
+    : TComponent(std::move(name)),
+      application_(application),
+      window_(std::make_unique<Window>(*this)) {
+  // The window's own colour is the face colour of buttons, as dialogs have it.
+  window_->setBackgroundRole(QPalette::Button);
+  window_->setAutoFillBackground(true);
+  application_.CreateForm(*this);
+}
+
+TForm::~TForm() {
+  // Components go first, while the widgets they may have placed on the window still exist;
+  // the window then takes its remaining widgets with it.
+  DestroyComponents();
+  application_.RemoveForm(*this);
+  window_.reset();
+}
+
+std::string TForm::Caption() const {
+  return window_->windowTitle().toUtf8().toStdString();
+}
+
+void TForm::SetCaption(const std::string& caption) {
+  window_->setWindowTitle(FromUtf8(caption));
+}
+
+void TForm::SetPosition(int left, int top) {
+  window_->move(left, top);
+}
+
+int TForm::Left() const {
+  return window_->frameGeometry().left();
+}
+int TForm::Top() const {
+  return window_->frameGeometry().top();
+}
+
+int TForm::ClientWidth() const {
+  return window_->width();
+}
+int TForm::ClientHeight() const {
+  return window_->height();
+}
+
+void TForm::SetClientSize(int width, int height) {
+  window_->resize(width, height);
+}
+
+int TForm::MenuBarHeight() const {
+  if (menu_ == nullptr) return 0;
+  QMenuBar* bar = window_->menuBar();
+  const int forWidth = bar->heightForWidth(window_->width());
+  return forWidth > 0 ? forWidth : bar->sizeHint().height();
+}
+
+void TForm::SetFont(const std::string& name, int height) {
+  QFont font(FromUtf8(name));
+  // A negative height is the character height in pixels, which keeps the designed sizes on
+  // any screen; a positive one is taken as the cell height, also in pixels.
+  font.setPixelSize(height < 0 ? -height : height);
+  window_->setFont(font);
+}
+
+std::string TForm::FontName() const {
+  return window_->font().family().toUtf8().toStdString();
+}
+
+int TForm::FontPixelSize() const {
+  return window_->font().pixelSize();
+}
+
+void TForm::SetMenu(TMainMenu& menu) {
+  menu_ = &menu;
+  QMenuBar* bar = window_->menuBar();
+  // Kept inside the window on desktops that would move it to a global menu: the window's
+  // layout, and so the pages' size, count on it.
+  bar->setNativeMenuBar(false);
+  bar->clear();
+  TMenuItem& items = menu.Items();
+  for (int i = 0; i < items.Count(); ++i) {
+    TMenuItem& top = items.Items(i);
+    BuildMenu(*bar->addMenu(FromUtf8(top.Caption())), top, application_);
+  }
+}
+
+void TForm::Show() {
+  window_->show();
+}
+
+bool TForm::Visible() const {
+  return window_->isVisible();
+}
+
+void TForm::Close() {
+  window_->close();
+}
+
+void TForm::Closed() {
+  if (OnClose) OnClose();
+  if (application_.MainForm() == this) application_.Terminate();
+}
+
+}  // namespace plotvik

@@ -1,0 +1,48 @@
+#pragma once
+
+// The desktop widgets behind the form classes, for the code that has to place widgets of its
+// own (a page's client) or drive the windows directly (tests). Everything else uses the
+// toolkit-free headers form.h, page_control.h and main_menu.h.
+
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QWidget>
+#include <memory>
+
+#include "platform/gui/form.h"
+#include "platform/gui/page_control.h"
+
+namespace plotvik {
+
+class TForm::Window : public QMainWindow {
+ public:
+  explicit Window(TForm& form) : form_(form) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  TForm& form_;
+};
+
+class TPageControl::Widget : public QTabWidget {
+ public:
+  explicit Widget(QWidget* parent);
+  // The rectangle the current page gets when the control has the given size.
+  QRect PageRectFor(QSize size) const;
+};
+
+// A page: it lays its one client out over its whole area.
+class TTabSheet::Page : public QWidget {
+ public:
+  Page() = default;
+  // Puts `client` on the page, filling it and following its size; the page owns it from now on
+  // and destroys a previous client.
+  void SetClient(std::unique_ptr<QWidget> client);
+  QWidget* Client() const { return client_; }
+
+ private:
+  QWidget* client_ = nullptr;
+};
+
+}  // namespace plotvik
