@@ -1,0 +1,289 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gui/geometry.h"
+
+namespace plotvik {
+
+class TCustomAxisPanel;
+class TChartSeries;
+class TChartFont;
+class TChartPen;
+class TChartAxisPen;
+class TDottedGrayPen;
+class TDarkGrayPen;
+class TChartHiddenPen;
+
+enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+enum TAxisLabelAlign { alDefault, alOpposite };
+
+// The plain-number part of "#,##0.###"-like patterns: grouping when the integer part has a ',',
+// the count of '0' before the point as the least number of integer digits, and the '0'/'#'
+// after it as the most (and '0' as the least) fraction digits. The value is first written with
+// 18 significant digits and then cut, so that what the user sees is the decimal a person would
+// write, not the binary double's nearest neighbour (1234567.8915 stays ...891).
+struct TAxisValuePattern {
+  bool grouping = true;
+  int minIntDigits = 1;
+  int minFracDigits = 0;
+  int maxFracDigits = 3;
+  static TAxisValuePattern Parse(const std::string& pattern);
+};
+std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char decimalSeparator,
+                            char thousandsSeparator);
+
+// The 1-2-5 sequence: the next "nice" step above x.
+double NextNiceStep(double x);
+
+// The caption along one axis; only its text is drawn, never a frame or background.
+class TChartAxisTitle {
+ public:
+  explicit TChartAxisTitle(std::function<void()> changed, int angle);
+  ~TChartAxisTitle();
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  int Angle() const { return angle_; }
+  void SetAngle(int degrees);  // stored modulo 360
+  TChartFont& Font() const { return *font_; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+
+ private:
+  std::function<void()> changed_;
+  std::string caption_;
+  int angle_;
+  std::unique_ptr<TChartFont> font_;
+  bool visible_ = true;
+};
+
+// One scale of a chart: it finds its range from the chart's series, takes its room out of the
+// chart rectangle, maps values to pixels and back and draws line, ticks, labels, grid and title.
+class TChartAxis {
+ public:
+  TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide);
+  virtual ~TChartAxis();
+  TChartAxis(const TChartAxis&) = delete;
+  TChartAxis& operator=(const TChartAxis&) = delete;
+
+  TCustomAxisPanel& ParentChart() const { return chart_; }
+  virtual bool IsDepthAxis() const { return false; }
+
+  // --- published properties ---
+  bool Automatic() const { return automatic_; }
+  void SetAutomatic(bool value);
+  bool AutomaticMinimum() const { return automaticMinimum_; }
+  void SetAutomaticMinimum(bool value);
+  bool AutomaticMaximum() const { return automaticMaximum_; }
+  void SetAutomaticMaximum(bool value);
+  double Minimum() const { return minimum_; }
+  void SetMinimum(double value);
+  double Maximum() const { return maximum_; }
+  void SetMaximum(double value);
+  double Increment() const { return increment_; }
+  void SetIncrement(double value);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  bool Horizontal() const { return horizontal_; }
+  void SetHorizontal(bool value);
+  bool OtherSide() const { return otherSide_; }
+  void SetOtherSide(bool value);
+  bool Inverted() const { return inverted_; }
+  void SetInverted(bool value);
+  bool Labels() const { return labels_; }
+  void SetLabels(bool value);
+  TAxisLabelStyle LabelStyle() const { return labelStyle_; }
+  void SetLabelStyle(TAxisLabelStyle value);
+  TChartFont& LabelsFont() const { return *labelsFont_; }
+  int LabelsAngle() const { return labelsAngle_; }
+  void SetLabelsAngle(int degrees);
+  TAxisLabelAlign LabelsAlign() const { return labelsAlign_; }
+  void SetLabelsAlign(TAxisLabelAlign value);
+  int LabelsSeparation() const { return labelsSeparation_; }
+  void SetLabelsSeparation(int percent);
+  int LabelsSize() const { return labelsSize_; }
+  void SetLabelsSize(int pixels);
+  bool LabelsOnAxis() const { return labelsOnAxis_; }
+  void SetLabelsOnAxis(bool value);
+  bool LabelsMultiLine() const { return labelsMultiLine_; }
+  void SetLabelsMultiLine(bool value);
+  bool LabelsExponent() const { return labelsExponent_; }
+  void SetLabelsExponent(bool value);
+  const std::string& AxisValuesFormat() const { return axisValuesFormat_; }
+  void SetAxisValuesFormat(const std::string& pattern);
+  bool RoundFirstLabel() const { return roundFirstLabel_; }
+  void SetRoundFirstLabel(bool value);
+  bool ExactDateTime() const { return exactDateTime_; }
+  void SetExactDateTime(bool value);
+  const std::string& DateTimeFormat() const { return dateTimeFormat_; }
+  void SetDateTimeFormat(const std::string& value);
+  bool Logarithmic() const { return logarithmic_; }
+  void SetLogarithmic(bool value);
+  int LogarithmicBase() const { return logarithmicBase_; }
+  void SetLogarithmicBase(int value);
+  TChartAxisPen& Axis() const { return *axisPen_; }
+  TDottedGrayPen& Grid() const { return *grid_; }
+  bool GridCentered() const { return gridCentered_; }
+  void SetGridCentered(bool value);
+  TDarkGrayPen& Ticks() const { return *ticks_; }
+  int TickLength() const { return tickLength_; }
+  void SetTickLength(int pixels);
+  TDarkGrayPen& TicksInner() const { return *ticksInner_; }
+  int TickInnerLength() const { return tickInnerLength_; }
+  void SetTickInnerLength(int pixels);
+  TDarkGrayPen& MinorTicks() const { return *minorTicks_; }
+  int MinorTickLength() const { return minorTickLength_; }
+  void SetMinorTickLength(int pixels);
+  int MinorTickCount() const { return minorTickCount_; }
+  void SetMinorTickCount(int count);
+  TChartHiddenPen& MinorGrid() const { return *minorGrid_; }
+  bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
+  void SetTickOnLabelsOnly(bool value);
+  TChartAxisTitle& Title() const { return *title_; }
+  int TitleSize() const { return titleSize_; }
+  void SetTitleSize(int pixels);
+  double StartPosition() const { return startPosition_; }
+  void SetStartPosition(double percent);
+  double EndPosition() const { return endPosition_; }
+  void SetEndPosition(double percent);
+  double PositionPercent() const { return positionPercent_; }
+  void SetPositionPercent(double percent);
+
+  // --- internal state, read by the chart, the series and the mouse ---
+  double RangeMin() const { return rangeMin_; }
+  double RangeMax() const { return rangeMax_; }
+  double RangeSpan() const { return rangeSpan_; }
+  int StartPixel() const { return startPixel_; }
+  int EndPixel() const { return endPixel_; }
+  int PixelSize() const { return pixelSize_; }
+  int CenterPixel() const { return centerPixel_; }
+  int LinePos() const { return linePos_; }
+  int LabelsPos() const { return labelsPos_; }
+  int TitlePos() const { return titlePos_; }
+  bool IsDateTime() const { return dateTime_; }
+  // Pixel positions of the ticks of the last drawing, in the order the labels were written.
+  const std::vector<int>& TickPositions() const { return tickPositions_; }
+
+  // --- operations ---
+  bool IsVisible() const;  // the chart shows this axis (reserves room, draws it)
+  TAxisLabelStyle ResolvedLabelStyle() const;
+  void ComputeRange();
+  void ComputePixelExtent();
+  void ReserveSpace(TRect& rect, bool standard);
+  void WidenForMargins(int left, int top, int right, int bottom);
+  void DrawAxis(bool computeLine);
+  int PosOfValue(double value) const;  // CalcPosValue
+  double ValueOfPos(int pixel) const;  // CalcPosPoint
+  void SetAxisRange(double minimum, double maximum);
+  void ScrollAxis(double offset, bool checkLimits);
+  bool AxisHitTest(int x, int y) const;
+  std::string LabelText(double value) const;
+  double LabelStep() const;
+
+  // The chart's extremes over the series that count for this axis (0 when none does).
+  double ChartMinimum() const;
+  double ChartMaximum() const;
+  // Association with the series, through the series' own test.
+  bool HasSeries(const TChartSeries& series) const;
+
+ protected:
+  virtual TAxisLabelStyle AutoLabelStyle() const;
+
+ private:
+  template <class T>
+  void Change(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Repaint();
+  }
+  void Repaint() const;
+  void RefreshDateTime();
+  bool AnyActiveSeriesAssociated() const;
+  const TChartSeries* FirstActiveAssociated() const;
+  int ShiftedByPositionPercent(int position, int extentAcross) const;
+  int WidestLabel() const;
+  int LabelLineCount(const std::string& text) const;
+  int TextWidthOfLines(const std::string& text) const;
+  bool AngleAlongSide(int angle) const;
+  void DrawTitle();
+  void DrawValueLabels(double step);
+  void WriteLabelAt(double value);
+  void DrawLabelText(int pos, const std::string& text);
+  void DrawTickLine(int pos, int length, bool inner);
+  void DrawGridLine(int pos);
+
+  TCustomAxisPanel& chart_;
+  bool automatic_ = true;
+  bool automaticMinimum_ = true;
+  bool automaticMaximum_ = true;
+  double minimum_ = 0;
+  double maximum_ = 0;
+  double increment_ = 0;
+  bool visible_ = true;
+  bool horizontal_;
+  bool otherSide_;
+  bool inverted_ = false;
+  bool labels_ = true;
+  TAxisLabelStyle labelStyle_ = talAuto;
+  std::unique_ptr<TChartFont> labelsFont_;
+  int labelsAngle_ = 0;
+  TAxisLabelAlign labelsAlign_ = alDefault;
+  int labelsSeparation_ = 10;
+  int labelsSize_ = 0;
+  bool labelsOnAxis_ = true;
+  bool labelsMultiLine_ = false;
+  bool labelsExponent_ = false;
+  std::string axisValuesFormat_ = "#,##0.###";
+  TAxisValuePattern valuePattern_;
+  bool roundFirstLabel_ = true;
+  bool exactDateTime_ = true;
+  std::string dateTimeFormat_;
+  bool logarithmic_ = false;
+  int logarithmicBase_ = 10;
+  std::unique_ptr<TChartAxisPen> axisPen_;
+  std::unique_ptr<TDottedGrayPen> grid_;
+  bool gridCentered_ = false;
+  std::unique_ptr<TDarkGrayPen> ticks_;
+  int tickLength_ = 4;
+  std::unique_ptr<TDarkGrayPen> ticksInner_;
+  int tickInnerLength_ = 0;
+  std::unique_ptr<TDarkGrayPen> minorTicks_;
+  int minorTickLength_ = 2;
+  int minorTickCount_ = 3;
+  std::unique_ptr<TChartHiddenPen> minorGrid_;
+  bool tickOnLabelsOnly_ = true;
+  std::unique_ptr<TChartAxisTitle> title_;
+  int titleSize_ = 0;
+  double startPosition_ = 0;
+  double endPosition_ = 100;
+  double positionPercent_ = 0;
+
+  double rangeMin_ = 0;
+  double rangeMax_ = 0;
+  double rangeSpan_ = 0;
+  int startPixel_ = 0;
+  int endPixel_ = 0;
+  int pixelSize_ = 0;
+  int centerPixel_ = 0;
+  int linePos_ = 0;
+  int labelsPos_ = 0;
+  int titlePos_ = 0;
+  bool dateTime_ = false;
+  std::vector<int> tickPositions_;
+};
+
+// The axis that would show depth in 3D; it labels nothing of its own.
+class TChartDepthAxis : public TChartAxis {
+ public:
+  explicit TChartDepthAxis(TCustomAxisPanel& chart);
+  bool IsDepthAxis() const override { return true; }
+
+ protected:
+  TAxisLabelStyle AutoLabelStyle() const override;
+};
+
+}  // namespace plotvik

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "chart/chart_legend.h"
+#include "chart/chart_title.h"
+#include "chart/chart_wall.h"
+#include "chart/custom_axis_panel.h"
+
+namespace plotvik {
+
+// A chart with titles, a legend and walls around its axes and series.
+class TCustomChart : public TCustomAxisPanel {
+ public:
+  explicit TCustomChart(std::string name = {});
+  ~TCustomChart() override;
+
+  TChartTitle& Title() const { return *title_; }
+  TChartTitle& SubTitle() const { return *subTitle_; }
+  TChartFootTitle& Foot() const { return *foot_; }
+  TChartFootTitle& SubFoot() const { return *subFoot_; }
+  TChartLegend& Legend() const { return *legend_; }
+  TChartBackWall& BackWall() const { return *backWall_; }
+  TChartWall& LeftWall() const { return *leftWall_; }
+  TChartWall& BottomWall() const { return *bottomWall_; }
+  TChartRightWall& RightWall() const { return *rightWall_; }
+  // The outline of the chart rectangle: the back wall's pen.
+  TChartPen& Frame() const { return BackWall().Pen(); }
+
+ protected:
+  void DrawTitlesAndLegend(bool firstPass) override;
+  void DrawWalls() override;
+  TColor BackWallColor() const override;
+
+ private:
+  std::unique_ptr<TChartTitle> title_;
+  std::unique_ptr<TChartTitle> subTitle_;
+  std::unique_ptr<TChartFootTitle> foot_;
+  std::unique_ptr<TChartFootTitle> subFoot_;
+  std::unique_ptr<TChartLegend> legend_;
+  std::unique_ptr<TChartBackWall> backWall_;
+  std::unique_ptr<TChartWall> leftWall_;
+  std::unique_ptr<TChartWall> bottomWall_;
+  std::unique_ptr<TChartRightWall> rightWall_;
+};
+
+}  // namespace plotvik

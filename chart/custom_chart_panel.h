@@ -1,0 +1,118 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/color.h"
+#include "platform/gui/custom_panel.h"
+#include "platform/gui/geometry.h"
+
+namespace plotvik {
+
+class TCanvas;
+class TChartCanvas3D;
+
+enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+
+// A panel that never shows its component name as a caption: the chart paints every pixel itself.
+class TCustomPanelNoCaption : public TCustomPanel {
+ public:
+  explicit TCustomPanelNoCaption(std::string name = {});
+};
+
+// The painting frame of a chart: the panel's colour and bevels, the margins that give the chart
+// rectangle, the drawing surface with its off-screen buffer, and the repaint switch that turns
+// any number of change notifications into one new frame.
+class TCustomChartPanel : public TCustomPanelNoCaption {
+ public:
+  explicit TCustomChartPanel(std::string name = {});
+  ~TCustomChartPanel() override;
+
+  // --- layout properties ---
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  TPanelBevel BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TPanelBevel value);
+  TPanelBevel BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TPanelBevel value);
+  int BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(int value);  // below 1 is refused
+  int BorderWidth() const { return borderWidth_; }
+  void SetBorderWidth(int value);  // below 0 is refused
+  // Percent of the panel width (left, right) or height (top, bottom).
+  int MarginLeft() const { return marginLeft_; }
+  void SetMarginLeft(int value);
+  int MarginTop() const { return marginTop_; }
+  void SetMarginTop(int value);
+  int MarginRight() const { return marginRight_; }
+  void SetMarginRight(int value);
+  int MarginBottom() const { return marginBottom_; }
+  void SetMarginBottom(int value);
+  bool View3D() const { return view3D_; }
+  void SetView3D(bool value);
+  bool Monochrome() const;
+  void SetMonochrome(bool value);
+
+  // --- the surface and the rectangles of the last (or current) frame ---
+  TChartCanvas3D& Canvas3D() const { return *canvas3D_; }
+  const TRect& PanelRect() const { return panelRect_; }
+  const TRect& ChartRect() const { return chartRect_; }
+  int ChartWidth() const { return chartWidth_; }
+  int ChartHeight() const { return chartHeight_; }
+  int ChartXCenter() const { return chartXCenter_; }
+  int ChartYCenter() const { return chartYCenter_; }
+  // Replaces the chart rectangle (the axes fit shrinks it) and recomputes width, height, centre.
+  void SetChartRect(const TRect& rect);
+
+  // --- repainting ---
+  // The repaint request: marks the buffer stale and invalidates the window, unless the switch
+  // is off (while the chart is built and while a frame is drawn).
+  void Repaint();
+  bool AutoRepaint() const { return autoRepaint_; }
+  void SetAutoRepaint(bool value) { autoRepaint_ = value; }
+  // Draws one whole frame of the chart onto target, within rect.
+  void Draw(TCanvas& target, const TRect& rect);
+
+ protected:
+  // The window paint: answered from the buffer while it is valid, else a new frame.
+  void Paint() override;
+  // A size change always gives a full new frame (never a stretched copy).
+  void Resize() override;
+  // Everything of the frame after the bevels; the axis panel fills it in.
+  virtual void DrawChartContent() {}
+  // The chart rectangle is forced to at least one pixel each way.
+  void NormalizeChartRect();
+
+ private:
+  void DrawFrame();
+  void DrawPanel();
+  template <class T>
+  void Change(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Repaint();
+  }
+
+  TColor color_ = clBtnFace;
+  TPanelBevel bevelOuter_ = bvRaised;
+  TPanelBevel bevelInner_ = bvNone;
+  int bevelWidth_ = 1;
+  int borderWidth_ = 0;
+  int marginLeft_ = 3;
+  int marginTop_ = 4;
+  int marginRight_ = 3;
+  int marginBottom_ = 4;
+  bool view3D_ = true;
+
+  std::unique_ptr<TChartCanvas3D> canvas3D_;
+  TRect panelRect_;
+  TRect chartRect_;
+  int chartWidth_ = 0;
+  int chartHeight_ = 0;
+  int chartXCenter_ = 0;
+  int chartYCenter_ = 0;
+  bool autoRepaint_ = false;
+};
+
+}  // namespace plotvik
