@@ -6,15 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "chart/chart_brush.h"
+#include "chart/chart_pen.h"
 #include "chart/chart_value_list.h"
+#include "platform/color.h"
 #include "platform/component.h"
 
 namespace plotvik {
 
 class TCustomAxisPanel;
 class TChartAxis;
-
-using TColor = std::int32_t;
 
 // Which horizontal / vertical axes of its chart a series is plotted against.
 enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
@@ -28,6 +29,8 @@ class TCustomChartElement : public TComponent {
 
   bool Active() const { return active_; }
   virtual void SetActive(bool active);
+  TChartPen& Pen() const { return *pen_; }
+  TChartBrush& Brush() const { return *brush_; }
 
   TCustomAxisPanel* ParentChart() const { return parentChart_; }
   // Leaves the old chart's series list and joins the new one's (nullptr: belongs to none).
@@ -41,6 +44,8 @@ class TCustomChartElement : public TComponent {
 
  private:
   bool active_ = true;
+  std::unique_ptr<TChartPen> pen_;
+  std::unique_ptr<TChartBrush> brush_;
 };
 
 class TCustomChartSeries : public TCustomChartElement {
@@ -62,9 +67,6 @@ class TCustomChartSeries : public TCustomChartElement {
 // kinds derived from it (DrawValue).
 class TChartSeries : public TCustomChartSeries {
  public:
-  static constexpr TColor kColorDefault = 0x20000000;  // clDefault: no colour of its own
-  static constexpr TColor kColorNone = 0x1FFFFFFF;     // clNone: marks a null point
-
   explicit TChartSeries(std::string name = {});
   ~TChartSeries() override;
 
@@ -95,7 +97,7 @@ class TChartSeries : public TCustomChartSeries {
   bool HasLabels() const { return !labels_.empty() && !labels_.front().empty(); }
   // The explicit colour of point i, else the palette colour (ColorEachPoint), else SeriesColor.
   virtual TColor PointColor(int index) const;
-  bool IsNullPoint(int index) const { return PointColor(index) == kColorNone; }
+  bool IsNullPoint(int index) const { return PointColor(index) == clNone; }
   // Whether a colour list exists (it appears with the first point given an explicit colour).
   bool HasColorList() const { return colors_ != nullptr; }
 
@@ -136,9 +138,8 @@ class TChartSeries : public TCustomChartSeries {
   void SetPercentFormat(std::string format);
 
   // --- adding and removing points ---
-  virtual int AddPoint(double x, double y, const std::string& label = {},
-                       TColor color = kColorDefault);
-  virtual int AddAtNextX(double y, const std::string& label = {}, TColor color = kColorDefault);
+  virtual int AddPoint(double x, double y, const std::string& label = {}, TColor color = clDefault);
+  virtual int AddAtNextX(double y, const std::string& label = {}, TColor color = clDefault);
   virtual int AddNull(const std::string& label = {});
   virtual int AddNullXY(double x, const std::string& label = {});
   virtual void ClearPoints();
@@ -208,7 +209,7 @@ class TChartSeries : public TCustomChartSeries {
   std::vector<std::string> labels_;
   // Absent until the first explicit colour; then one entry per point.
   std::unique_ptr<std::vector<TColor>> colors_;
-  TColor seriesColor_ = kColorDefault;
+  TColor seriesColor_ = clDefault;
   bool colorEachPoint_ = false;
 
   THorizAxis horizAxis_ = THorizAxis::aBottomAxis;
