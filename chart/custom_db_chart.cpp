@@ -1,0 +1,325 @@
+#include "chart/custom_db_chart.h"
+
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <string_view>
+
+#include "chart/chart_series.h"
+#include "platform/exceptions.h"
+#include "platform/gui/screen_cursor.h"
+#include "table/data_set.h"
+
+namespace plotvik {
+
+namespace {
+
+const std::string kNoLabel;
+
+// The first of the ';'-separated field names of a value source.
+std::string_view FirstFieldName(std::string_view source) {
+  return source.substr(0, source.find(';'));
+}
+
+TColor ColorFromField(const TField& field) {
+  const double value = std::nearbyint(field.AsFloat());
+  if (!(value >= std::numeric_limits<TColor>::min() &&
+        value <= std::numeric_limits<TColor>::max())) {
+    throw EOverflow("Floating point overflow");
+  }
+  return static_cast<TColor>(value);
+}
+
+}  // namespace
+
+// What one refill needs of one series, looked up once per refill rather than per record.
+struct TCustomDBChart::Entry {
+  TChartSeries* series = nullptr;
+  bool yMandatory = true;
+  TField* mandatoryField = nullptr;
+  TField* labelField = nullptr;
+  TField* colorField = nullptr;
+  // The field of every value list other than the mandatory one, by list index.
+  std::vector<TField*> listFields;
+  bool boundToTable = false;        // DataSource is the table itself
+  bool boundThroughSource = false;  // DataSource is a TDataSource on the table
+};
+
+TCustomDBChart::TCustomDBChart(std::string name) : TCustomChart(std::move(name)) {}
+
+TCustomDBChart::~TCustomDBChart() {
+  // Leave the tables first: their notifications must not reach a chart being taken apart.
+  dataSources_.clear();
+}
+
+void TCustomDBChart::SetRefreshInterval(int seconds) {
+  if (seconds < 0 || seconds > 60) {
+    throw DBChartException("Refresh Interval must be between 0 and 60");
+  }
+  refreshInterval_ = seconds;
+}
+
+// --- binding ---
+
+void TCustomDBChart::CheckDatasource(TChartSeries& series) {
+  if (series.ParentChart() != static_cast<TCustomAxisPanel*>(this)) {
+    throw ChartException("Series.ParentChart is not myself!");
+  }
+  TComponent* source = series.DataSource();
+  if (source == nullptr) return;
+  series.ClearPoints();
+  if (auto* table = dynamic_cast<TDataSet*>(source)) {
+    DataSourceFor(*table, false);
+    GuardedRefill(*table, &series);
+  } else if (auto* dataSource = dynamic_cast<TDataSource*>(source);
+             dataSource != nullptr && dataSource->DataSet() != nullptr) {
+    TDataSet& table = *dataSource->DataSet();
+    DataSourceFor(table, true);
+    GuardedRefill(table, &series);
+  }
+}
+
+TDBChartDataSource& TCustomDBChart::DataSourceFor(TDataSet& table, bool withDataChange) {
+  for (auto& source : dataSources_) {
+    if (source->DataSet() != &table) continue;
+    if (withDataChange && !source->OnDataChange) {
+      source->OnDataChange = [this](TDataSource& s, TField*) {
+        DataSourceDataChange(static_cast<TDBChartDataSource&>(s));
+      };
+    }
+    return *source;
+  }
+  auto source = std::make_unique<TDBChartDataSource>(*this);
+  // Attached before its handlers are set: attaching to an open table announces the state at
+  // once, and that announcement is not a reason to refill.
+  source->SetDataSet(&table);
+  source->SetSeenActive(table.Active());
+  source->OnStateChange = [this](TDataSource& s) {
+    DataSourceStateChange(static_cast<TDBChartDataSource&>(s));
+  };
+  source->OnUpdateData = [this](TDataSource& s) {
+    DataSourceUpdateData(static_cast<TDBChartDataSource&>(s));
+  };
+  if (withDataChange) {
+    source->OnDataChange = [this](TDataSource& s, TField*) {
+      DataSourceDataChange(static_cast<TDBChartDataSource&>(s));
+    };
+  }
+  dataSources_.push_back(std::move(source));
+  return *dataSources_.back();
+}
+
+// --- table notifications ---
+
+void TCustomDBChart::DataSourceStateChange(TDBChartDataSource& source) {
+  TDataSet* table = source.DataSet();
+  if (table == nullptr) return;
+  switch (source.State()) {
+    case DataSetState::StateInactive:
+      source.SetSeenActive(false);
+      if (autoRefresh_) {
+        for (int i = 0; i < SeriesCount(); ++i) {
+          TChartSeries& series = Series(i);
+          if (series.DataSource() == table) series.ClearPoints();
+        }
+      }
+      break;
+    case DataSetState::StateBrowse:
+      // Only the first browse state after the table opened or posted refills; a cancel's
+      // return to browse finds SeenActive already set.
+      if (!source.SeenActive()) {
+        GuardedRefill(*table, nullptr);
+        source.SetSeenActive(true);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void TCustomDBChart::DataSourceUpdateData(TDBChartDataSource& source) {
+  TDataSet* table = source.DataSet();
+  if (table == nullptr) return;
+  if (source.State() == DataSetState::StateBrowse) {
+    GuardedRefill(*table, nullptr);
+  } else {
+    // A post announces its update while still inserting or editing; this arms the refill at
+    // the browse state that follows the store.
+    source.SetSeenActive(false);
+  }
+}
+
+void TCustomDBChart::DataSourceDataChange(TDBChartDataSource& source) {
+  if (TDataSet* table = source.DataSet()) GuardedRefill(*table, nullptr);
+}
+
+void TCustomDBChart::GuardedRefill(TDataSet& table, TChartSeries* series) {
+  if (autoRefresh_) RefillFromTable(table, series);
+}
+
+// --- the refill ---
+
+void TCustomDBChart::BuildEntries(TDataSet& table, TChartSeries* only, std::vector<Entry>& entries,
+                                  bool& walk) const {
+  auto add = [&](TChartSeries& series) {
+    Entry entry;
+    entry.series = &series;
+    entry.yMandatory = series.YMandatory();
+    TComponent* source = series.DataSource();
+    entry.boundToTable = source == &table;
+    if (!entry.boundToTable) {
+      auto* dataSource = dynamic_cast<TDataSource*>(source);
+      entry.boundThroughSource = dataSource != nullptr && dataSource->DataSet() == &table;
+    }
+    // With several series the last bound one decides how the table is read.
+    if (entry.boundToTable) walk = true;
+    if (entry.boundThroughSource) walk = false;
+
+    const TChartValueList& mandatory = series.MandatoryValueList();
+    const std::string_view name = FirstFieldName(mandatory.ValueSource());
+    if (!name.empty()) entry.mandatoryField = &table.FieldByName(name);
+    entry.listFields.assign(static_cast<size_t>(series.ValueListCount()), nullptr);
+    for (int k = 0; k < series.ValueListCount(); ++k) {
+      const TChartValueList& list = series.ValueList(k);
+      if (&list == &mandatory || list.ValueSource().empty()) continue;
+      entry.listFields[k] = &table.FieldByName(list.ValueSource());
+    }
+    if (!series.XLabelsSource().empty())
+      entry.labelField = &table.FieldByName(series.XLabelsSource());
+    if (!series.ColorSource().empty()) entry.colorField = &table.FieldByName(series.ColorSource());
+    entries.push_back(std::move(entry));
+  };
+
+  if (only != nullptr) {
+    add(*only);
+    return;
+  }
+  for (int i = 0; i < SeriesCount(); ++i) {
+    TChartSeries& series = Series(i);
+    if (series.MandatoryValueList().ValueSource().empty()) continue;
+    TComponent* source = series.DataSource();
+    auto* dataSource = dynamic_cast<TDataSource*>(source);
+    if (source == &table || (dataSource != nullptr && dataSource->DataSet() == &table)) add(series);
+  }
+}
+
+void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
+  if (refilling_) return;
+  if (!table.Active()) return;
+  refilling_ = true;
+  const TCursor savedCursor = ScreenCursor();
+  bool cursorChanged = false;
+  try {
+    std::vector<Entry> entries;
+    bool walk = true;
+    BuildEntries(table, series, entries, walk);
+    if (!entries.empty()) {
+      if (showGlassCursor_) {
+        SetScreenCursor(crHourGlass);
+        cursorChanged = true;
+      }
+      for (Entry& entry : entries) entry.series->ClearPoints();
+      if (walk) {
+        WalkTable(table, entries);
+      } else {
+        // A series bound through a data source shows the source's current record only.
+        if (OnProcessRecord) OnProcessRecord(*this, table);
+        for (Entry& entry : entries) {
+          if (entry.boundThroughSource) AddRecord(entry, true);
+        }
+      }
+      for (Entry& entry : entries) {
+        entry.series->ApplyMandatoryOrder();
+        entry.series->RefreshSeries();
+      }
+      if (cursorChanged) {
+        cursorChanged = false;
+        SetScreenCursor(savedCursor);
+      }
+    }
+  } catch (...) {
+    if (cursorChanged) SetScreenCursor(savedCursor);
+    refilling_ = false;
+    throw;
+  }
+  refilling_ = false;
+}
+
+void TCustomDBChart::WalkTable(TDataSet& table, std::vector<Entry>& entries) {
+  // With the controls disabled the walk's own moves reach no data source, this chart's
+  // included; the enable at the end sends a single reload notification.
+  table.DisableControls();
+  std::exception_ptr failure;
+  TBookmark bookmark;
+  try {
+    bookmark = table.GetBookmark();
+    table.First();
+    while (!table.Eof()) {
+      try {
+        if (OnProcessRecord) OnProcessRecord(*this, table);
+        for (Entry& entry : entries) {
+          if (entry.boundToTable) AddRecord(entry, false);
+        }
+      } catch (const EAbort&) {
+        break;  // a quiet end: the points added so far stay
+      }
+      table.Next();
+    }
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  // Inside a post the table has no bookmark to give (the appended record is not stored yet);
+  // the cursor then stays on the last record, where the post's own re-read expects it.
+  try {
+    if (!bookmark.IsNone()) table.GotoBookmark(bookmark);
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  table.FreeBookmark(bookmark);
+  try {
+    table.EnableControls();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+void TCustomDBChart::AddRecord(Entry& entry, bool boundThroughSource) {
+  TChartSeries& series = *entry.series;
+  std::string labelText;
+  const std::string* label = &kNoLabel;
+  if (entry.labelField != nullptr) {
+    labelText = entry.labelField->DisplayText();
+    label = &labelText;
+  } else if (boundThroughSource) {
+    label = &series.MandatoryValueList().ValueSource();
+  }
+
+  TColor color = clDefault;
+  if (entry.colorField != nullptr) {
+    color = ColorFromField(*entry.colorField);
+  } else if (entry.mandatoryField != nullptr && entry.mandatoryField->IsNull()) {
+    color = clNone;
+  }
+
+  // A null field reads as 0: a null Y becomes a null point at 0, a null X the position 0.
+  const double mandatory = entry.mandatoryField != nullptr ? entry.mandatoryField->AsFloat() : 0.0;
+  for (int k = 2; k < static_cast<int>(entry.listFields.size()); ++k) {
+    if (TField* field = entry.listFields[k]) series.ValueList(k).SetPendingValue(field->AsFloat());
+  }
+  const TChartValueList& other = series.NotMandatoryValueList();
+  if (other.ValueSource().empty()) {
+    series.AddAtNextX(mandatory, *label, color);
+    return;
+  }
+  const int otherIndex = &other == &series.XValues() ? 0 : 1;
+  TField* otherField = entry.listFields[otherIndex];
+  const double position = otherField != nullptr ? otherField->AsFloat() : 0.0;
+  if (entry.yMandatory) {
+    series.AddPoint(position, mandatory, *label, color);
+  } else {
+    series.AddPoint(mandatory, position, *label, color);
+  }
+}
+
+}  // namespace plotvik
