@@ -69,6 +69,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
 
  protected:
   void DrawChartContent() override;
+  void DoAfterDraw() override;
   // Hooks of the frame for the layers above: titles and legend (two passes), walls, and the
   // rubber band of a zoom drag in progress.
   virtual void DrawTitlesAndLegend(bool /*firstPass*/) {}

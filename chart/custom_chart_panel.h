@@ -81,6 +81,8 @@ class TCustomChartPanel : public TCustomPanelNoCaption {
   void Resize() override;
   // Everything of the frame after the bevels; the axis panel fills it in.
   virtual void DrawChartContent() {}
+  // Runs last in a frame, after the drawing state was reset.
+  virtual void DoAfterDraw() {}
   // The chart rectangle is forced to at least one pixel each way.
   void NormalizeChartRect();
 

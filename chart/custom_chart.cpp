@@ -1,0 +1,57 @@
+#include "chart/custom_chart.h"
+
+#include "chart/chart_canvas3d.h"
+
+namespace plotvik {
+
+TCustomChart::TCustomChart(std::string name) : TCustomAxisPanel(std::move(name)) {
+  const bool saved = AutoRepaint();
+  SetAutoRepaint(false);
+  auto repaint = [this] { Repaint(); };
+  title_ = std::make_unique<TChartTitle>();
+  subTitle_ = std::make_unique<TChartTitle>();
+  foot_ = std::make_unique<TChartFootTitle>();
+  subFoot_ = std::make_unique<TChartFootTitle>();
+  legend_ = std::make_unique<TChartLegend>(*this);
+  backWall_ = std::make_unique<TChartBackWall>();
+  leftWall_ = std::make_unique<TChartWall>(0x80FFFF);
+  bottomWall_ = std::make_unique<TChartWall>(clWhite);
+  rightWall_ = std::make_unique<TChartRightWall>();
+  for (TChartTitle* t : {title_.get(), subTitle_.get(), static_cast<TChartTitle*>(foot_.get()),
+                         static_cast<TChartTitle*>(subFoot_.get())}) {
+    t->OnChange = repaint;
+  }
+  legend_->OnChange = repaint;
+  for (TChartWall* w : {static_cast<TChartWall*>(backWall_.get()), leftWall_.get(),
+                        bottomWall_.get(), static_cast<TChartWall*>(rightWall_.get())}) {
+    w->OnChange = repaint;
+  }
+  SetAutoRepaint(saved);
+}
+
+TCustomChart::~TCustomChart() = default;
+
+TColor TCustomChart::BackWallColor() const {
+  return backWall_->Color();
+}
+
+void TCustomChart::DrawTitlesAndLegend(bool /*firstPass*/) {
+  // The legend is processed for its item count only: with no item it draws nothing and takes no
+  // room. Titles with text and legends with items are not laid out by this program's charts.
+  if (legend_->ShouldProcess()) (void)legend_->ItemCount();
+}
+
+void TCustomChart::DrawWalls() {
+  if (!ActiveSeriesUseAxis() || !backWall_->Visible()) return;
+  TChartCanvas3D& c = Canvas3D();
+  c.ApplyPen(backWall_->Pen());
+  if (backWall_->Transparent()) {
+    c.Brush().SetStyle(bsClear);
+  } else {
+    c.ApplyBrushColor(backWall_->Brush(), backWall_->Color(), backWall_->Color());
+  }
+  const TRect& r = ChartRect();
+  c.DrawRectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+}
+
+}  // namespace plotvik
