@@ -1,0 +1,112 @@
+#include "app/form1.h"
+
+#include "app/chart_pages.h"
+#include "platform/gui/action_list.h"
+#include "platform/gui/application.h"
+#include "platform/gui/main_menu.h"
+#include "platform/gui/open_dialog.h"
+#include "platform/gui/page_control.h"
+#include "table/data_source.h"
+#include "table/mem_table.h"
+#include "table/sweep_table.h"
+
+namespace plotvik {
+
+namespace {
+
+TTabSheet& AddPage(TForm& form, TPageControl& pageControl, int index) {
+  const TChartPageDecl& decl = kChartPages[index];
+  return form.CreateComponent<TTabSheet>(decl.sheetName, pageControl, decl.caption,
+                                         decl.imageIndex);
+}
+
+}  // namespace
+
+const std::string TForm1::kCaption =
+    "Plotvik (by Tarnek)" + std::string(28, ' ') + "Русская версия 0.1 Vorlis-Ensmo";
+
+// The table comes first: the pages' charts attach themselves to it as they are built, and,
+// destroyed in reverse order, they let go of it before it goes.
+TForm1::TForm1(TApplication& application)
+    : TForm("Form1", application),
+      mtData(CreateSweepTable(*this)),
+      dsData(CreateComponent<TDataSource>("dsData")),
+      PC(CreateComponent<TPageControl>("PC", *this)),
+      tsSWR(AddPage(*this, PC, 0)),
+      tsR(AddPage(*this, PC, 1)),
+      tsjX(AddPage(*this, PC, 2)),
+      tsGain(AddPage(*this, PC, 3)),
+      tsFB(AddPage(*this, PC, 4)),
+      tsElevation(AddPage(*this, PC, 5)),
+      OD(CreateComponent<TOpenDialog>("OD", application)),
+      ActionList1(CreateComponent<TActionList>("ActionList1")),
+      actOpenFile(CreateComponent<TAction>("actOpenFile", &ActionList1)),
+      actExit(CreateComponent<TAction>("actExit", &ActionList1)),
+      MainMenu1(CreateComponent<TMainMenu>("MainMenu1")),
+      miFile(CreateComponent<TMenuItem>("miFile", "&Файл")),
+      Open1(CreateComponent<TMenuItem>("Open1")),
+      N1(CreateComponent<TMenuItem>("N1", "-")),
+      Exit1(CreateComponent<TMenuItem>("Exit1")),
+      loader_(mtData) {
+  SetCaption(kCaption);
+  SetFont("MS Sans Serif", -11);
+
+  // A data source on the table that nothing uses; it never starts an edit of its own.
+  dsData.SetAutoEdit(false);
+  dsData.SetDataSet(&mtData);
+
+  actOpenFile.SetCaption("&Открыть");
+  actOpenFile.OnExecute = [this](TComponent& sender) { actOpenFileExecute(sender); };
+  actExit.SetCaption("В&ыход");
+  actExit.OnExecute = [this](TComponent& sender) { actExitExecute(sender); };
+
+  // No entry has a shortcut key: only the access keys reach them.
+  MainMenu1.Items().Add(miFile);
+  miFile.Add(Open1);
+  miFile.Add(N1);
+  miFile.Add(Exit1);
+  Open1.SetAction(&actOpenFile);
+  Exit1.SetAction(&actExit);
+  SetMenu(MainMenu1);
+
+  for (int i = 0; i < PC.PageCount(); ++i) CreateChartPage(*this, PC.Pages(i), i);
+
+  // The designed window (639 x 453 outside, on a desktop with a 4-pixel frame and a 19-pixel
+  // caption) gave every page a client area of 623 x 379, and the charts are laid out for it.
+  // Frames, caption, menu bar and tabs differ between desktops, so the page size rules here:
+  // the window's client area is made exactly what this desktop's tabs and menu bar need around
+  // a 623 x 379 page. The outer corner goes where designed.
+  int width = 0;
+  int height = 0;
+  PC.SizeForPageClient(kPageClientWidth, kPageClientHeight, width, height);
+  SetClientSize(width, height);
+  SetClientSize(width, height + MenuBarHeight());
+  SetPosition(kDesignedLeft, kDesignedTop);
+
+  FormCreate(*this);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate(TComponent& /*sender*/) {
+  PC.SetActivePageIndex(0);
+}
+
+void TForm1::actOpenFileExecute(TComponent& /*sender*/) {
+  loader_.actOpenFileExecute(*this);
+}
+
+void TForm1::actExitExecute(TComponent& /*sender*/) {
+  Close();
+}
+
+std::optional<std::string> TForm1::ChooseFile() {
+  if (!OD.Execute()) return std::nullopt;
+  return OD.FileName();
+}
+
+void TForm1::ShowWarning(const std::string& text) {
+  Application().MessageDlg(text, TMsgDlgType::mtWarning);
+}
+
+}  // namespace plotvik

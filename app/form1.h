@@ -1,0 +1,75 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "import/sweep_file_loader.h"
+#include "platform/gui/form.h"
+
+namespace plotvik {
+
+class TAction;
+class TActionList;
+class TApplication;
+class TDataSource;
+class TMainMenu;
+class TMemTable;
+class TMenuItem;
+class TOpenDialog;
+class TPageControl;
+class TTabSheet;
+
+// The main window: six tab pages, the record table they chart, the open dialog, the two
+// commands and the menu that reaches them. It owns every one of its components from its
+// creation to its destruction.
+class TForm1 : public TForm, private TSweepFileUi {
+ public:
+  // The window's caption, exactly as designed: 28 blanks separate its two halves.
+  static const std::string kCaption;
+  // The designed outer bounds, and the client area that every page gets at that size.
+  static constexpr int kDesignedLeft = 252;
+  static constexpr int kDesignedTop = 110;
+  static constexpr int kDesignedWidth = 639;
+  static constexpr int kDesignedHeight = 453;
+  static constexpr int kPageClientWidth = 623;
+  static constexpr int kPageClientHeight = 379;
+
+  explicit TForm1(TApplication& application);
+  ~TForm1() override;
+
+  TMemTable& mtData;
+  TDataSource& dsData;
+  TPageControl& PC;
+  TTabSheet& tsSWR;
+  TTabSheet& tsR;
+  TTabSheet& tsjX;
+  TTabSheet& tsGain;
+  TTabSheet& tsFB;
+  TTabSheet& tsElevation;
+  TOpenDialog& OD;
+  TActionList& ActionList1;
+  TAction& actOpenFile;
+  TAction& actExit;
+  TMainMenu& MainMenu1;
+  TMenuItem& miFile;
+  TMenuItem& Open1;
+  TMenuItem& N1;
+  TMenuItem& Exit1;
+
+  // Makes the first page current; runs once every component exists.
+  void FormCreate(TComponent& sender);
+  // File > Open: the sweep file loader, with OD to choose and the warning box to complain.
+  void actOpenFileExecute(TComponent& sender);
+  // File > Exit: closes the window as its close box does.
+  void actExitExecute(TComponent& sender);
+
+  TSweepFileLoader& Loader() { return loader_; }
+
+ private:
+  std::optional<std::string> ChooseFile() override;
+  void ShowWarning(const std::string& text) override;
+
+  TSweepFileLoader loader_;
+};
+
+}  // namespace plotvik

@@ -1,0 +1,197 @@
+#include "platform/gui/application.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "app_test_support.h"
+#include "platform/exceptions.h"
+#include "platform/gui/message_box_window.h"
+#include "platform/gui/screen_cursor.h"
+
+namespace plotvik {
+namespace {
+
+using testing::InstallScriptedDialogs;
+using testing::ScriptedDialogs;
+using testing::TestApplication;
+
+struct TextCase {
+  const char* input;
+  const char* expected;
+};
+
+TEST(ApplicationTitle, KeepsTheFirstCharacterLowersTheRestAndCutsAtTheFirstDot) {
+  const TextCase cases[] = {
+      {"/opt/sweep/SWEEP.VIEW.EXE", "Sweep"},
+      {"/usr/bin/plotvik", "plotvik"},
+      {"PLOTVIK", "Plotvik"},
+      {"/home/a.b/Viewer", "Viewer"},  // a dot in a folder name does not count
+      {"/tmp/.hidden", ""},
+      {"/tmp/ГРАФИК.bin", "График"},
+      {"", ""},
+  };
+  for (const TextCase& c : cases) {
+    EXPECT_EQ(ApplicationTitleFromExeName(c.input), c.expected) << c.input;
+  }
+}
+
+TEST(ErrorBoxText, AppendsAFullStopAfterCharactersAboveIt) {
+  const TextCase cases[] = {
+      {"File not found", "File not found."},
+      {"Done.", "Done."},
+      {"", ""},
+      {"List index out of bounds (9)", "List index out of bounds (9)"},  // ')' is below '.'
+      {"a-", "a-"},
+      {"path/", "path/."},  // '/' is just above '.'
+      {"Ошибка", "Ошибка."},
+  };
+  for (const TextCase& c : cases) EXPECT_EQ(ErrorBoxText(c.input), c.expected) << c.input;
+}
+
+// A widget whose mouse press fails, as a chart's handler might.
+class FailingWidget : public QWidget {
+ public:
+  bool abort = false;
+
+ protected:
+  void mousePressEvent(QMouseEvent*) override {
+    if (abort) throw EAbort();
+    throw AxisException("Axis minimum value must be <= maximum");
+  }
+};
+
+TEST(DefaultExceptionHandler, ShowsTheErrorBoxOrDropsEAbortAndTheProgramGoesOn) {
+  TApplication& app = TestApplication();
+  ScriptedDialogs& dialogs = InstallScriptedDialogs();
+
+  app.Guard([] { throw EInOutError(2, "File not found"); });
+  app.Guard([] { throw EAbort(); });
+  app.Guard([] { throw std::runtime_error("plain failure"); });
+
+  // An exception escaping an event handler reaches the same handler through the event loop.
+  FailingWidget widget;
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &press);
+  widget.abort = true;
+  QApplication::sendEvent(&widget, &press);
+
+  ASSERT_EQ(dialogs.messages.size(), 3u);
+  const char* texts[] = {"File not found.", "plain failure.",
+                         "Axis minimum value must be <= maximum"};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(dialogs.messages[i].type, TMsgDlgType::mtError);
+    EXPECT_EQ(dialogs.messages[i].caption, app.Title());
+    EXPECT_EQ(dialogs.messages[i].text, texts[i]);
+  }
+  EXPECT_EQ(app.Title(), "plotvik_app_tests");
+}
+
+TEST(MessageBoxWindow, WarningLooksAsDesignedAndCtrlCCopiesItWithABeep) {
+  TestApplication();
+  TMessageBoxWindow box(TMsgDlgType::mtWarning, "Warning", "Invalid file format");
+  int beeps = 0;
+  box.OnBeep = [&beeps] { ++beeps; };
+
+  EXPECT_EQ(box.windowTitle(), QString("Warning"));
+  EXPECT_EQ(box.icon(), QMessageBox::Warning);
+  EXPECT_EQ(box.text(), QString("Invalid file format"));
+  ASSERT_EQ(box.buttons().size(), 1);
+  EXPECT_EQ(box.buttons().front()->text(), QString("OK"));
+  EXPECT_EQ(box.defaultButton(), box.buttons().front());
+  EXPECT_EQ(box.escapeButton(), box.buttons().front());
+
+  QApplication::clipboard()->setText("before");
+  QKeyEvent ctrlShiftC(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  QApplication::sendEvent(&box, &ctrlShiftC);
+  EXPECT_EQ(QApplication::clipboard()->text(), QString("before"));
+  EXPECT_EQ(beeps, 0);
+
+  QKeyEvent ctrlC(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+  QApplication::sendEvent(&box, &ctrlC);
+  const std::string divider(27, '-');
+  const std::string expected = divider + "\r\nWarning\r\n" + divider +
+                               "\r\nInvalid file format\r\n" + divider + "\r\nOK   \r\n" + divider +
+                               "\r\n";
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), expected);
+  EXPECT_EQ(beeps, 1);
+
+  TMessageBoxWindow error(TMsgDlgType::mtError, "plotvik", "File not found.");
+  EXPECT_EQ(error.icon(), QMessageBox::Critical);
+}
+
+TEST(MessageBoxWindow, EnterAndEscPressOk) {
+  TestApplication();
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    TMessageBoxWindow box(TMsgDlgType::mtWarning, "Warning", "Invalid file format");
+    box.show();
+    QApplication::processEvents();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(box.focusWidget() != nullptr ? box.focusWidget() : &box, &press);
+    QApplication::processEvents();
+    EXPECT_FALSE(box.isVisible()) << key;
+    EXPECT_EQ(box.clickedButton(), box.buttons().front()) << key;
+  }
+}
+
+TEST(DesktopDialogs, OpenDialogAcceptsATypedMissingNameAndOffersThePreviousOne) {
+  TestApplication();
+  std::unique_ptr<TDialogs> dialogs = CreateDesktopDialogs();
+  const std::string previous = std::string(PLOTVIK_TEST_DATA) + "/app_two_sweeps.txt";
+  const std::string missing = std::string(PLOTVIK_TEST_DATA) + "/no_such_sweep.txt";
+
+  QString offered;
+  bool native = true;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    offered = dialog->selectedFiles().value(0);
+    native = !dialog->testOption(QFileDialog::DontUseNativeDialog);
+    dialog->selectFile(QString::fromStdString(missing));
+    QMetaObject::invokeMethod(dialog, "accept");  // what the Open button does
+  });
+  EXPECT_EQ(dialogs->ChooseFileToOpen(previous), missing);
+  EXPECT_EQ(offered.toStdString(), previous);
+  EXPECT_FALSE(native);
+
+  QTimer::singleShot(0, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget())
+      static_cast<QDialog*>(dialog)->reject();
+  });
+  EXPECT_EQ(dialogs->ChooseFileToOpen(previous), std::nullopt);
+}
+
+TEST(DesktopSettings, ALocaleChangeRunsTheSettingsHook) {
+  TApplication& app = TestApplication();
+  int reads = 0;
+  app.OnSettingChange = [&reads] { ++reads; };
+  QEvent change(QEvent::LocaleChange);
+  QApplication::sendEvent(QApplication::instance(), &change);
+  app.OnSettingChange = nullptr;
+  EXPECT_EQ(reads, 1);
+}
+
+TEST(ScreenCursor, HourglassOverridesEveryWindowUntilReset) {
+  TestApplication();
+  ASSERT_EQ(ScreenCursor(), crDefault);
+  SetScreenCursor(crHourGlass);
+  EXPECT_EQ(ScreenCursor(), crHourGlass);
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  SetScreenCursor(crHourGlass);  // setting it twice needs one reset, as it does on the desktop
+  SetScreenCursor(crDefault);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace plotvik
