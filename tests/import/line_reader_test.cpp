@@ -42,6 +42,7 @@ struct LineCase {
   const char* name;
   std::string bytes;
   std::vector<std::string> lines;
+  friend void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LineRules : public ::testing::TestWithParam<LineCase> {};
@@ -87,6 +88,7 @@ struct OpenFailure {
   std::string (*makePath)(const TempDir&);
   int code;
   const char* message;
+  friend void PrintTo(const OpenFailure& c, std::ostream* os) { *os << c.name; }
 };
 
 class OpenFailures : public ::testing::TestWithParam<OpenFailure> {};

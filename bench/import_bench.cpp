@@ -1,0 +1,130 @@
+// Loading a 10 MB sweep file of valid nine-number lines into the record table, with no chart
+// attached: the reader, the tokeniser, the conversion and the table's append/post path.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "import/convert_to_float.h"
+#include "import/sweep_file_loader.h"
+#include "platform/component.h"
+#include "table/mem_table.h"
+#include "table/sweep_table.h"
+
+namespace {
+
+using namespace plotvik;
+
+class FixedUi : public TSweepFileUi {
+ public:
+  explicit FixedUi(std::string name) : name_(std::move(name)) {}
+  std::optional<std::string> ChooseFile() override { return name_; }
+  void ShowWarning(const std::string&) override { warned = true; }
+  bool warned = false;
+
+ private:
+  std::string name_;
+};
+
+// Lines shaped like a real sweep: a step number, the swept value twice, then impedance, SWR,
+// gain, F/B and elevation with two or three decimals.
+std::string MakeSweepText(std::size_t bytes) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::string text;
+  text.reserve(bytes + 128);
+  char buffer[32];
+  auto put = [&](double v, int decimals) {
+    auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+    text.append(buffer, r.ptr);
+  };
+  for (int step = 1; text.size() < bytes; ++step) {
+    double h = 4.0 + step * 0.001;
+    put(step, 0), text += ' ';
+    put(h, 3), text += ' ';
+    put(h, 2), text += ' ';
+    put(40 + 60 * unit(random), 3), text += ' ';
+    put(-30 + 60 * unit(random), 3), text += ' ';
+    put(1 + 3 * unit(random), 3), text += ' ';
+    put(2 + 8 * unit(random), 2), text += ' ';
+    put(20 * unit(random), 2), text += ' ';
+    put(90 * unit(random), 1), text += "\r\n";
+  }
+  return text;
+}
+
+class SweepFile {
+ public:
+  SweepFile() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "plotvik-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    dir_ = pattern;
+    path_ = (dir_ / "sweep.txt").string();
+    text_ = MakeSweepText(10 * 1024 * 1024);
+    std::ofstream(path_, std::ios::binary)
+        .write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  }
+  ~SweepFile() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  const std::string& Path() const { return path_; }
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::filesystem::path dir_;
+  std::string path_;
+  std::string text_;
+};
+
+const SweepFile& TenMegabytes() {
+  static SweepFile file;
+  return file;
+}
+
+void BM_LoadSweepFile(benchmark::State& state) {
+  const SweepFile& file = TenMegabytes();
+  TComponent owner("Form1");
+  TMemTable& table = CreateSweepTable(owner);
+  TSweepFileLoader loader(table);
+  FixedUi ui(file.Path());
+  for (auto _ : state) {
+    loader.actOpenFileExecute(ui);
+    if (ui.warned) state.SkipWithError("the generated file did not load");
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(file.Text().size()));
+  state.counters["records"] = table.RecordCount();
+}
+BENCHMARK(BM_LoadSweepFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The conversion alone over the same tokens, to tell its share from the table's.
+void BM_ConvertTokens(benchmark::State& state) {
+  const std::string& text = TenMegabytes().Text();
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    std::size_t start = 0;
+    bytes = 0;
+    for (std::size_t i = 0; i <= 1024 * 1024; ++i) {
+      if (text[i] == ' ' || text[i] == '\r' || text[i] == '\n') {
+        if (i > start)
+          benchmark::DoNotOptimize(ConvertToFloat(std::string_view(text).substr(start, i - start)));
+        start = i + 1;
+      }
+    }
+    bytes += 1024 * 1024;
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+BENCHMARK(BM_ConvertTokens)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,109 @@
+#include "import/sweep_file_loader.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "import/convert_to_float.h"
+#include "platform/exceptions.h"
+#include "platform/locale_settings.h"
+#include "table/data_set.h"
+#include "table/field.h"
+#include "table/variant.h"
+
+namespace plotvik {
+
+namespace {
+
+constexpr std::size_t kKeptAfterToken = 255;
+
+bool HasVisibleCharacter(const std::string& line) {
+  for (char c : line) {
+    if (static_cast<unsigned char>(c) > ' ') return true;
+  }
+  return false;
+}
+
+// Closes the reader if the load is left by an exception between the open and the final close,
+// so the file is not held until the next load. Its close code must not outlive this load: it
+// would surface at the next load's first check, so the pending code is put back as it was.
+class ReaderCloser {
+ public:
+  explicit ReaderCloser(TLineReader& reader) : reader_(reader) {}
+  ~ReaderCloser() {
+    if (!armed_ || !reader_.IsOpen()) return;
+    int pending = PendingIOCode;
+    reader_.CloseReader();
+    PendingIOCode = pending;
+  }
+  ReaderCloser(const ReaderCloser&) = delete;
+  ReaderCloser& operator=(const ReaderCloser&) = delete;
+  void Disarm() { armed_ = false; }
+
+ private:
+  TLineReader& reader_;
+  bool armed_ = true;
+};
+
+}  // namespace
+
+void TSweepFileLoader::actOpenFileExecute(TSweepFileUi& ui) {
+  std::optional<std::string> fileName = ui.ChooseFile();
+  if (!fileName) return;
+  sweepFile_.SetFileName(*fileName);
+  sweepFile_.OpenForReading();
+  CheckIO();
+  ReaderCloser closer(sweepFile_);
+  // Closing cancels a record that a failed load left pending, then drops every record.
+  if (table_.Active()) table_.Close();
+  table_.Open();
+  ReadLines(ui);
+  closer.Disarm();
+  sweepFile_.CloseReader();
+  CheckIO();
+}
+
+void TSweepFileLoader::ReadLines(TSweepFileUi& ui) {
+  try {
+    for (;;) {
+      bool atEnd = sweepFile_.AtEnd();
+      CheckIO();
+      if (atEnd) break;
+      sweepFile_.ReadLineText(currentLine_);
+      sweepFile_.SkipLineEnd();
+      CheckIO();
+      table_.Append();
+      table_.Edit();
+      ParseLineIntoRecord(currentLine_);
+      table_.Post();
+    }
+  } catch (...) {
+    // Whatever went wrong (a read, a number, a tenth column, memory, the table), the user is
+    // told only that the file is not a sweep file; the exception's own text is never shown.
+    ui.ShowWarning(kInvalidFileFormat);
+  }
+}
+
+void TSweepFileLoader::ParseLineIntoRecord(std::string& line) {
+  int column = 0;
+  while (HasVisibleCharacter(line)) {
+    std::size_t p = 0;
+    while (line[p] == ' ') ++p;
+    const std::size_t start = p;
+    while (p < line.size() && line[p] != ' ') {
+      if (line[p] == '.') line[p] = LocaleDecimalChar;
+      ++p;
+    }
+    // The field comes first: a tenth token fails here whatever it holds.
+    TField& field = table_.Fields(column);
+    long double value = ConvertToFloat(std::string_view(line).substr(start, p - start));
+    double stored = static_cast<double>(value);
+    if (std::isinf(stored)) throw EOverflow("Floating point overflow");
+    field.SetValue(Variant(stored));
+    ++column;
+    // Cut the tail first, so that only the kept part is moved.
+    line.erase(std::min(line.size(), p + kKeptAfterToken));
+    line.erase(0, p);
+  }
+}
+
+}  // namespace plotvik

@@ -1,0 +1,114 @@
+// Runs the built plotvik-check on fixture files and compares its output and exit status.
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/import/temp_dir.h"
+
+namespace plotvik {
+namespace {
+
+using testing::TempDir;
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// `environment` is put before the command, e.g. "LC_ALL=de_DE.UTF-8".
+RunResult RunCheck(const std::string& arguments, const std::string& environment = "") {
+  TempDir dir;
+  std::string errPath = (dir.Path() / "stderr").string();
+  std::string command =
+      environment + " " + PLOTVIK_BINARY_DIR "/tools/plotvik-check " + arguments + " 2>" + errPath;
+  RunResult result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    result.out.append(buffer, n);
+  int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ostringstream err;
+  err << std::ifstream(errPath).rdbuf();
+  result.err = err.str();
+  return result;
+}
+
+std::string Data(const char* name) {
+  return std::string(PLOTVIK_TEST_DATA) + "/" + name;
+}
+
+const std::string kUsage = "Usage: plotvik-check FILE (plotvik-check --help tells more)\n";
+
+struct CheckCase {
+  const char* name;
+  std::string arguments;
+  int status;
+  std::string out;
+  std::string err;
+  friend void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CheckTool : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckTool, PrintsRecordsAndExitStatus) {
+  const CheckCase& c = GetParam();
+  RunResult r = RunCheck(c.arguments);
+  EXPECT_EQ(r.status, c.status);
+  EXPECT_EQ(r.out, c.out);
+  EXPECT_EQ(r.err, c.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CheckTool,
+    ::testing::Values(CheckCase{"Clean", Data("import_spaced_tokens.txt"), 0,
+                                "0\t1\t14.1\tnull\tnull\tnull\tnull\tnull\tnull\n", ""},
+                      CheckCase{
+                          "DoubleRange", Data("import_double_range.txt"), 1,
+                          "1e-320\t0\t-0\t5e-324\t0\t1.7976931348623157e+308\tnull\tnull\tnull\n",
+                          "Invalid file format\n"},
+                      CheckCase{"PendingRecordNotPrinted", Data("import_ten_numbers.txt"), 1,
+                                "1\t2\t3\t4\t5\t6\t7\t8\t9\n", "Invalid file format\n"},
+                      CheckCase{"Empty", Data("import_empty.txt"), 0, "", ""},
+                      CheckCase{"Missing", Data("no_such_file.txt"), 2, "", "File not found.\n"},
+                      CheckCase{"Directory", PLOTVIK_TEST_DATA, 2, "", "File access denied.\n"},
+                      CheckCase{"NoArgument", "", 2, "", kUsage},
+                      CheckCase{"TwoArguments", "a b", 2, "", kUsage}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckToolHelp, ExplainsOutputAndExitStatus) {
+  RunResult r = RunCheck("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("Usage: plotvik-check FILE"), std::string::npos);
+  EXPECT_NE(r.out.find("Invalid file format"), std::string::npos);
+  EXPECT_NE(r.out.find("File not found."), std::string::npos);
+}
+
+// The user's locale counts: with a comma locale, "1,5" is a number. The locale is compiled
+// into a private folder, so the test needs only the system's locale sources.
+TEST(CheckToolLocale, FollowsTheUsersDecimalSeparator) {
+  TempDir dir;
+  std::string locales = (dir.Path() / "locales").string();
+  std::string build = "localedef -i de_DE -f UTF-8 " + locales + "/de_DE.UTF-8 >/dev/null 2>&1";
+  if (std::system(("mkdir -p " + locales + " && " + build).c_str()) != 0) {
+    GTEST_SKIP() << "localedef or the de_DE locale source is not available";
+  }
+  std::string path = dir.Write("comma.txt", "1,5 2.5\n");
+  RunResult r = RunCheck(path, "LOCPATH=" + locales + " LC_ALL=de_DE.UTF-8");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "1.5\t2.5\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n");
+  r = RunCheck(path);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+}
+
+}  // namespace
+}  // namespace plotvik

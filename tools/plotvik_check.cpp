@@ -1,0 +1,129 @@
+// plotvik-check FILE: loads a sweep file exactly as File > Open does and prints what the table
+// then holds, so a file can be checked before (or instead of) opening it in the viewer.
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "import/sweep_file_loader.h"
+#include "platform/component.h"
+#include "platform/exceptions.h"
+#include "platform/locale_settings.h"
+#include "table/field.h"
+#include "table/mem_table.h"
+#include "table/sweep_table.h"
+
+namespace plotvik {
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: plotvik-check FILE\n"
+    "\n"
+    "Loads the sweep file FILE the way the viewer's File > Open does, into the same record\n"
+    "table, and prints every record stored, one line per record in table order: the nine\n"
+    "fields Id, Val, height, R, jX, SWR, Ga, FB, Elevation separated by one tab, each either\n"
+    "'null' or the stored number in its shortest form that reads back to the same double.\n"
+    "Numbers in FILE use '.' as decimal point; the decimal separator of your locale\n"
+    "(LC_NUMERIC) is accepted as well, as in the viewer.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the whole file loaded;\n"
+    "  1  a line could not be taken: the records before it are printed, then\n"
+    "     'Invalid file format' on standard error;\n"
+    "  2  the file could not be opened (or the command line is wrong): the viewer's error\n"
+    "     text, such as 'File not found.', on standard error.\n";
+
+// The one file named on the command line takes the place of the open dialog, and the warning
+// is kept for the end, after the records.
+class CommandLineUi : public TSweepFileUi {
+ public:
+  explicit CommandLineUi(std::string fileName) : fileName_(std::move(fileName)) {}
+  std::optional<std::string> ChooseFile() override { return fileName_; }
+  void ShowWarning(const std::string& text) override { warning_ = text; }
+  const std::optional<std::string>& Warning() const { return warning_; }
+
+ private:
+  std::string fileName_;
+  std::optional<std::string> warning_;
+};
+
+// The viewer's error box adds a full stop when the text does not end in one (or in a lower
+// character such as a blank).
+std::string ErrorBoxText(std::string text) {
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  return text;
+}
+
+void WriteRecords(TDataSet& table, std::FILE* out) {
+  // A failed load leaves its last record pending; it was never stored, so it is dropped here
+  // just as the viewer's next load would drop it, and the walk below cannot post it.
+  table.Cancel();
+  std::string line;
+  for (table.First(); !table.Eof(); table.Next()) {
+    line.clear();
+    for (int i = 0; i < table.FieldCount(); ++i) {
+      if (i > 0) line += '\t';
+      const TField& field = table.Fields(i);
+      if (field.IsNull()) {
+        line += "null";
+        continue;
+      }
+      char buffer[32];
+      auto result = std::to_chars(buffer, buffer + sizeof buffer, field.AsFloat());
+      line.append(buffer, result.ptr);
+    }
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), out);
+  }
+}
+
+int Run(int argc, char** argv) {
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
+    return 0;
+  }
+  if (argc != 2) {
+    std::fputs("Usage: plotvik-check FILE (plotvik-check --help tells more)\n", stderr);
+    return 2;
+  }
+  ReadLocaleSettings();
+  TComponent owner("Form1");
+  TMemTable& table = CreateSweepTable(owner);
+  TSweepFileLoader loader(table);
+  CommandLineUi ui(argv[1]);
+  try {
+    loader.actOpenFileExecute(ui);
+  } catch (const EAbort&) {
+    return 2;
+  } catch (const std::exception& e) {
+    std::string text = ErrorBoxText(ExceptionMessage(e)) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    return 2;
+  }
+  WriteRecords(table, stdout);
+  if (std::fflush(stdout) != 0) {
+    std::fputs("Cannot write the records.\n", stderr);
+    return 2;
+  }
+  if (ui.Warning()) {
+    std::string text = *ui.Warning() + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace plotvik
+
+int main(int argc, char** argv) {
+  try {
+    return plotvik::Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::string text = plotvik::ExceptionMessage(e) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    return 2;
+  }
+}
