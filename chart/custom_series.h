@@ -1,0 +1,113 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "chart/custom_line_series.h"
+#include "chart/series_pointer.h"
+#include "platform/gui/geometry.h"
+#include "platform/gui/screen_cursor.h"
+
+namespace plotvik {
+
+class TChartCanvas3D;
+
+enum TCustomSeriesStack { cssNone, cssOverlap, cssStack, cssStack100 };
+
+// The value labels of a series. This program never shows them; the settings are kept so that
+// the declared values have a home.
+class TSeriesMarks {
+ public:
+  explicit TSeriesMarks(std::function<void()> changed) : changed_(std::move(changed)) {}
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value) { Change(visible_, value); }
+  int ArrowLength() const { return arrowLength_; }
+  void SetArrowLength(int value) { Change(arrowLength_, value); }
+
+ private:
+  template <class T>
+  void Change(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    if (changed_) changed_();
+  }
+  std::function<void()> changed_;
+  bool visible_ = false;
+  int arrowLength_ = 8;
+};
+
+// A series that joins its points with a line and puts a pointer on each: the segment that ends
+// at a point takes that point's colour, null points break the line, and every pointer lies on
+// top of both segments that meet at its point.
+class TCustomSeries : public TCustomLineSeries {
+ public:
+  explicit TCustomSeries(std::string name = {});
+  ~TCustomSeries() override;
+
+  TSeriesPointer& Pointer() const { return *pointer_; }
+  TSeriesMarks& Marks() const { return *marks_; }
+  // Whether the segments answer the hit test, not only the points.
+  bool ClickableLine() const { return clickableLine_; }
+  void SetClickableLine(bool value) { Change(clickableLine_, value); }
+  // Step lines, the 3D ribbon and stacking are kept as settings only; this program draws
+  // plain flat lines.
+  bool Stairs() const { return stairs_; }
+  void SetStairs(bool value) { Change(stairs_, value); }
+  bool InvertedStairs() const { return invertedStairs_; }
+  void SetInvertedStairs(bool value) { Change(invertedStairs_, value); }
+  int LineHeight() const { return lineHeight_; }
+  void SetLineHeight(int value) { Change(lineHeight_, value); }
+  bool Dark3D() const { return dark3D_; }
+  void SetDark3D(bool value) { Change(dark3D_, value); }
+  TCustomSeriesStack Stacked() const { return stacked_; }
+  void SetStacked(TCustomSeriesStack value) { Change(stacked_, value); }
+  // The mouse cursor the chart shows over the series; crDefault leaves the chart's own.
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value) { cursor_ = value; }
+
+  // --- drawing ---
+  void DrawValue(int index) override;
+  void CalcHorizMargins(int& left, int& right) const override;
+  void CalcVertMargins(int& top, int& bottom) const override;
+  int Clicked(int x, int y) const override;
+
+  // The pixel position and colour of the point drawn last (clNone: none, or a null point).
+  TPoint PreviousPosition() const { return prev_; }
+  TColor PreviousColor() const { return prevColor_; }
+
+  // --- events ---
+  std::function<TSeriesPointerStyle(TChartSeries& sender, int valueIndex)> OnGetPointerStyle;
+  std::function<void(TCustomSeries& sender, int valueIndex, int x, int y)> OnClickPointer;
+  // Clicks on the series; while either is assigned the chart asks the series for hits.
+  std::function<void(TChartSeries& sender, int valueIndex, int x, int y)> OnClick;
+  std::function<void(TChartSeries& sender, int valueIndex, int x, int y)> OnDblClick;
+
+ private:
+  template <class T>
+  void Change(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Repaint();
+  }
+  void SegmentStep(TChartCanvas3D& canvas, int index, TPoint to, TColor color, bool pointers);
+  void DrawPointer(TChartCanvas3D& canvas, int index, TPoint at, TColor color);
+  // The vertical pixel where the line from point index - 1 to point index crosses the x value of
+  // the chart rectangle's entry edge.
+  int EntryHeight(int index, double edgeValue) const;
+
+  std::unique_ptr<TSeriesPointer> pointer_;
+  std::unique_ptr<TSeriesMarks> marks_;
+  bool clickableLine_ = true;
+  bool stairs_ = false;
+  bool invertedStairs_ = false;
+  int lineHeight_ = 0;
+  bool dark3D_ = true;
+  TCustomSeriesStack stacked_ = cssNone;
+  TCursor cursor_ = crDefault;
+
+  TPoint prev_;
+  TColor prevColor_ = 0;
+};
+
+}  // namespace plotvik
