@@ -137,7 +137,7 @@ std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char
     out.push_back(decimalSeparator);
     out += fracDigits;
   }
-  if (out.empty() || out == "-") out = "0";
+  if (out.empty() || out == "-") return std::string(1, '0');
   return out;
 }
 
