@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "chart/chart_axis.h"
+#include "chart/chart_canvas3d.h"
+#include "chart/chart_font.h"
+#include "chart/chart_series.h"
+#include "chart/custom_chart.h"
+#include "platform/exceptions.h"
+#include "platform/locale_settings.h"
+
+namespace plotvik {
+namespace {
+
+// A chart whose rectangle the test sets by hand, so that every axis has known pixels.
+class AxisOnChart : public testing::Test {
+ protected:
+  AxisOnChart() {
+    chart.SetView3D(false);
+    series.SetParentChart(&chart);
+  }
+  ~AxisOnChart() override { series.SetParentChart(nullptr); }
+
+  // Gives the axis a manual range and the chart rectangle (0, 0, width, height).
+  void Place(TChartAxis& axis, double min, double max, int width, int height) {
+    chart.SetChartRect({0, 0, width, height});
+    axis.SetAxisRange(min, max);
+    axis.ComputeRange();
+    axis.ComputePixelExtent();
+    chart.Canvas3D().ApplyFont(axis.LabelsFont());
+  }
+
+  // The automatic range from the series, on the chart rectangle (0, 0, width, height).
+  void Layout(TChartAxis& axis, int width, int height) {
+    chart.SetChartRect({0, 0, width, height});
+    axis.ComputeRange();
+    axis.ComputePixelExtent();
+    chart.Canvas3D().ApplyFont(axis.LabelsFont());
+  }
+
+  // Label values in the order they were written, read back from the tick positions.
+  std::vector<int> ExpectedPositions(const TChartAxis& axis, std::vector<double> values) {
+    std::vector<int> out;
+    for (double v : values) out.push_back(axis.PosOfValue(v));
+    return out;
+  }
+
+  TCustomChart chart;
+  TChartSeries series;
+};
+
+struct StepCase {
+  const char* name;
+  double increment;
+  double span;
+  int pixels;  // left axis height; the 8 pt label line is 13 pixels, 14 with the separation
+  double step;
+};
+
+class AxisLabelStep : public AxisOnChart, public testing::WithParamInterface<StepCase> {};
+
+TEST_P(AxisLabelStep, ClimbsTheSequenceUntilTheLabelsFit) {
+  const StepCase& c = GetParam();
+  TChartAxis& axis = chart.LeftAxis();
+  axis.SetIncrement(c.increment);
+  Place(axis, 1, 1 + c.span, 100, c.pixels);
+  ASSERT_EQ(chart.Canvas3D().FontLineHeight(), 13);
+  EXPECT_NEAR(axis.LabelStep(), c.step, c.step * 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AxisLabelStep,
+    testing::Values(StepCase{"span_of_one_or_more_starts_at_one", 0, 1.2, 300, 1},
+                    StepCase{"small_span_climbs_from_the_floor", 0, 0.6, 300, 0.05},
+                    StepCase{"increment_is_used_when_it_fits", 0.1, 1.6, 300, 0.1},
+                    StepCase{"increment_grows_to_fit", 0.1, 4.0, 300, 0.2},
+                    StepCase{"increment_grows_twice", 0.1, 9.0, 300, 0.5},
+                    StepCase{"more_room_keeps_the_increment", 0.1, 4.0, 700, 0.1},
+                    StepCase{"no_room_for_one_label", 0, 10, 5, 1e-12},
+                    StepCase{"equal_ends_widened_by_SetAxisRange", 0, 0, 300, 5e-12}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AxisOnChart, LabelsAreWrittenFromTheTopDown) {
+  TChartAxis& axis = chart.LeftAxis();
+  axis.SetIncrement(2);
+  Place(axis, -2.5, 12.25, 100, 300);
+  axis.DrawAxis(true);
+  EXPECT_EQ(axis.TickPositions(), ExpectedPositions(axis, {12, 10, 8, 6, 4, 2, 0, -2}));
+}
+
+TEST_F(AxisOnChart, LowestLabelAtANegativeMinimumIsLeftOut) {
+  TChartAxis& axis = chart.LeftAxis();
+  axis.SetIncrement(1);
+  Place(axis, -5, 5, 100, 300);
+  axis.DrawAxis(true);
+  EXPECT_EQ(axis.TickPositions(), ExpectedPositions(axis, {5, 4, 3, 2, 1, 0, -1, -2, -3, -4}));
+
+  Place(axis, 0, 10, 100, 300);
+  axis.DrawAxis(true);
+  EXPECT_EQ(axis.TickPositions().size(), 11u) << "a zero minimum keeps its label";
+}
+
+TEST_F(AxisOnChart, TinyOrZeroSpanWritesOneLabel) {
+  TChartAxis& axis = chart.BottomAxis();
+  // Empty chart: an automatic range of 0 ... 0 gives one label, at the centre pixel.
+  Layout(axis, 400, 100);
+  axis.DrawAxis(true);
+  EXPECT_EQ(axis.TickPositions(), std::vector<int>{axis.CenterPixel()});
+
+  series.AddPoint(3.0, 0);
+  series.AddPoint(3.00000000001, 0);
+  Layout(axis, 400, 100);
+  axis.DrawAxis(true);
+  EXPECT_EQ(axis.TickPositions().size(), 1u);
+}
+
+TEST_F(AxisOnChart, NoRoomForALabelWritesNone) {
+  TChartAxis& axis = chart.LeftAxis();
+  Place(axis, 0, 10, 100, 5);
+  axis.DrawAxis(true);
+  EXPECT_TRUE(axis.TickPositions().empty());
+}
+
+TEST_F(AxisOnChart, LabelTextFollowsTheLocaleAndTheChartEvent) {
+  const char savedDecimal = LocaleDecimalChar, savedThousands = LocaleThousandsChar;
+  LocaleDecimalChar = ',';
+  LocaleThousandsChar = '.';
+  EXPECT_EQ(chart.LeftAxis().LabelText(1234.5), "1.234,5");
+  LocaleDecimalChar = savedDecimal;
+  LocaleThousandsChar = savedThousands;
+
+  chart.OnGetAxisLabel = [](TChartAxis&, TChartSeries*, int, std::string& text) { text += " V"; };
+  chart.LeftAxis().SetLabelsMultiLine(true);
+  EXPECT_EQ(chart.LeftAxis().LabelText(2), "2\nV");
+}
+
+TEST_F(AxisOnChart, MappingCountsFromTheRightEndAndRoundsHalvesToEven) {
+  TChartAxis& bottom = chart.BottomAxis();
+  Place(bottom, 0, 4, 10, 10);           // 2.5 pixels per unit
+  EXPECT_EQ(bottom.PosOfValue(0.2), 0);  // 0.5 -> 0
+  EXPECT_EQ(bottom.PosOfValue(0.6), 2);  // 1.5 -> 2
+  EXPECT_EQ(bottom.PosOfValue(4), 10);
+  EXPECT_EQ(bottom.PosOfValue(1e300), bottom.CenterPixel()) << "too far off maps to the centre";
+  EXPECT_EQ(bottom.PosOfValue(std::numeric_limits<double>::quiet_NaN()), bottom.CenterPixel());
+  bottom.SetInverted(true);
+  EXPECT_EQ(bottom.PosOfValue(0), 10);
+
+  TChartAxis& left = chart.LeftAxis();
+  Place(left, 1, 3, 50, 200);
+  EXPECT_EQ(left.PosOfValue(3), 0);
+  EXPECT_EQ(left.PosOfValue(1), 200);
+  EXPECT_DOUBLE_EQ(left.ValueOfPos(left.StartPixel()), left.RangeMax());
+  EXPECT_DOUBLE_EQ(left.ValueOfPos(left.EndPixel()), left.RangeMin());
+  left.SetInverted(true);
+  EXPECT_DOUBLE_EQ(left.ValueOfPos(left.StartPixel()), left.RangeMin());
+
+  // A zero span maps every value to the centre; a zero extent maps every pixel to 0.
+  left.SetAutomatic(true);
+  left.SetInverted(false);
+  Layout(left, 50, 120);
+  EXPECT_EQ(left.PosOfValue(7), 60);
+  Layout(left, 50, 0);
+  EXPECT_EQ(left.ValueOfPos(3), 0);
+}
+
+TEST_F(AxisOnChart, WidenForMarginsMovesTheDataEndsInside) {
+  TChartAxis& bottom = chart.BottomAxis();
+  Place(bottom, 0, 10, 100, 50);
+  bottom.WidenForMargins(10, 0, 10, 0);
+  EXPECT_DOUBLE_EQ(bottom.RangeMin(), -1.25);
+  EXPECT_DOUBLE_EQ(bottom.RangeMax(), 11.25);
+  EXPECT_EQ(bottom.StartPixel(), 0);
+  EXPECT_EQ(bottom.EndPixel(), 100);
+  EXPECT_EQ(bottom.PosOfValue(0), 10);
+}
+
+TEST_F(AxisOnChart, ComputeRangeFollowsTheSeriesWhileAutomatic) {
+  series.AddPoint(0.5, 3);
+  series.AddPoint(1.7, -2);
+  TChartAxis& bottom = chart.BottomAxis();
+  TChartAxis& left = chart.LeftAxis();
+  bottom.ComputeRange();
+  left.ComputeRange();
+  EXPECT_EQ(bottom.Minimum(), 0.5) << "the published values are overwritten";
+  EXPECT_EQ(bottom.Maximum(), 1.7);
+  EXPECT_EQ(left.RangeMin(), -2);
+  EXPECT_EQ(left.RangeMax(), 3);
+
+  left.SetAutomaticMaximum(false);
+  left.SetMaximum(10);
+  left.ComputeRange();
+  EXPECT_EQ(left.RangeMax(), 10);
+  EXPECT_EQ(left.RangeMin(), -2);
+
+  // An inactive series counts only while no active one is on the axis.
+  series.SetActive(false);
+  bottom.ComputeRange();
+  EXPECT_EQ(bottom.RangeMax(), 1.7);
+  TChartSeries other;
+  other.SetParentChart(&chart);
+  other.AddPoint(5, 5);
+  bottom.ComputeRange();
+  EXPECT_EQ(bottom.RangeMin(), 5);
+  other.SetParentChart(nullptr);
+}
+
+TEST_F(AxisOnChart, SetAxisRangeOrdersAndWidensAndTurnsAutomaticOff) {
+  TChartAxis& axis = chart.LeftAxis();
+  axis.SetAxisRange(2, 2);
+  EXPECT_EQ(axis.Minimum(), 2);
+  EXPECT_EQ(axis.Maximum(), 2 + 1e-10);
+  axis.SetAxisRange(5, 1);
+  EXPECT_EQ(axis.Minimum(), 1);
+  EXPECT_EQ(axis.Maximum(), 5);
+  EXPECT_FALSE(axis.Automatic());
+  EXPECT_FALSE(axis.AutomaticMinimum());
+  EXPECT_FALSE(axis.AutomaticMaximum());
+}
+
+TEST_F(AxisOnChart, AutomaticFlagsFollowEachOther) {
+  TChartAxis& axis = chart.BottomAxis();
+  axis.SetAutomaticMinimum(false);
+  EXPECT_FALSE(axis.Automatic());
+  EXPECT_TRUE(axis.AutomaticMaximum());
+  axis.SetAutomaticMinimum(true);
+  EXPECT_TRUE(axis.Automatic());
+  axis.SetAutomatic(false);
+  EXPECT_FALSE(axis.AutomaticMinimum());
+  EXPECT_FALSE(axis.AutomaticMaximum());
+  // While the form is read, each flag keeps its own declared value.
+  chart.BeginLoading();
+  axis.SetAutomatic(true);
+  EXPECT_FALSE(axis.AutomaticMinimum());
+  chart.EndLoading();
+}
+
+TEST_F(AxisOnChart, ScrollAxisWithLimitsMovesOnlyTowardsData) {
+  series.AddPoint(0, 0);
+  series.AddPoint(10, 10);
+  TChartAxis& axis = chart.LeftAxis();
+  axis.SetAxisRange(0, 10);
+  axis.ScrollAxis(1, true);
+  EXPECT_EQ(axis.Maximum(), 10) << "no data above the maximum";
+  axis.ScrollAxis(-1, true);
+  EXPECT_EQ(axis.Minimum(), 0) << "no data below the minimum";
+  axis.ScrollAxis(0.3, false);
+  EXPECT_DOUBLE_EQ(axis.Minimum(), 0.3);
+  EXPECT_DOUBLE_EQ(axis.Maximum(), 10.3);
+  axis.ScrollAxis(-0.3, true);
+  EXPECT_DOUBLE_EQ(axis.Minimum(), 0);
+}
+
+struct SetterCase {
+  const char* name;
+  std::function<void(TChartAxis&)> set;
+  std::function<double(const TChartAxis&)> read;
+  double before;
+  const char* message;
+};
+
+TEST_F(AxisOnChart, RefusedSettersKeepTheValue) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const SetterCase cases[] = {
+      {"increment", [](TChartAxis& a) { a.SetIncrement(-0.1); },
+       [](const TChartAxis& a) { return a.Increment(); }, 0, "Axis increment must be >= 0"},
+      {"increment_nan", [nan](TChartAxis& a) { a.SetIncrement(nan); },
+       [](const TChartAxis& a) { return a.Increment(); }, 0, "Axis increment must be >= 0"},
+      // on an automatic axis too, though the next paint would overwrite both
+      {"minimum", [](TChartAxis& a) { a.SetMinimum(1); },
+       [](const TChartAxis& a) { return a.Minimum(); }, 0, "Axis Minimum Value must be <= Maximum"},
+      {"maximum", [](TChartAxis& a) { a.SetMaximum(-1); },
+       [](const TChartAxis& a) { return a.Maximum(); }, 0, "Axis Maximum Value must be >= Minimum"},
+      {"separation", [](TChartAxis& a) { a.SetLabelsSeparation(-1); },
+       [](const TChartAxis& a) { return a.LabelsSeparation(); }, 10,
+       "Labels Separation % must be greater than 0"},
+  };
+  for (const SetterCase& c : cases) {
+    TChartAxis& axis = chart.LeftAxis();
+    try {
+      c.set(axis);
+      ADD_FAILURE() << c.name << ": no exception";
+    } catch (const AxisException& e) {
+      EXPECT_EQ(e.Message(), c.message) << c.name;
+    }
+    EXPECT_EQ(c.read(axis), c.before) << c.name;
+  }
+  EXPECT_TRUE(chart.LeftAxis().Automatic());
+}
+
+TEST_F(AxisOnChart, OnlyTheBottomAndLeftAxesOfALineChartAreVisible) {
+  EXPECT_TRUE(chart.BottomAxis().IsVisible());
+  EXPECT_TRUE(chart.LeftAxis().IsVisible());
+  EXPECT_FALSE(chart.TopAxis().IsVisible());
+  EXPECT_FALSE(chart.RightAxis().IsVisible());
+  EXPECT_FALSE(chart.DepthAxis().IsVisible());
+  EXPECT_EQ(chart.LeftAxis().ResolvedLabelStyle(), talValue);
+  EXPECT_EQ(chart.TopAxis().ResolvedLabelStyle(), talNone);
+
+  // With no active series every standard axis shows.
+  series.SetActive(false);
+  EXPECT_TRUE(chart.TopAxis().IsVisible());
+  EXPECT_FALSE(chart.DepthAxis().IsVisible());
+  chart.SetAxisVisible(false);
+  EXPECT_FALSE(chart.BottomAxis().IsVisible());
+}
+
+}  // namespace
+}  // namespace plotvik

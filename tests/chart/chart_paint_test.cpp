@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chart/chart_axis.h"
+#include "chart/chart_canvas3d.h"
+#include "chart/chart_font.h"
+#include "chart/chart_series.h"
+#include "chart/custom_chart.h"
+#include "platform/color.h"
+#include "platform/gui/bitmap.h"
+
+namespace plotvik {
+namespace {
+
+// A series that floods everything it may touch, to show where the plot clip lies.
+class FloodSeries : public TChartSeries {
+ public:
+  void DrawValue(int) override {
+    TChartCanvas3D& c = ParentChart()->Canvas3D();
+    c.Brush().SetColor(clRed);
+    c.Brush().SetStyle(bsSolid);
+    c.FillArea({-100, -100, 5000, 5000});
+  }
+};
+
+// The chart as the viewer configures it: 2D, 623 x 379, titled bottom and left axes and one
+// active series that may be empty.
+class ChartPaint : public testing::Test {
+ protected:
+  ChartPaint() {
+    chart.SetView3D(false);
+    chart.SetBounds(0, 0, 623, 379);
+    chart.BottomAxis().Title().SetCaption("X");
+    chart.LeftAxis().Title().SetCaption("Y");
+    series.SetSeriesColor(clBlue);
+    series.SetParentChart(&chart);
+    chart.OnAfterDraw = [this](TCustomAxisPanel&) { ++frames; };
+  }
+  ~ChartPaint() override { series.SetParentChart(nullptr); }
+
+  TColor At(int x, int y) const { return chart.WindowImage().Pixel(x, y); }
+  // Whether any pixel of the box (right and bottom exclusive) has the colour.
+  bool AnyIn(const TRect& r, TColor color) const {
+    for (int y = r.Top; y < r.Bottom; ++y) {
+      for (int x = r.Left; x < r.Right; ++x) {
+        if (At(x, y) == color) return true;
+      }
+    }
+    return false;
+  }
+  int TextWidth(const std::string& text) {
+    chart.Canvas3D().ApplyFont(chart.LeftAxis().LabelsFont());
+    return chart.Canvas3D().TextWidthOf(text);
+  }
+
+  TCustomChart chart;
+  FloodSeries series;
+  int frames = 0;
+  const TColor face = ColorToRGB(clBtnFace);
+  const TColor grey = clGray;
+};
+
+TEST_F(ChartPaint, ChartRectangleStartsFromTheMargins) {
+  TRect start;
+  chart.OnBeforeDrawChart = [&](TCustomAxisPanel& c) { start = c.ChartRect(); };
+  chart.PaintWindow();
+  EXPECT_EQ(start, (TRect{19, 15, 604, 364}));
+}
+
+TEST_F(ChartPaint, EmptyChartShowsPanelOutlineAndBothAxesWithOneLabel) {
+  chart.PaintWindow();
+  ASSERT_EQ(chart.Canvas3D().FontLineHeight(), 13);
+
+  // Title band 13, labels band: "0" plus a space on the left, one line at the bottom; ticks 7.
+  const int left = 19 + 13 + TextWidth("0") + TextWidth(" ") + 7;
+  const int bottom = 364 - 13 - 13 - 7;
+  ASSERT_EQ(chart.ChartRect(), (TRect{left, 15, 604, bottom}));
+  const TChartAxis& bx = chart.BottomAxis();
+  const TChartAxis& ly = chart.LeftAxis();
+  const int cx = (left + 604) / 2, cy = (15 + bottom) / 2;
+  EXPECT_EQ(bx.CenterPixel(), cx);
+  EXPECT_EQ(ly.CenterPixel(), cy);
+  EXPECT_EQ(bx.TickPositions(), std::vector<int>{cx});
+  EXPECT_EQ(ly.TickPositions(), std::vector<int>{cy});
+  EXPECT_EQ(bx.LinePos(), bottom);
+  EXPECT_EQ(ly.LinePos(), left);
+  EXPECT_EQ(bx.LabelsPos(), bottom + 7);
+  EXPECT_EQ(bx.TitlePos(), bottom + 7 + 13);
+  EXPECT_EQ(ly.TitlePos(), 19 + 13);
+
+  // Panel fill and the one-pixel raised bevel on the outermost pixels.
+  EXPECT_EQ(At(0, 0), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(At(0, 377), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(At(0, 378), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(At(622, 0), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(At(622, 378), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(At(1, 1), face);
+  EXPECT_EQ(At(200, 100), face);
+
+  // The outline on the chart rectangle's own coordinates, the axis lines over two of its edges.
+  EXPECT_EQ(At(300, 15), clBlack);
+  EXPECT_EQ(At(604, 100), clBlack);
+  EXPECT_EQ(At(left, 100), clBlack);
+  EXPECT_EQ(At(300, bottom), clBlack);
+  EXPECT_EQ(At(300, 14), face);
+  EXPECT_EQ(At(605, 100), face);
+
+  // Ticks: grey, pointing out of the chart from one pixel off the axis line, 4 long.
+  EXPECT_EQ(At(cx, bottom + 2), grey);
+  EXPECT_EQ(At(cx, bottom + 4), grey);
+  EXPECT_EQ(At(cx, bottom + 5), face);
+  EXPECT_EQ(At(left - 2, cy), grey);
+  EXPECT_EQ(At(left - 4, cy), grey);
+  EXPECT_EQ(At(left - 5, cy), face);
+
+  // Dotted grid lines from one pixel inside the outline: three on, three off.
+  EXPECT_EQ(At(cx, 16), grey);
+  EXPECT_EQ(At(cx, 18), grey);
+  EXPECT_EQ(At(cx, 19), face);
+  EXPECT_EQ(At(left + 1, cy), grey);
+  EXPECT_EQ(At(left + 4, cy), face);
+
+  // The label "0" under the bottom tick and left of the left one; the titles in their bands.
+  EXPECT_TRUE(AnyIn({cx - 6, bottom + 7, cx + 6, bottom + 20}, clBlack));
+  EXPECT_TRUE(AnyIn({left - 7 - TextWidth("0"), cy - 6, left - 7, cy + 7}, clBlack));
+  EXPECT_FALSE(AnyIn({cx + 8, bottom + 7, 600, bottom + 20}, clBlack)) << "one label only";
+  EXPECT_TRUE(AnyIn({cx - 8, bottom + 20, cx + 8, bottom + 33}, clBlack));
+  EXPECT_TRUE(AnyIn({19, cy - 8, 32, cy + 8}, clBlack));
+  EXPECT_FALSE(AnyIn({19, 15, 32, cy - 10}, clBlack));
+}
+
+TEST_F(ChartPaint, SingleRecordSitsAtTheCentreOfBothAxes) {
+  std::vector<std::string> texts;
+  chart.OnGetAxisLabel = [&](TChartAxis&, TChartSeries*, int, std::string& t) {
+    texts.push_back(t);
+  };
+  series.AddPoint(2.5, 1.3);
+  chart.PaintWindow();
+  const TChartAxis& bx = chart.BottomAxis();
+  const TChartAxis& ly = chart.LeftAxis();
+  EXPECT_EQ(bx.TickPositions(), std::vector<int>{bx.CenterPixel()});
+  EXPECT_EQ(ly.TickPositions(), std::vector<int>{ly.CenterPixel()});
+  EXPECT_EQ(series.PointX(0), bx.CenterPixel());
+  EXPECT_EQ(series.PointY(0), ly.CenterPixel());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "2.5"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "1.3"), texts.end());
+}
+
+TEST_F(ChartPaint, SeriesAreClippedToTheInsideOfTheOutline) {
+  series.AddPoint(1, 1);
+  chart.PaintWindow();
+  const TRect r = chart.ChartRect();
+  EXPECT_EQ(At(r.Left + 1, r.Top + 1), clRed);
+  EXPECT_EQ(At(r.Right - 1, r.Bottom - 1), clRed);
+  EXPECT_EQ(At(300, r.Top), clBlack);
+  EXPECT_EQ(At(r.Right, 100), clBlack);
+  EXPECT_EQ(At(300, r.Bottom), clBlack);
+  EXPECT_EQ(At(r.Left, 100), clBlack);
+  EXPECT_EQ(At(5, 5), face);
+  EXPECT_EQ(At(r.Right + 1, 100), face);
+}
+
+TEST_F(ChartPaint, ManyRepaintRequestsMakeOneFrame) {
+  chart.Update();
+  EXPECT_EQ(frames, 1);
+  chart.PaintWindow();
+  EXPECT_EQ(frames, 1) << "a valid buffer answers the paint";
+
+  chart.Repaint();
+  series.AddPoint(1, 2);
+  chart.LeftAxis().SetIncrement(0.5);
+  EXPECT_TRUE(chart.PaintPending());
+  chart.Update();
+  chart.Update();
+  EXPECT_EQ(frames, 2);
+
+  // A change made while drawing does not ask for another frame of itself.
+  chart.OnBeforeDrawAxes = [](TCustomAxisPanel& c) { c.BottomAxis().Title().SetCaption("Z"); };
+  chart.Repaint();
+  chart.Update();
+  EXPECT_EQ(frames, 3);
+  EXPECT_FALSE(chart.PaintPending());
+}
+
+TEST_F(ChartPaint, ResizeDrawsAWholeNewFrame) {
+  chart.Update();
+  chart.SetBounds(0, 0, 624, 379);
+  chart.Update();
+  EXPECT_EQ(frames, 2);
+  ASSERT_NE(chart.Canvas3D().Bitmap(), nullptr);
+  EXPECT_EQ(chart.Canvas3D().Bitmap()->Width(), 624);
+  EXPECT_EQ(At(623, 100), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(At(622, 100), face);
+}
+
+TEST_F(ChartPaint, AnySizeDrawsIntoABufferWithoutAWindow) {
+  series.AddPoint(0, 0);
+  series.AddPoint(1, 1);
+  for (const TSize size :
+       {TSize{1, 1}, TSize{3, 2}, TSize{20, 12}, TSize{90, 40}, TSize{1200, 900}}) {
+    TBitmap target(size.cx, size.cy, clWhite);
+    chart.Draw(target.Canvas(), target.Bounds());
+    const TRect r = chart.ChartRect();
+    EXPECT_GE(r.Right - r.Left, 1) << size.cx << "x" << size.cy;
+    EXPECT_GE(r.Bottom - r.Top, 1) << size.cx << "x" << size.cy;
+    // Below a few dozen pixels the axes run over the bevel; above, the frame is whole.
+    if (size.cx >= 90) EXPECT_EQ(target.Pixel(0, 0), ColorToRGB(clBtnHighlight));
+  }
+}
+
+TEST_F(ChartPaint, NewSeriesTakeTheFirstFreePaletteColour) {
+  TChartSeries a, b;
+  a.SetParentChart(&chart);
+  EXPECT_EQ(a.SeriesColor(), clRed);
+  b.SetParentChart(&chart);
+  EXPECT_EQ(b.SeriesColor(), clGreen);
+  a.SetParentChart(nullptr);
+  b.SetParentChart(nullptr);
+  chart.SetColor(clRed);
+  a.SetSeriesColor(clDefault);
+  a.SetParentChart(&chart);
+  EXPECT_EQ(a.SeriesColor(), clGreen) << "never the panel colour";
+  a.SetParentChart(nullptr);
+}
+
+}  // namespace
+}  // namespace plotvik
