@@ -53,7 +53,11 @@ class TDataLink {
  private:
   friend class TDataSource;
   void DataEvent(DataSetEvent event, std::intptr_t info, TField* field);
+  void SetDataSourceUnchecked(TDataSource* source);
   void UpdateState();
+  // Moves the first record by `moved` and then just far enough to keep the dataset's active
+  // record inside this link's window; returns the extra shift.
+  int FitWindow(std::intptr_t moved);
   void SetActive(bool value);
   void SetEditing(bool value);
 

@@ -213,10 +213,11 @@ class TDataSet : public TComponent {
   int BufferCount() const { return bufferCount_; }
   int ActiveRecord() const { return activeRecord_; }
   int WindowRecordCount() const { return recordCount_; }
-  // Whether the close under way happens because the dataset or its owner is being destroyed.
+  // Whether a close now happens because the dataset or the form that owns it is being
+  // destroyed: such a close skips the before-close step and AfterClose.
   bool ClosingForDestruction() const;
-  // Runs the concrete dataset's close-time duties when it is destroyed; call from its destructor.
-  void CloseForDestruction();
+  // Forgets a master source that is being destroyed.
+  void Notification(TComponent& component, TOperation operation) override;
 
  private:
   friend class TField;
@@ -231,6 +232,7 @@ class TDataSet : public TComponent {
   void RemoveDataSource(TDataSource& source);
   void UpdateBufferCount();
   void SetBufferCount(int count);
+  int WantedBufferCount() const;
   void ClearBuffers();
   void ActivateBuffers();
   bool GetNextRecord();

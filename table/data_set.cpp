@@ -1,0 +1,685 @@
+#include "table/data_set.h"
+
+#include <algorithm>
+
+#include "platform/format.h"
+#include "table/data_link.h"
+#include "table/data_source.h"
+
+namespace plotvik {
+
+namespace {
+
+bool IsEditing(DataSetState state) {
+  return state == DataSetState::StateEdit || state == DataSetState::StateInsert;
+}
+
+}  // namespace
+
+std::string_view DataSetStateName(DataSetState state) {
+  switch (state) {
+    case DataSetState::StateInactive:
+      return "StateInactive";
+    case DataSetState::StateBrowse:
+      return "StateBrowse";
+    case DataSetState::StateEdit:
+      return "StateEdit";
+    case DataSetState::StateInsert:
+      return "StateInsert";
+    case DataSetState::StateSetKey:
+      return "StateSetKey";
+    case DataSetState::StateCalcFields:
+      return "StateCalcFields";
+    case DataSetState::StateFilter:
+      return "StateFilter";
+    case DataSetState::StateNewValue:
+      return "StateNewValue";
+  }
+  return "?";
+}
+
+std::string_view DataSetEventName(DataSetEvent event) {
+  switch (event) {
+    case DataSetEvent::FieldChanged:
+      return "FieldChanged";
+    case DataSetEvent::RecordReplaced:
+      return "RecordReplaced";
+    case DataSetEvent::RecordsReloaded:
+      return "RecordsReloaded";
+    case DataSetEvent::CursorMoved:
+      return "CursorMoved";
+    case DataSetEvent::FieldLayoutChanged:
+      return "FieldLayoutChanged";
+    case DataSetEvent::RecordUpdate:
+      return "RecordUpdate";
+    case DataSetEvent::StateChanged:
+      return "StateChanged";
+    case DataSetEvent::BrowseModeCheck:
+      return "BrowseModeCheck";
+    case DataSetEvent::FieldDefsStale:
+      return "FieldDefsStale";
+    case DataSetEvent::FieldListChanged:
+      return "FieldListChanged";
+    case DataSetEvent::FocusRequested:
+      return "FocusRequested";
+  }
+  return "?";
+}
+
+TDataSet::TDataSet(std::string name) : TComponent(std::move(name)) {}
+
+TDataSet::~TDataSet() {
+  // The concrete dataset has closed by now (its operations are gone once its destructor ends),
+  // so detaching the data sources fires nothing.
+  while (!dataSources_.empty()) dataSources_.back()->SetDataSet(nullptr);
+  for (TField* field : fields_) {
+    field->dataSet_ = nullptr;
+    field->fieldNo_ = 0;
+  }
+  fields_.Clear();
+  if (masterSource_) RemoveFreeNotification(*masterSource_);
+}
+
+void TDataSet::DatabaseError(std::string_view message) const {
+  if (Name().empty()) throw EDatabaseError(std::string(message));
+  throw EDatabaseError(Format("%s: %s", {Name(), message}));
+}
+
+void TDataSet::MemTableError(std::string_view message) const {
+  if (Name().empty()) throw EMemTableError(std::string(message));
+  throw EMemTableError(Format("%s: %s", {Name(), message}));
+}
+
+bool TDataSet::ClosingForDestruction() const {
+  return Destroying() || (Owner() != nullptr && Owner()->Destroying());
+}
+
+void TDataSet::Notification(TComponent& component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && &component == masterSource_) masterSource_ = nullptr;
+}
+
+// --- state ---
+
+void TDataSet::SetActive(bool value) {
+  if (value == Active()) return;
+  if (value) {
+    DoBeforeOpen();
+    try {
+      OpenCursor();
+    } catch (...) {
+      // Nothing was announced yet: undo what opened and leave the table closed.
+      ClearBuffers();
+      SetBufferCount(0);
+      if (IsCursorOpen()) InternalClose();
+      throw;
+    }
+    SetState(DataSetState::StateBrowse);
+    DoAfterOpen();
+    if (!IsEmpty()) DoHook(AfterScroll);
+  } else {
+    // When the form goes, its fields go first and each closes the table; that close must not
+    // run handlers that expect a living form, and there is nobody left to cancel for.
+    const bool destroying = ClosingForDestruction();
+    if (!destroying) DoBeforeClose();
+    SetState(DataSetState::StateInactive);
+    CloseCursor();
+    if (!destroying) DoHook(AfterClose);
+  }
+}
+
+void TDataSet::OpenCursor() {
+  // Persistent fields only: this dataset never creates fields of its own.
+  InternalOpen();
+  SetBufferCount(WantedBufferCount());
+  ClearBuffers();
+  GetNextRecords();
+  bof_ = true;
+}
+
+void TDataSet::CloseCursor() {
+  ClearBuffers();
+  SetBufferCount(0);
+  if (IsCursorOpen()) InternalClose();
+}
+
+void TDataSet::SetState(DataSetState value) {
+  if (state_ == value) return;
+  state_ = value;
+  modified_ = false;
+  DataEvent(DataSetEvent::StateChanged);
+}
+
+void TDataSet::CheckActive() const {
+  if (state_ == DataSetState::StateInactive) {
+    DatabaseError("Cannot perform this operation on a closed dataset");
+  }
+}
+
+void TDataSet::CheckInactive() const {
+  if (state_ != DataSetState::StateInactive) {
+    DatabaseError("Cannot perform this operation on an open dataset");
+  }
+}
+
+void TDataSet::CheckCanModify() const {
+  if (!GetCanModify()) DatabaseError("Cannot modify a read-only dataset");
+}
+
+// --- hooks ---
+
+void TDataSet::DoAfterOpen() {
+  DoHook(AfterOpen);
+}
+void TDataSet::DoAfterPost() {
+  DoHook(AfterPost);
+}
+void TDataSet::DoBeforeClose() {
+  DoHook(BeforeClose);
+}
+void TDataSet::DoBeforeOpen() {
+  DoHook(BeforeOpen);
+}
+void TDataSet::DoBeforePost() {
+  DoHook(BeforePost);
+}
+void TDataSet::DoOnNewRecord() {
+  DoHook(OnNewRecord);
+}
+void TDataSet::DoBeforeInsert() {
+  DoHook(BeforeInsert);
+}
+
+// --- fields ---
+
+TField& TDataSet::FieldByName(std::string_view name) const {
+  TField* field = FindField(name);
+  if (!field) DatabaseError(Format("Field '%s' not found", {name}));
+  return *field;
+}
+
+void TDataSet::AddField(TField& field) {
+  CheckInactive();
+  if (FindField(field.FieldName())) {
+    DatabaseError(Format("Duplicate field name '%s'", {field.FieldName()}));
+  }
+  fields_.Add(field);
+  field.dataSet_ = this;
+  field.fieldNo_ = 0;
+  DataEvent(DataSetEvent::FieldListChanged);
+}
+
+void TDataSet::RemoveField(TField& field) {
+  fields_.Remove(field);
+  field.dataSet_ = nullptr;
+  field.fieldNo_ = 0;
+  DataEvent(DataSetEvent::FieldListChanged);
+}
+
+void TDataSet::BindFields() {
+  for (TField* field : fields_) {
+    if (field->FieldKind() != TFieldKind::fkData) continue;
+    const int index = fieldDefs_.IndexOf(field->FieldName());
+    if (index < 0) DatabaseError(Format("Field '%s' not found", {field->DisplayName()}));
+    const TFieldDef& def = fieldDefs_[index];
+    if (def.DataType() != field->DataType()) {
+      DatabaseError(Format(
+          "Type mismatch for field '%s', expecting: %s actual: %s",
+          {field->DisplayName(), FieldTypeName(field->DataType()), FieldTypeName(def.DataType())}));
+    }
+    field->fieldNo_ = index + 1;
+  }
+}
+
+void TDataSet::UnbindFields() {
+  for (TField* field : fields_) field->fieldNo_ = 0;
+}
+
+// --- notifications ---
+
+void TDataSet::DataEvent(DataSetEvent event, std::intptr_t info, TField* field) {
+  if (event == DataSetEvent::FieldChanged && field != nullptr) {
+    if (field->FieldKind() == TFieldKind::fkData) modified_ = true;
+    if (field->OnChange) field->OnChange(*field);
+  }
+  if (disableCount_ > 0) {
+    // A consumer that missed a close cannot trust its idea of the fields any more: it is told
+    // the layout changed rather than merely that records were reloaded.
+    if (event == DataSetEvent::FieldLayoutChanged ||
+        (event == DataSetEvent::StateChanged && state_ == DataSetState::StateInactive)) {
+      enableEvent_ = DataSetEvent::FieldLayoutChanged;
+    }
+    return;
+  }
+  // By index: a handler may attach or detach sources while we deliver.
+  for (size_t i = 0; i < dataSources_.size(); ++i) {
+    dataSources_[i]->DataEvent(event, info, field);
+  }
+}
+
+void TDataSet::DisableControls() {
+  if (disableCount_ == 0) {
+    disableState_ = state_;
+    enableEvent_ = DataSetEvent::RecordsReloaded;
+  }
+  ++disableCount_;
+}
+
+void TDataSet::EnableControls() {
+  if (disableCount_ == 0) return;
+  if (--disableCount_ > 0) return;
+  if (disableState_ != state_) DataEvent(DataSetEvent::StateChanged);
+  if (disableState_ != DataSetState::StateInactive && state_ != DataSetState::StateInactive) {
+    DataEvent(enableEvent_);
+  }
+}
+
+void TDataSet::AddDataSource(TDataSource& source) {
+  dataSources_.push_back(&source);
+  UpdateBufferCount();
+}
+
+void TDataSet::RemoveDataSource(TDataSource& source) {
+  std::erase(dataSources_, &source);
+  UpdateBufferCount();
+}
+
+void TDataSet::SetMasterSource(TDataSource* source) {
+  if (source == masterSource_) return;
+  // Taking master values from a source that is itself fed by this dataset would loop forever.
+  int guard = 0;
+  for (const TDataSet* ds = source ? source->DataSet() : nullptr; ds && guard < 1024; ++guard) {
+    if (ds == this) throw EDatabaseError("Circular datalinks are not allowed");
+    ds = ds->masterSource_ ? ds->masterSource_->DataSet() : nullptr;
+  }
+  if (masterSource_) RemoveFreeNotification(*masterSource_);
+  masterSource_ = source;
+  if (masterSource_) FreeNotification(*masterSource_);
+}
+
+bool TDataSet::IsLinkedTo(const TDataSource* source) const {
+  int guard = 0;
+  for (const TDataSet* ds = this; ds && guard < 1024; ++guard) {
+    const TDataSource* master = ds->masterSource_;
+    if (!master) return false;
+    if (master == source) return true;
+    ds = master->DataSet();
+  }
+  return false;
+}
+
+// --- the record window ---
+
+int TDataSet::WantedBufferCount() const {
+  int count = 1;
+  for (const TDataSource* source : dataSources_) {
+    for (const TDataLink* link : source->dataLinks_) count = std::max(count, link->BufferCount());
+  }
+  return count;
+}
+
+void TDataSet::UpdateBufferCount() {
+  if (!IsCursorOpen() || buffers_.empty()) return;
+  const int wanted = WantedBufferCount();
+  if (wanted == bufferCount_) return;
+  UpdateCursorPos();
+  SetBufferCount(wanted);
+  if (recordCount_ > 0 && recordCount_ < bufferCount_) {
+    GetNextRecords();
+    activeRecord_ += GetPriorRecords();
+  }
+}
+
+void TDataSet::SetBufferCount(int count) {
+  if (count == bufferCount_ && (count == 0) == buffers_.empty()) return;
+  if (count == 0) {
+    for (TRecordBuffer& buffer : buffers_) FreeRecordBuffer(buffer);
+    buffers_.clear();
+    bufferCount_ = 0;
+    return;
+  }
+  const auto wanted = static_cast<size_t>(count) + 1;
+  if (count < recordCount_) {
+    // Keep the active record in the smaller window: drop records before it first.
+    const int drop = std::max(0, activeRecord_ - (count - 1));
+    std::rotate(buffers_.begin(), buffers_.begin() + drop, buffers_.end());
+    activeRecord_ -= drop;
+    recordCount_ = count;
+    CursorPosChanged();
+  }
+  while (buffers_.size() > wanted) {
+    FreeRecordBuffer(buffers_.back());
+    buffers_.pop_back();
+  }
+  while (buffers_.size() < wanted) buffers_.push_back(AllocRecordBuffer());
+  bufferCount_ = count;
+}
+
+void TDataSet::ClearBuffers() {
+  recordCount_ = 0;
+  activeRecord_ = 0;
+  currentRecord_ = -1;
+  bof_ = true;
+  eof_ = true;
+}
+
+void TDataSet::ActivateBuffers() {
+  recordCount_ = 1;
+  activeRecord_ = 0;
+  currentRecord_ = 0;
+  bof_ = false;
+  eof_ = false;
+}
+
+std::byte* TDataSet::ActiveBuffer() const {
+  return recordCount_ > 0 ? buffers_[static_cast<size_t>(activeRecord_)].get() : nullptr;
+}
+
+void TDataSet::SetCurrentRecord(int index) {
+  if (currentRecord_ == index) return;
+  const std::byte* buffer = buffers_[static_cast<size_t>(index)].get();
+  switch (GetBookmarkFlag(buffer)) {
+    case TBookmarkFlag::bfCurrent:
+    case TBookmarkFlag::bfInserted:
+      InternalSetToRecord(buffer);
+      break;
+    case TBookmarkFlag::bfBOF:
+      InternalFirst();
+      break;
+    case TBookmarkFlag::bfEOF:
+      InternalLast();
+      break;
+  }
+  currentRecord_ = index;
+}
+
+void TDataSet::UpdateCursorPos() {
+  if (recordCount_ > 0) SetCurrentRecord(activeRecord_);
+}
+
+bool TDataSet::GetNextRecord() {
+  if (recordCount_ > 0) SetCurrentRecord(recordCount_ - 1);
+  // A full window fetches into the scratch slot and then shifts; otherwise into the next slot.
+  const int slot = std::min(recordCount_, bufferCount_);
+  if (GetRecord(buffers_[static_cast<size_t>(slot)].get(), TGetMode::gmNext) != TGetResult::grOK) {
+    return false;
+  }
+  if (recordCount_ == 0) {
+    ActivateBuffers();
+  } else if (recordCount_ < bufferCount_) {
+    ++recordCount_;
+  } else {
+    std::rotate(buffers_.begin(), buffers_.begin() + 1, buffers_.end());
+  }
+  currentRecord_ = recordCount_ - 1;
+  return true;
+}
+
+bool TDataSet::GetPriorRecord() {
+  if (recordCount_ > 0) SetCurrentRecord(0);
+  if (GetRecord(buffers_.back().get(), TGetMode::gmPrior) != TGetResult::grOK) return false;
+  // The scratch slot becomes slot 0; a full window loses its last record to the scratch slot.
+  std::rotate(buffers_.rbegin(), buffers_.rbegin() + 1, buffers_.rend());
+  if (recordCount_ == 0) {
+    ActivateBuffers();
+  } else if (recordCount_ < bufferCount_) {
+    ++recordCount_;
+  }
+  currentRecord_ = 0;
+  return true;
+}
+
+int TDataSet::GetNextRecords() {
+  int fetched = 0;
+  while (recordCount_ < bufferCount_ && GetNextRecord()) ++fetched;
+  return fetched;
+}
+
+int TDataSet::GetPriorRecords() {
+  int fetched = 0;
+  while (recordCount_ < bufferCount_ && GetPriorRecord()) ++fetched;
+  return fetched;
+}
+
+// --- editing ---
+
+void TDataSet::UpdateRecord() {
+  if (!IsEditing(state_) && state_ != DataSetState::StateSetKey) {
+    DatabaseError("Dataset not in edit or insert mode");
+  }
+  DataEvent(DataSetEvent::RecordUpdate);
+}
+
+void TDataSet::CheckBrowseMode() {
+  CheckActive();
+  DataEvent(DataSetEvent::BrowseModeCheck);
+  if (IsEditing(state_)) {
+    UpdateRecord();
+    if (modified_) {
+      Post();
+    } else {
+      Cancel();
+    }
+  }
+}
+
+void TDataSet::Append() {
+  CheckBrowseMode();
+  CheckCanModify();
+  DoBeforeInsert();
+  DoHook(BeforeScroll);
+  ClearBuffers();
+  std::byte* buffer = buffers_[0].get();
+  InternalInitRecord(buffer);
+  SetBookmarkFlag(buffer, TBookmarkFlag::bfInserted);
+  // After-last is what makes it an append: matching the store cursor to this buffer puts the
+  // cursor behind the last record, where the post will land it.
+  SetBookmarkFlag(buffer, TBookmarkFlag::bfEOF);
+  recordCount_ = 1;
+  activeRecord_ = 0;
+  bof_ = false;
+  GetPriorRecords();
+  activeRecord_ = recordCount_ - 1;
+  InternalInsert();
+  SetState(DataSetState::StateInsert);
+  try {
+    DoOnNewRecord();
+  } catch (...) {
+    UpdateCursorPos();
+    SetState(DataSetState::StateBrowse);
+    Resync({});
+    throw;
+  }
+  modified_ = false;
+  DataEvent(DataSetEvent::RecordsReloaded);
+  DoHook(AfterInsert);
+  DoHook(AfterScroll);
+}
+
+void TDataSet::Edit() {
+  if (IsEditing(state_)) return;
+  if (recordCount_ == 0) {
+    // Nothing to edit on an empty window: a new record is what the caller gets.
+    Append();
+    return;
+  }
+  CheckBrowseMode();
+  CheckCanModify();
+  DoHook(BeforeEdit);
+  UpdateCursorPos();
+  for (;;) {
+    try {
+      InternalEdit();
+      break;
+    } catch (EDatabaseError& e) {
+      if (!OnEditError) throw;
+      TDataAction action = TDataAction::daFail;
+      OnEditError(*this, e, action);
+      if (action == TDataAction::daFail) throw;
+      if (action == TDataAction::daAbort) throw EAbort();
+    }
+  }
+  SetState(DataSetState::StateEdit);
+  DataEvent(DataSetEvent::RecordReplaced);
+  DoHook(AfterEdit);
+}
+
+void TDataSet::InternalPostGuarded() {
+  for (;;) {
+    try {
+      InternalPost();
+      return;
+    } catch (EDatabaseError& e) {
+      if (!OnPostError) throw;
+      TDataAction action = TDataAction::daFail;
+      OnPostError(*this, e, action);
+      if (action == TDataAction::daFail) throw;
+      if (action == TDataAction::daAbort) throw EAbort();
+    }
+  }
+}
+
+void TDataSet::Post() {
+  UpdateRecord();
+  if (!IsEditing(state_)) return;
+  DataEvent(DataSetEvent::BrowseModeCheck);
+  DoBeforePost();
+  UpdateCursorPos();
+  InternalPostGuarded();
+  // Consumers re-read the table inside this state change, before the window is rebuilt.
+  SetState(DataSetState::StateBrowse);
+  Resync({});
+  DoAfterPost();
+}
+
+void TDataSet::Cancel() {
+  if (!IsEditing(state_)) return;
+  DataEvent(DataSetEvent::BrowseModeCheck);
+  DoHook(BeforeCancel);
+  const bool wasInserting = state_ == DataSetState::StateInsert;
+  if (wasInserting) DoHook(BeforeScroll);
+  UpdateCursorPos();
+  InternalCancel();
+  SetState(DataSetState::StateBrowse);
+  // The pending record lived only in its buffer; re-reading the window drops it.
+  Resync({});
+  DoHook(AfterCancel);
+  if (wasInserting) DoHook(AfterScroll);
+}
+
+// --- cursor ---
+
+void TDataSet::First() {
+  CheckBrowseMode();
+  DoHook(BeforeScroll);
+  ClearBuffers();
+  try {
+    InternalFirst();
+    GetNextRecords();
+  } catch (...) {
+    bof_ = true;
+    DataEvent(DataSetEvent::RecordsReloaded);
+    DoHook(AfterScroll);
+    throw;
+  }
+  bof_ = true;
+  DataEvent(DataSetEvent::RecordsReloaded);
+  DoHook(AfterScroll);
+}
+
+void TDataSet::Next() {
+  CheckBrowseMode();
+  DoHook(BeforeScroll);
+  if (eof_) return;
+  bof_ = false;
+  eof_ = false;
+  const int oldCount = recordCount_;
+  int shift = 0;
+  auto announce = [&] {
+    if (recordCount_ == oldCount) {
+      DataEvent(DataSetEvent::CursorMoved, shift);
+    } else {
+      DataEvent(DataSetEvent::RecordsReloaded);
+    }
+    DoHook(AfterScroll);
+  };
+  try {
+    if (activeRecord_ < recordCount_ - 1) {
+      ++activeRecord_;
+    } else {
+      const bool wasFull = recordCount_ == bufferCount_;
+      if (GetNextRecord()) {
+        if (wasFull) shift = -1;
+        activeRecord_ = recordCount_ - 1;
+      } else {
+        eof_ = true;
+      }
+    }
+  } catch (...) {
+    announce();
+    throw;
+  }
+  announce();
+}
+
+void TDataSet::Resync(TResyncMode mode) {
+  std::byte* scratch = buffers_.back().get();
+  if (mode.exact) {
+    CursorPosChanged();
+    if (GetRecord(scratch, TGetMode::gmCurrent) != TGetResult::grOK) {
+      DatabaseError("Record not found");
+    }
+  } else if (GetRecord(scratch, TGetMode::gmCurrent) != TGetResult::grOK &&
+             GetRecord(scratch, TGetMode::gmNext) != TGetResult::grOK &&
+             GetRecord(scratch, TGetMode::gmPrior) != TGetResult::grOK) {
+    ClearBuffers();
+    DataEvent(DataSetEvent::RecordsReloaded);
+    return;
+  }
+  const int offset =
+      mode.center ? (bufferCount_ - 1) / 2 : std::min(activeRecord_, bufferCount_ - 1);
+  std::swap(buffers_.front(), buffers_.back());
+  ActivateBuffers();
+  int before = 0;
+  while (before < offset && GetPriorRecord()) ++before;
+  activeRecord_ = before;
+  GetNextRecords();
+  DataEvent(DataSetEvent::RecordsReloaded);
+}
+
+void TDataSet::Refresh() {
+  DoHook(BeforeRefresh);
+  CheckBrowseMode();
+  UpdateCursorPos();
+  Resync({});
+  DoHook(AfterRefresh);
+}
+
+TBookmark TDataSet::GetBookmark() const {
+  TBookmark bookmark;
+  const bool open = state_ == DataSetState::StateBrowse || IsEditing(state_);
+  if (open && recordCount_ > 0 && GetBookmarkFlag(ActiveBuffer()) == TBookmarkFlag::bfCurrent) {
+    bookmark.data_ = GetBookmarkData(ActiveBuffer());
+  }
+  return bookmark;
+}
+
+void TDataSet::GotoBookmark(const TBookmark& bookmark) {
+  if (bookmark.IsNone()) return;
+  CheckBrowseMode();
+  DoHook(BeforeScroll);
+  InternalGotoBookmark(bookmark.data_);
+  Resync({.exact = true, .center = true});
+  DoHook(AfterScroll);
+}
+
+int TDataSet::RecordCount() const {
+  CheckActive();
+  return GetRecordCount();
+}
+
+int TDataSet::RecNo() const {
+  return GetRecNo();
+}
+
+}  // namespace plotvik

@@ -1,0 +1,146 @@
+#include "table/field.h"
+
+#include <charconv>
+
+#include "platform/exceptions.h"
+#include "platform/format.h"
+#include "table/data_set.h"
+
+namespace plotvik {
+
+std::string_view FieldTypeName(TFieldType type) {
+  switch (type) {
+    case TFieldType::ftString:
+      return "String";
+    case TFieldType::ftInteger:
+      return "Integer";
+    case TFieldType::ftBoolean:
+      return "Boolean";
+    case TFieldType::ftFloat:
+      return "Float";
+    case TFieldType::ftUnknown:
+      break;
+  }
+  return "Unknown";
+}
+
+TField::TField(std::string name, TFieldType dataType, int size)
+    : TComponent(std::move(name)), dataType_(dataType), size_(size) {}
+
+TField::~TField() {
+  if (!dataSet_) return;
+  // A field cannot leave an open table: the table's buffers are laid out for it. So the table
+  // closes first; when the whole form is going, that close cancels nothing (see TDataSet).
+  // A handler failing here has nowhere to go, as destructors cannot throw.
+  try {
+    dataSet_->Close();
+  } catch (...) {
+  }
+  dataSet_->RemoveField(*this);
+}
+
+const std::string& TField::DisplayName() const {
+  return displayLabel_.empty() ? fieldName_ : displayLabel_;
+}
+
+void TField::SetFieldName(std::string name) {
+  if (dataSet_) {
+    dataSet_->CheckInactive();
+    TField* other = dataSet_->FindField(name);
+    if (other && other != this) {
+      dataSet_->DatabaseError(Format("Duplicate field name '%s'", {name}));
+    }
+  }
+  fieldName_ = std::move(name);
+}
+
+void TField::SetFieldKind(TFieldKind kind) {
+  if (dataSet_) dataSet_->CheckInactive();
+  fieldKind_ = kind;
+}
+
+void TField::SetDataSet(TDataSet* dataSet) {
+  if (dataSet == dataSet_) return;
+  if (dataSet_) dataSet_->CheckInactive();
+  if (dataSet) {
+    dataSet->CheckInactive();
+    if (dataSet->FindField(fieldName_)) {
+      dataSet->DatabaseError(Format("Duplicate field name '%s'", {fieldName_}));
+    }
+  }
+  if (dataSet_) dataSet_->RemoveField(*this);
+  if (dataSet) dataSet->AddField(*this);
+}
+
+bool TField::IsNull() const {
+  return !GetData(nullptr);
+}
+
+bool TField::GetData(void* buffer) const {
+  return dataSet_ != nullptr && dataSet_->GetFieldData(*this, buffer);
+}
+
+void TField::SetData(const void* buffer) {
+  if (dataSet_) dataSet_->SetFieldData(*this, buffer);
+}
+
+// --- TFloatField ---
+
+TFloatField::TFloatField(std::string name) : TField(std::move(name), TFieldType::ftFloat, 0) {}
+
+double TFloatField::AsFloat() const {
+  double value = 0.0;
+  return GetData(&value) ? value : 0.0;
+}
+
+void TFloatField::SetAsFloat(double value) {
+  CheckRange(value);
+  SetData(&value);
+}
+
+Variant TFloatField::Value() const {
+  double value = 0.0;
+  if (!GetData(&value)) return Variant::Null();
+  return Variant(value);
+}
+
+void TFloatField::SetValue(const Variant& value) {
+  if (value.IsNull()) {
+    Clear();
+    return;
+  }
+  std::optional<double> number = value.ToDouble();
+  if (!number) throw EDatabaseError(Format("Invalid value for field '%s'", {DisplayName()}));
+  SetAsFloat(*number);
+}
+
+std::string TFloatField::DisplayText() const {
+  double value = 0.0;
+  if (!GetData(&value)) return {};
+  char text[64];
+  auto [end, ec] =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision_);
+  return ec == std::errc() ? std::string(text, end) : std::string();
+}
+
+void TFloatField::SetPrecision(int value) {
+  // Outside what a double can carry the digits would be noise.
+  if (value < 2) value = 2;
+  if (value > 17) value = 17;
+  precision_ = value;
+}
+
+void TFloatField::CheckRange(double value) const {
+  if (minValue_ == 0.0 && maxValue_ == 0.0) return;
+  if (value >= minValue_ && value <= maxValue_) return;
+  auto text = [](double v) {
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+  };
+  throw EDatabaseError(
+      Format("%s is not a valid value for field '%s'. The allowed range is %s to %s",
+             {text(value), DisplayName(), text(minValue_), text(maxValue_)}));
+}
+
+}  // namespace plotvik

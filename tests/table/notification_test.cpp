@@ -1,0 +1,393 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "table/data_link.h"
+#include "table_fixture.h"
+
+namespace plotvik::testing {
+namespace {
+
+using Log = std::vector<std::string>;
+
+// Where the table is before the operation under test.
+enum class Start {
+  Closed,
+  EmptyBrowse,
+  TwoRecordsAtFirst,
+  TwoRecordsAtEof,
+  Inserting,
+  InsertingWithValue
+};
+
+struct SequenceCase {
+  const char* name;
+  Start start;
+  std::function<void(TMemTable&)> operation;
+  Log expected;
+};
+
+void Prepare(SweepForm& f, Start start) {
+  if (start == Start::Closed) return;
+  f.table.Open();
+  switch (start) {
+    case Start::TwoRecordsAtFirst:
+    case Start::TwoRecordsAtEof:
+      f.AddRecord({1, 0, 10});
+      f.AddRecord({2, 0, 20});
+      f.table.First();
+      if (start == Start::TwoRecordsAtEof) {
+        f.table.Next();
+        f.table.Next();
+      }
+      break;
+    case Start::Inserting:
+      f.table.Append();
+      break;
+    case Start::InsertingWithValue:
+      f.table.Append();
+      f.table.FieldByName("height").SetValue(1.5);
+      break;
+    default:
+      break;
+  }
+}
+
+const Log kCancelFromInsert = {"BrowseModeCheck", "StateChanged", "OnStateChange Browse",
+                               "RecordsReloaded", "OnDataChange Browse"};
+const Log kPostFromInsert = {"RecordUpdate",       "OnUpdateData Insert",  "BrowseModeCheck",
+                             "StateChanged",       "OnStateChange Browse", "RecordsReloaded",
+                             "OnDataChange Browse"};
+
+Log Concat(std::initializer_list<Log> parts) {
+  Log all;
+  for (const Log& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+class Sequences : public ::testing::TestWithParam<SequenceCase> {};
+
+TEST_P(Sequences, SourceHearsExactlyThis) {
+  const SequenceCase& c = GetParam();
+  SweepForm f;
+  Log log;
+  RecordingSource source(log);
+  source.SetDataSet(&f.table);
+  Prepare(f, c.start);
+  log.clear();
+  c.operation(f.table);
+  EXPECT_EQ(log, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Sequences,
+    ::testing::Values(
+        SequenceCase{"Open",
+                     Start::Closed,
+                     [](TMemTable& t) { t.Open(); },
+                     {"StateChanged", "OnStateChange Browse", "OnDataChange Browse",
+                      "BrowseModeCheck", "RecordsReloaded", "OnDataChange Browse"}},
+        SequenceCase{"OpenWhenOpen", Start::EmptyBrowse, [](TMemTable& t) { t.Open(); }, {}},
+        SequenceCase{"CloseFromBrowse",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) { t.Close(); },
+                     {"StateChanged", "OnStateChange Inactive"}},
+        SequenceCase{"CloseFromInsertCancelsFirst", Start::InsertingWithValue,
+                     [](TMemTable& t) { t.Close(); },
+                     Concat({kCancelFromInsert, {"StateChanged", "OnStateChange Inactive"}})},
+        SequenceCase{"Append",
+                     Start::EmptyBrowse,
+                     [](TMemTable& t) { t.Append(); },
+                     {"BrowseModeCheck", "StateChanged", "OnStateChange Insert", "RecordsReloaded",
+                      "OnDataChange Insert"}},
+        SequenceCase{"EditWhileInserting", Start::Inserting, [](TMemTable& t) { t.Edit(); }, {}},
+        SequenceCase{"SetField",
+                     Start::Inserting,
+                     [](TMemTable& t) { t.Fields(2).SetValue(7.25); },
+                     {"FieldChanged height", "OnDataChange(height) Insert"}},
+        SequenceCase{"Post", Start::Inserting, [](TMemTable& t) { t.Post(); }, kPostFromInsert},
+        SequenceCase{"Cancel", Start::InsertingWithValue, [](TMemTable& t) { t.Cancel(); },
+                     kCancelFromInsert},
+        SequenceCase{"CancelInBrowse", Start::EmptyBrowse, [](TMemTable& t) { t.Cancel(); }, {}},
+        SequenceCase{"First",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) { t.First(); },
+                     {"BrowseModeCheck", "RecordsReloaded", "OnDataChange Browse"}},
+        SequenceCase{"FirstSettlesModifiedInsertByPost", Start::InsertingWithValue,
+                     [](TMemTable& t) { t.First(); },
+                     Concat({{"BrowseModeCheck", "RecordUpdate", "OnUpdateData Insert"},
+                             kPostFromInsert,
+                             {"RecordsReloaded", "OnDataChange Browse"}})},
+        SequenceCase{"FirstSettlesUntouchedInsertByCancel", Start::Inserting,
+                     [](TMemTable& t) { t.First(); },
+                     Concat({{"BrowseModeCheck", "RecordUpdate", "OnUpdateData Insert"},
+                             kCancelFromInsert,
+                             {"RecordsReloaded", "OnDataChange Browse"}})},
+        SequenceCase{"NextShiftsWindow",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) { t.Next(); },
+                     {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse"}},
+        SequenceCase{"NextOntoEof",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) {
+                       t.Next();
+                       t.Next();
+                     },
+                     {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse", "BrowseModeCheck",
+                      "CursorMoved 0", "OnDataChange Browse"}},
+        SequenceCase{"NextAtEof",
+                     Start::TwoRecordsAtEof,
+                     [](TMemTable& t) { t.Next(); },
+                     {"BrowseModeCheck"}},
+        SequenceCase{"GotoBookmark",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) {
+                       TBookmark b = t.GetBookmark();
+                       t.Next();
+                       t.GotoBookmark(b);
+                       t.FreeBookmark(b);
+                     },
+                     {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse", "BrowseModeCheck",
+                      "RecordsReloaded", "OnDataChange Browse"}},
+        SequenceCase{"GotoNoneBookmark",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) { t.GotoBookmark(TBookmark()); },
+                     {}},
+        SequenceCase{"NestedDisableEnable",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) {
+                       t.DisableControls();
+                       t.DisableControls();
+                       t.First();
+                       t.Next();
+                       t.EnableControls();
+                       t.Next();
+                       t.EnableControls();
+                       t.EnableControls();  // unmatched: nothing
+                     },
+                     {"RecordsReloaded", "OnDataChange Browse"}},
+        SequenceCase{"DisabledCloseOpenEndsWithLayoutChange",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) {
+                       t.DisableControls();
+                       t.Close();
+                       t.Open();
+                       t.EnableControls();
+                     },
+                     {"FieldLayoutChanged", "OnDataChange Browse"}},
+        SequenceCase{"DisabledCloseEndsWithStateChange",
+                     Start::TwoRecordsAtFirst,
+                     [](TMemTable& t) {
+                       t.DisableControls();
+                       t.Close();
+                       t.EnableControls();
+                     },
+                     {"StateChanged", "OnStateChange Inactive"}},
+        SequenceCase{
+            "DisabledAppendEndsWithStateChangeThenReload",
+            Start::EmptyBrowse,
+            [](TMemTable& t) {
+              t.DisableControls();
+              t.Append();
+              t.EnableControls();
+            },
+            {"StateChanged", "OnStateChange Insert", "RecordsReloaded", "OnDataChange Insert"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DataSource, AttachingToOpenTableFiresStateChangeThenDataChange) {
+  SweepForm f;
+  f.table.Open();
+  Log log;
+  RecordingSource source(log);
+  source.SetDataSet(&f.table);
+  EXPECT_EQ(log, (Log{"OnStateChange Browse", "OnDataChange Browse"}));
+  log.clear();
+  source.SetDataSet(nullptr);
+  EXPECT_EQ(log, (Log{"OnStateChange Inactive"}));
+  EXPECT_EQ(source.State(), DataSetState::StateInactive);
+}
+
+TEST(DataSource, DisabledSourceHearsOnlyItsOwnGoingInactive) {
+  SweepForm f;
+  Log log;
+  RecordingSource source(log);
+  source.SetDataSet(&f.table);
+  f.table.Open();
+  log.clear();
+  source.SetEnabled(false);
+  f.AddRecord({1, 2, 3});
+  f.table.First();
+  f.table.Close();
+  // The table still hands every notification over; the source drops them unheard.
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), "OnStateChange Inactive");
+  for (size_t i = 1; i < log.size(); ++i)
+    EXPECT_EQ(log[i].rfind("On", 0), std::string::npos) << log[i];
+  log.clear();
+  f.table.Open();
+  source.SetEnabled(true);
+  EXPECT_EQ(log, (Log{"StateChanged", "BrowseModeCheck", "RecordsReloaded", "OnStateChange Browse",
+                      "OnDataChange Browse"}));
+}
+
+TEST(DataSource, DestroyedSourceCallsNoHandlerAndLeavesTheTable) {
+  SweepForm f;
+  f.table.Open();
+  Log log;
+  {
+    RecordingSource source(log);
+    source.SetDataSet(&f.table);
+    log.clear();
+  }
+  EXPECT_TRUE(log.empty());
+  f.AddRecord({1});  // would reach a dangling source if it were still attached
+}
+
+TEST(DataSource, CircularMasterLinksAreRefused) {
+  TComponent form;
+  auto& a = form.CreateComponent<TMemTable>("a");
+  auto& b = form.CreateComponent<TMemTable>("b");
+  TDataSource sourceOfA, sourceOfB;
+  sourceOfA.SetDataSet(&a);
+  b.SetMasterSource(&sourceOfA);  // b follows a
+  // a following b would close the circle, directly or through a source attached later.
+  sourceOfB.SetDataSet(&b);
+  try {
+    a.SetMasterSource(&sourceOfB);
+    FAIL() << "accepted a circle";
+  } catch (const EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "Circular datalinks are not allowed");
+  }
+  EXPECT_EQ(a.MasterSource(), nullptr);
+  TDataSource loose;
+  a.SetMasterSource(&loose);
+  try {
+    loose.SetDataSet(&a);
+    FAIL() << "accepted a circle";
+  } catch (const EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "Circular datalinks are not allowed");
+  }
+  EXPECT_EQ(loose.DataSet(), nullptr);
+  a.SetMasterSource(nullptr);
+}
+
+TEST(DataSource, HandlerExceptionStopsDeliveryAndOperation) {
+  SweepForm f;
+  Log log;
+  RecordingSource first(log, "1:"), second(log, "2:");
+  first.SetDataSet(&f.table);
+  second.SetDataSet(&f.table);
+  f.table.Open();
+  f.table.Append();
+  bool afterPost = false;
+  f.table.AfterPost = [&](TDataSet&) { afterPost = true; };
+  first.OnStateChange = [](TDataSource& s) {
+    if (s.State() == DataSetState::StateBrowse) throw EAbort();
+  };
+  log.clear();
+  EXPECT_THROW(f.table.Post(), EAbort);
+  EXPECT_EQ(log.back(), "1:StateChanged");  // the second source never heard it
+  EXPECT_EQ(f.table.State(), DataSetState::StateBrowse);
+  EXPECT_EQ(f.table.RecordCount(), 1);  // stored before the state changed
+  EXPECT_FALSE(afterPost);
+}
+
+// A link that writes down its reactions; the window arithmetic is what it checks.
+class RecordingLink : public TDataLink {
+ public:
+  explicit RecordingLink(Log& log, std::string tag) : log_(log), tag_(std::move(tag)) {}
+
+ protected:
+  void ActiveChanged() override { log_.push_back(tag_ + (Active() ? "active" : "inactive")); }
+  void EditingChanged() override { log_.push_back(tag_ + (Editing() ? "editing" : "browsing")); }
+  void DataSetChanged() override { log_.push_back(tag_ + "changed"); }
+  void DataSetScrolled(int distance) override {
+    log_.push_back(tag_ + "scrolled " + std::to_string(distance));
+  }
+  void RecordChanged(TField* field) override {
+    log_.push_back(tag_ + "record " + (field ? field->FieldName() : "none"));
+  }
+  void UpdateData() override { log_.push_back(tag_ + "update"); }
+  void CheckBrowseMode() override { log_.push_back(tag_ + "check"); }
+
+ private:
+  Log& log_;
+  std::string tag_;
+};
+
+TEST(DataLink, LinksHearBeforeHandlersInTheirOrder) {
+  SweepForm f;
+  Log log;
+  RecordingSource source(log);
+  RecordingLink plain1(log, "p1:"), plain2(log, "p2:"), visual(log, "v:");
+  visual.SetVisualControl(true);
+  visual.SetDataSource(&source);
+  plain1.SetDataSource(&source);
+  plain2.SetDataSource(&source);
+  source.SetDataSet(&f.table);
+  f.table.Open();
+  f.table.Append();
+  log.clear();
+  f.table.Fields(0).SetValue(1.0);
+  f.table.Post();
+  EXPECT_EQ(log, (Log{"FieldChanged Id",
+                      "p2:record Id",
+                      "p1:record Id",
+                      "v:record Id",
+                      "OnDataChange(Id) Insert",
+                      "RecordUpdate",
+                      "p2:update",
+                      "p1:update",
+                      "v:update",
+                      "OnUpdateData Insert",
+                      "BrowseModeCheck",
+                      "p2:check",
+                      "p1:check",
+                      "v:check",
+                      "StateChanged",
+                      "p2:browsing",
+                      "p1:browsing",
+                      "v:browsing",
+                      "OnStateChange Browse",
+                      "RecordsReloaded",
+                      "p2:changed",
+                      "p1:changed",
+                      "v:changed",
+                      "OnDataChange Browse"}));
+}
+
+TEST(DataLink, WiderLinkWidensTheWindowAndScrolls) {
+  SweepForm f;
+  f.table.Open();
+  for (int i = 0; i < 5; ++i) f.AddRecord({double(i)});
+  TDataSource source;
+  source.SetDataSet(&f.table);
+  Log log;
+  RecordingLink link(log, "");
+  link.SetBufferCount(3);
+  link.SetDataSource(&source);
+  f.table.First();
+  log.clear();
+  std::vector<double> seen;
+  for (; !f.table.Eof(); f.table.Next()) {
+    seen.push_back(f.table.Fields(0).AsFloat());
+    EXPECT_GE(link.ActiveRecord(), 0);
+    EXPECT_LT(link.ActiveRecord(), 3);
+  }
+  EXPECT_EQ(seen, (std::vector<double>{0, 1, 2, 3, 4}));
+  // Within the window the link scrolls by nothing; once the window shifts it follows by one.
+  EXPECT_EQ(log, (Log{"check", "scrolled 0", "check", "scrolled 0", "check", "scrolled 1", "check",
+                      "scrolled 1", "check", "scrolled 0"}));
+  link.SetDataSourceFixed(true);
+  EXPECT_THROW(link.SetDataSource(nullptr), EDatabaseError);
+  try {
+    link.SetDataSource(nullptr);
+  } catch (const EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "DataSource cannot be changed");
+  }
+}
+
+}  // namespace
+}  // namespace plotvik::testing
