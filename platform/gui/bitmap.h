@@ -11,8 +11,9 @@ namespace plotvik {
 
 class TCanvas;
 
-// An off-screen pixel buffer of 32-bit RGB pixels (0x00RRGGBB in memory, one row after the
-// other, no padding) with its own canvas. A resize keeps the pixels of the common part.
+// An off-screen pixel buffer of 32-bit RGB pixels (0xFFRRGGBB: the top byte is always set, as
+// the toolkit's opaque image format wants; rows follow each other without padding) with its own
+// canvas. A resize keeps the pixels of the common part.
 class TBitmap {
  public:
   TBitmap(int width = 0, int height = 0, TColor fill = clWhite);

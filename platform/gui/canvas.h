@@ -131,6 +131,7 @@ class TCanvas {
   class TextEngine;
   friend class TRasterizer;
 
+  void DrawText(int x, int y, std::string_view text, bool outlined);
   void Changed() {
     if (OnChange) OnChange();
   }
@@ -140,9 +141,6 @@ class TCanvas {
   TBrush brush_;
   TFont font_;
   TPenKind penKind_ = pkNormal;
-  TColor extColor_ = clBlack;
-  int extWidth_ = 1;
-  TPenStyle extStyle_ = psSolid;
   bool selectingPen_ = false;
   unsigned textAlign_ = TA_LEFT | TA_TOP;
   TTextBackMode backMode_ = TTextBackMode::Opaque;

@@ -1,0 +1,557 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/color.h"
+#include "platform/gui/bitmap.h"
+#include "platform/gui/canvas.h"
+#include "raster_picture.h"
+
+namespace plotvik {
+namespace {
+
+using testing::InkBounds;
+using testing::Picture;
+using testing::PictureOf;
+using testing::SamePicture;
+
+TEST(RasterColor, ResolvesPlainSystemAndMarkerColours) {
+  EXPECT_EQ(ColorToRGB(clRed), 0x0000FF);
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0xF0F0F0);
+  EXPECT_EQ(ColorToRGB(clBtnHighlight), 0xFFFFFF);
+  EXPECT_EQ(ColorToRGB(clBtnShadow), 0xA0A0A0);
+  EXPECT_EQ(ColorToRGB(clWindowText), 0x000000);
+  EXPECT_EQ(ColorToRGB(clNone), 0xFFFFFF);
+  EXPECT_EQ(ColorToRGB(clDefault), 0x000000);
+  SetSystemColor(15, 0x123456);
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0x123456);
+  ResetSystemColors();
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0xF0F0F0);
+  // Pixels keep red in the low byte of the colour, whatever the memory order.
+  TBitmap b(1, 1);
+  b.Canvas().SetPixel(0, 0, 0x123456);
+  EXPECT_EQ(b.Pixel(0, 0), 0x123456);
+  EXPECT_EQ(b.Pixels()[0] & 0xFFFFFF, 0x563412u);
+}
+
+TEST(RasterRectangle, CoversExactlyItsInsideWithExclusiveRightAndBottom) {
+  TBitmap b(8, 7);
+  TCanvas& c = b.Canvas();
+  c.Brush().SetColor(clRed);
+  c.Rectangle(1, 1, 6, 6);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {
+                                            "........",
+                                            ".#####..",
+                                            ".#rrr#..",
+                                            ".#rrr#..",
+                                            ".#rrr#..",
+                                            ".#####..",
+                                            "........",
+                                        }));
+  // The same rectangle given by its other corners, and filled without an outline.
+  TBitmap b2(8, 7);
+  b2.Canvas().Brush().SetColor(clRed);
+  b2.Canvas().Rectangle(6, 6, 1, 1);
+  EXPECT_TRUE(SamePicture(PictureOf(b2), PictureOf(b)));
+  b2.Fill(clWhite);
+  b2.Canvas().Pen().SetStyle(psClear);
+  b2.Canvas().Rectangle(1, 1, 6, 6);
+  b2.Canvas().Brush().SetColor(clBlue);
+  b2.Canvas().FillRect({2, 2, 4, 3});
+  EXPECT_TRUE(SamePicture(PictureOf(b2), {
+                                             "........",
+                                             ".rrrrr..",
+                                             ".rbbrr..",
+                                             ".rrrrr..",
+                                             ".rrrrr..",
+                                             ".rrrrr..",
+                                             "........",
+                                         }));
+}
+
+TEST(RasterRectangle, ThinAndEmptyRectangles) {
+  TBitmap b(6, 4);
+  TCanvas& c = b.Canvas();
+  c.Brush().SetColor(clRed);
+  c.Rectangle(1, 1, 5, 2);  // one row high: all outline
+  c.Rectangle(1, 3, 1, 9);  // no width: nothing
+  EXPECT_TRUE(SamePicture(PictureOf(b), {"......", ".####.", "......", "......"}));
+}
+
+struct LineCase {
+  const char* name;
+  int x0, y0, x1, y1;
+  Picture expected;
+};
+
+class RasterLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(RasterLine, SetsTheStartAndStopsBeforeTheEnd) {
+  const LineCase& lc = GetParam();
+  TBitmap b(static_cast<int>(lc.expected[0].size()), static_cast<int>(lc.expected.size()));
+  b.Canvas().MoveTo(lc.x0, lc.y0);
+  b.Canvas().LineTo(lc.x1, lc.y1);
+  EXPECT_TRUE(SamePicture(PictureOf(b), lc.expected));
+  EXPECT_EQ(b.Canvas().PenPos(), (TPoint{lc.x1, lc.y1}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EightDirections, RasterLine,
+    ::testing::Values(
+        LineCase{"East",
+                 3,
+                 3,
+                 6,
+                 3,
+                 {".......", ".......", ".......", "...###.", ".......", ".......", "......."}},
+        LineCase{"West",
+                 3,
+                 3,
+                 0,
+                 3,
+                 {".......", ".......", ".......", ".###...", ".......", ".......", "......."}},
+        LineCase{"South",
+                 3,
+                 3,
+                 3,
+                 6,
+                 {".......", ".......", ".......", "...#...", "...#...", "...#...", "......."}},
+        LineCase{"North",
+                 3,
+                 3,
+                 3,
+                 0,
+                 {".......", "...#...", "...#...", "...#...", ".......", ".......", "......."}},
+        LineCase{"SouthEast",
+                 3,
+                 3,
+                 6,
+                 6,
+                 {".......", ".......", ".......", "...#...", "....#..", ".....#.", "......."}},
+        LineCase{"NorthWest",
+                 3,
+                 3,
+                 0,
+                 0,
+                 {".......", ".#.....", "..#....", "...#...", ".......", ".......", "......."}},
+        LineCase{"NorthEast",
+                 3,
+                 3,
+                 6,
+                 0,
+                 {".......", ".....#.", "....#..", "...#...", ".......", ".......", "......."}},
+        LineCase{"SouthWest",
+                 3,
+                 3,
+                 0,
+                 6,
+                 {".......", ".......", ".......", "...#...", "..#....", ".#.....", "......."}},
+        LineCase{"RowZero", 0, 0, 5, 0, {"#####..", "......."}},
+        // Halfway pixels go to the smaller coordinate whichever way the line runs.
+        LineCase{"ShallowForward", 0, 1, 4, 2, {"......", "###...", "...#..", "......"}},
+        LineCase{"ShallowBackward", 4, 2, 0, 1, {"......", ".##...", "...##.", "......"}},
+        LineCase{"SteepBackward", 2, 4, 1, 0, {"...", ".#.", ".#.", "..#", "..#"}},
+        LineCase{"FarOutside", -100000, 2, 100000, 2, {"....", "....", "####"}},
+        LineCase{"Point", 1, 1, 1, 1, {"...", "...", "..."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A line from B to A covers the pixels of the line from A to B, its end points swapped.
+TEST(RasterLineInvariant, ReversedLineCoversTheSamePixels) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> coord(-6, 26);
+  for (int k = 0; k < 500; ++k) {
+    const int x0 = coord(rng), y0 = coord(rng), x1 = coord(rng), y1 = coord(rng);
+    TBitmap forward(20, 20), backward(20, 20);
+    forward.Canvas().MoveTo(x0, y0);
+    forward.Canvas().LineTo(x1, y1);
+    forward.Canvas().SetPixel(x1, y1, clBlack);
+    backward.Canvas().MoveTo(x1, y1);
+    backward.Canvas().LineTo(x0, y0);
+    backward.Canvas().SetPixel(x0, y0, clBlack);
+    ASSERT_TRUE(SamePicture(PictureOf(backward), PictureOf(forward)))
+        << x0 << "," << y0 << " -> " << x1 << "," << y1;
+  }
+}
+
+struct DashCase {
+  TPenStyle style;
+  std::string transparent;
+};
+
+TEST(RasterDash, CosmeticPatternsRunFromTheLineStart) {
+  const DashCase cases[] = {
+      {psSolid, std::string(40, '#')},
+      {psDot, "###...###...###...###...###...###...###."},
+      {psDash, std::string(18, '#') + std::string(6, '.') + std::string(16, '#')},
+      {psDashDot, "#########......###......#########......#"},
+      {psDashDotDot, "#########...###...###...#########...###."},
+      {psInsideFrame, std::string(40, '#')},
+      {psClear, std::string(40, '.')},
+  };
+  for (const auto& dc : cases) {
+    for (TTextBackMode mode : {TTextBackMode::Transparent, TTextBackMode::Opaque}) {
+      TBitmap b(40, 1);
+      TCanvas& c = b.Canvas();
+      c.Pen().SetStyle(dc.style);
+      c.SetBackColor(clRed);
+      c.SetBackMode(mode);
+      c.MoveTo(0, 0);
+      c.LineTo(45, 0);
+      std::string expected = dc.transparent;
+      if (mode == TTextBackMode::Opaque && dc.style != psClear)
+        for (char& ch : expected) ch = ch == '.' ? 'r' : ch;
+      EXPECT_TRUE(SamePicture(PictureOf(b), {expected}))
+          << "style " << dc.style << " mode " << static_cast<int>(mode);
+    }
+  }
+}
+
+TEST(RasterDash, PolylineCarriesThePatternAroundCorners) {
+  TBitmap b(5, 4);
+  TCanvas& c = b.Canvas();
+  c.Pen().SetStyle(psDot);
+  c.SetBackMode(TTextBackMode::Transparent);
+  const TPoint pts[] = {{0, 0}, {4, 0}, {4, 4}};
+  c.Polyline(pts);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {"###..", ".....", "....#", "....#"}));
+}
+
+TEST(RasterPen, AlternatePenSetsEveryOtherPixel) {
+  TBitmap b(9, 2);
+  TCanvas& c = b.Canvas();
+  c.SelectAlternatePen(clBlue);
+  c.SetBackMode(TTextBackMode::Transparent);
+  c.MoveTo(0, 0);
+  c.LineTo(9, 0);
+  EXPECT_EQ(c.PenKind(), pkAlternate);
+  c.Pen().SetColor(clBlack);  // any change makes it a plain pen again
+  EXPECT_EQ(c.PenKind(), pkNormal);
+  c.MoveTo(0, 1);
+  c.LineTo(9, 1);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {"b.b.b.b.b", "#########"}));
+}
+
+TEST(RasterPen, WidePensAreSquareAndCentred) {
+  TBitmap b(10, 8);
+  TCanvas& c = b.Canvas();
+  c.Pen().SetWidth(2);
+  c.Pen().SetStyle(psDash);  // a plain wide pen draws solid
+  c.MoveTo(2, 3);
+  c.LineTo(6, 3);
+  c.Pen().SetColor(clRed);
+  c.MoveTo(8, 1);
+  c.LineTo(8, 5);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {
+                                            ".......rr.",
+                                            ".......rr.",
+                                            ".######rr.",
+                                            ".######rr.",
+                                            ".......rr.",
+                                            ".......rr.",
+                                            "..........",
+                                            "..........",
+                                        }));
+  // A geometric pen keeps its broken style, measured in pen widths.
+  TBitmap g(22, 3);
+  g.Canvas().SelectGeometricPen(clBlack, 2, psDash, pmCopy);
+  g.Canvas().SetBackMode(TTextBackMode::Transparent);
+  g.Canvas().MoveTo(0, 1);
+  g.Canvas().LineTo(20, 1);
+  EXPECT_TRUE(SamePicture(PictureOf(g), {"######.#######.######.", "######.#######.######.",
+                                         "......................"}));
+}
+
+TEST(RasterPen, InsideFrameKeepsAWideOutlineInsideTheRectangle) {
+  TBitmap b(8, 8);
+  TCanvas& c = b.Canvas();
+  c.Pen().SetWidth(2);
+  c.Pen().SetStyle(psInsideFrame);
+  c.Brush().SetColor(clRed);
+  c.Rectangle(1, 1, 7, 7);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {
+                                            "........",
+                                            ".######.",
+                                            ".######.",
+                                            ".##rr##.",
+                                            ".##rr##.",
+                                            ".######.",
+                                            ".######.",
+                                            "........",
+                                        }));
+}
+
+TEST(RasterPolygon, FilledAtPixelCentresAndOutlined) {
+  TBitmap b(9, 7);
+  TCanvas& c = b.Canvas();
+  c.Brush().SetColor(clRed);
+  const TPoint triangle[] = {{1, 5}, {7, 5}, {4, 1}};
+  c.Polygon(triangle);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {
+                                            ".........",
+                                            "....#....",
+                                            "...#r#...",
+                                            "..#rr#...",
+                                            "..#rrr#..",
+                                            ".#######.",
+                                            ".........",
+                                        }));
+}
+
+TEST(RasterNotXor, DrawingTwiceRestoresEveryPixel) {
+  TBitmap b(24, 20);
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      b.Canvas().SetPixel(x, y, (x * 0x3A5F1 + y * 0x1C07D) & 0xFFFFFF);
+  const Picture before = PictureOf(b, {});
+  std::vector<TRGB> original(b.Pixels().begin(), b.Pixels().end());
+  TCanvas& c = b.Canvas();
+  c.Pen().SetMode(pmNotXor);
+  c.Pen().SetColor(0x35A0C8);
+  c.Brush().SetColor(0x00FF80);
+  c.SetBackMode(TTextBackMode::Opaque);
+  c.SetBackColor(0x808000);
+  auto figure = [&] {
+    c.Pen().SetStyle(psSolid);
+    c.Pen().SetWidth(1);
+    c.Rectangle(2, 2, 12, 9);
+    c.Rectangle(20, 3, 21, 15);  // one pixel wide: every pixel once
+    c.Pen().SetStyle(psDashDot);
+    c.MoveTo(0, 19);
+    c.LineTo(23, 0);
+    c.Pen().SetStyle(psSolid);
+    const TPoint poly[] = {{3, 18}, {10, 10}, {16, 18}, {10, 14}};
+    c.Polygon(poly);
+    c.SelectGeometricPen(0x35A0C8, 3, psDot, pmNotXor);
+    const TPoint line[] = {{14, 2}, {18, 12}, {12, 12}};
+    c.Polyline(line);
+  };
+  figure();
+  EXPECT_NE(std::vector<TRGB>(b.Pixels().begin(), b.Pixels().end()), original);
+  figure();
+  EXPECT_EQ(std::vector<TRGB>(b.Pixels().begin(), b.Pixels().end()), original);
+}
+
+TEST(RasterNotXor, PenOfTheBackgroundColourShowsWhite) {
+  TBitmap b(5, 4, 0xF0F0F0);
+  TCanvas& c = b.Canvas();
+  c.Pen().SetMode(pmNotXor);
+  c.Pen().SetColor(0xF0F0F0);
+  c.Brush().SetStyle(bsClear);
+  c.Rectangle(0, 0, 4, 3);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {"....f", ".ff.f", "....f", "fffff"}));
+}
+
+TEST(RasterClip, DrawsOnlyInsideTheClipAndBlockCopiesWithinIt) {
+  TBitmap b(8, 6);
+  TCanvas& c = b.Canvas();
+  c.SetClip(TRect{2, 1, 6, 4});
+  c.Brush().SetColor(clRed);
+  c.Rectangle(0, 0, 8, 6);
+  c.MoveTo(0, 2);
+  c.LineTo(8, 2);
+  c.SetPixel(0, 0, clBlue);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {
+                                            "........",
+                                            "..rrrr..",
+                                            "..####..",
+                                            "..rrrr..",
+                                            "........",
+                                            "........",
+                                        }));
+  c.IntersectClip({4, 0, 10, 10});
+  EXPECT_EQ(c.Clip(), (TRect{4, 1, 6, 4}));
+  TBitmap source(3, 3, clBlue);
+  c.SetClip(TRect{0, 3, 8, 6});
+  c.Draw(-1, 2, source);
+  c.SetClip(std::nullopt);
+  c.Draw(6, 5, source);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {
+                                            "........",
+                                            "..rrrr..",
+                                            "..####..",
+                                            "bbrrrr..",
+                                            "bb......",
+                                            "......bb",
+                                        }));
+}
+
+class RasterText : public ::testing::Test {
+ protected:
+  static void Arial8(TCanvas& c) {
+    c.Font().SetName("Arial");
+    c.Font().SetSize(8);
+  }
+};
+
+TEST_F(RasterText, ArialEightPointHasALineHeightOfThirteen) {
+  TBitmap b(10, 10);
+  TCanvas& c = b.Canvas();
+  Arial8(c);
+  EXPECT_EQ(c.Font().Height(), -11);
+  EXPECT_EQ(c.TextHeight("W"), 13);
+  EXPECT_EQ(c.TextMetrics().Ascent, 10);
+  EXPECT_EQ(c.TextMetrics().Descent, 3);
+  EXPECT_EQ(c.TextWidth(""), 0);
+  const int w = c.TextWidth("10.5");
+  EXPECT_GT(w, 10);
+  c.SetTextCharacterExtra(2);
+  EXPECT_EQ(c.TextWidth("10.5"), w + 8);
+  c.Font().SetSize(0);
+  EXPECT_EQ(c.TextExtent("W"), (TSize{0, 0}));
+}
+
+struct AnchorCase {
+  unsigned flags;
+  int orientation;  // tenths of a degree
+  // Expected text box from the output point, in multiples of the text width w, the line
+  // height h and the ascent a: left = x + dxW * w + dxH * h, etc.
+  TRect (*box)(int x, int y, int w, int h, int a);
+};
+
+TEST_F(RasterText, AnchorsPlaceTheTextBoxAroundTheOutputPoint) {
+  const AnchorCase cases[] = {
+      {TA_LEFT | TA_TOP, 0,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x, y, x + w, y + h};
+       }},
+      {TA_RIGHT | TA_TOP, 0,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x - w, y, x, y + h};
+       }},
+      {TA_CENTER | TA_TOP, 0,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x - w / 2, y, x - w / 2 + w, y + h};
+       }},
+      {TA_LEFT | TA_BOTTOM, 0,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x, y - h, x + w, y};
+       }},
+      {TA_LEFT | TA_BASELINE, 0,
+       [](int x, int y, int w, int h, int a) {
+         return TRect{x, y - a, x + w, y - a + h};
+       }},
+      {TA_CENTER | TA_BOTTOM, 0,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x - w / 2, y - h, x - w / 2 + w, y};
+       }},
+      // Reading upwards: the box's top edge lies along x, its left end at y.
+      {TA_LEFT | TA_TOP, 900,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x, y - w, x + h, y};
+       }},
+      {TA_CENTER | TA_TOP, 900,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x, y - w + w / 2, x + h, y + w / 2};
+       }},
+      {TA_LEFT | TA_BOTTOM, 900,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x - h, y - w, x, y};
+       }},
+      // Reading downwards.
+      {TA_LEFT | TA_TOP, 2700,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x - h, y, x, y + w};
+       }},
+      {TA_LEFT | TA_TOP, 1800,
+       [](int x, int y, int w, int h, int) {
+         return TRect{x - w, y - h, x, y};
+       }},
+  };
+  for (const auto& ac : cases) {
+    TBitmap b(80, 80);
+    TCanvas& c = b.Canvas();
+    Arial8(c);
+    c.Font().SetOrientation(ac.orientation);
+    c.SetTextAlign(ac.flags);
+    c.SetBackMode(TTextBackMode::Opaque);
+    c.SetBackColor(clRed);
+    c.TextOut(40, 40, "Wg1");
+    const int w = c.TextWidth("Wg1");
+    EXPECT_EQ(InkBounds(b), ac.box(40, 40, w, 13, 10))
+        << "flags " << ac.flags << " orientation " << ac.orientation;
+  }
+}
+
+TEST_F(RasterText, QuarterTurnsAreTheSameGlyphPixelsTurned) {
+  const std::string text = "Ag:5";
+  TBitmap plain(40, 13);
+  Arial8(plain.Canvas());
+  plain.Canvas().SetBackMode(TTextBackMode::Transparent);
+  plain.Canvas().TextOut(0, 0, text);
+  const int w = plain.Canvas().TextWidth(text);
+  ASSERT_LT(w, 40);
+  TBitmap up(13, w), down(13, w);
+  for (TBitmap* r : {&up, &down}) {
+    Arial8(r->Canvas());
+    r->Canvas().SetBackMode(TTextBackMode::Transparent);
+  }
+  up.Canvas().Font().SetOrientation(900);
+  up.Canvas().TextOut(0, w, text);
+  down.Canvas().Font().SetOrientation(2700);
+  down.Canvas().TextOut(13, 0, text);
+  int glyphPixels = 0;
+  for (int v = 0; v < 13; ++v) {
+    for (int u = 0; u < w; ++u) {
+      const TColor p = plain.Pixel(u, v);
+      glyphPixels += p == clBlack;
+      ASSERT_EQ(up.Pixel(v, w - 1 - u), p) << u << "," << v;
+      ASSERT_EQ(down.Pixel(12 - v, u), p) << u << "," << v;
+    }
+  }
+  EXPECT_GT(glyphPixels, 20);
+  // Crisp: only the text colour and the background.
+  for (TRGB px : plain.Pixels()) ASSERT_TRUE((px & 0xFFFFFF) == 0 || (px & 0xFFFFFF) == 0xFFFFFF);
+}
+
+TEST_F(RasterText, ClippedTextIsTheUnclippedTextCut) {
+  TBitmap whole(50, 20), cut(50, 20);
+  for (TBitmap* b : {&whole, &cut}) {
+    Arial8(b->Canvas());
+    b->Canvas().Font().SetColor(clBlue);
+    b->Canvas().SetBackColor(clRed);
+  }
+  cut.Canvas().SetClip(TRect{8, 5, 20, 12});
+  whole.Canvas().TextOut(3, 2, "Hello");
+  cut.Canvas().TextOut(3, 2, "Hello");
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 50; ++x)
+      ASSERT_EQ(cut.Pixel(x, y), TRect({8, 5, 20, 12}).Contains(x, y) ? whole.Pixel(x, y) : clWhite)
+          << x << "," << y;
+}
+
+TEST_F(RasterText, OutlinedTextStrokesWithThePenAndFillsWithTheBrush) {
+  TBitmap b(60, 30);
+  TCanvas& c = b.Canvas();
+  Arial8(c);
+  c.Font().SetSize(16);
+  c.Pen().SetColor(clRed);
+  c.Brush().SetColor(clBlue);
+  c.SetBackMode(TTextBackMode::Transparent);
+  c.TextOutOutlined(2, 2, "HO");
+  int red = 0, blue = 0, other = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const TColor p = b.Pixel(x, y);
+      red += p == clRed;
+      blue += p == clBlue;
+      other += p != clRed && p != clBlue && p != clWhite;
+    }
+  EXPECT_GT(red, 30);
+  EXPECT_GT(blue, 10);
+  EXPECT_EQ(other, 0);
+}
+
+TEST(RasterBitmap, ResizeKeepsTheCommonPartAndDropsTheClip) {
+  TBitmap b(3, 2, clRed);
+  b.Canvas().SetClip(TRect{0, 0, 1, 1});
+  b.SetSize(4, 3, clBlue);
+  EXPECT_FALSE(b.Canvas().Clip().has_value());
+  EXPECT_TRUE(SamePicture(PictureOf(b), {"rrrb", "rrrb", "bbbb"}));
+  EXPECT_EQ(b.Pixel(-1, 0), clNone);
+  EXPECT_EQ(b.Pixel(4, 0), clNone);
+}
+
+}  // namespace
+}  // namespace plotvik
