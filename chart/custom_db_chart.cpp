@@ -30,6 +30,16 @@ TColor ColorFromField(const TField& field) {
   return static_cast<TColor>(value);
 }
 
+// Reads a field's value as a double in one call to the table (a value and a null test would
+// take two, on the hot path of every refill). False, with value 0, when the field is null.
+bool ReadFloat(const TField& field, double& value) {
+  value = 0.0;
+  if (field.DataType() == TFieldType::ftFloat) return field.GetData(&value);
+  if (field.IsNull()) return false;
+  value = field.AsFloat();
+  return true;
+}
+
 }  // namespace
 
 // What one refill needs of one series, looked up once per refill rather than per record.
@@ -37,6 +47,7 @@ struct TCustomDBChart::Entry {
   TChartSeries* series = nullptr;
   bool yMandatory = true;
   TField* mandatoryField = nullptr;
+  TField* positionField = nullptr;  // the field of the non-mandatory list (X for most series)
   TField* labelField = nullptr;
   TField* colorField = nullptr;
   // The field of every value list other than the mandatory one, by list index.
@@ -184,6 +195,8 @@ void TCustomDBChart::BuildEntries(TDataSet& table, TChartSeries* only, std::vect
       if (&list == &mandatory || list.ValueSource().empty()) continue;
       entry.listFields[k] = &table.FieldByName(list.ValueSource());
     }
+    const int positionIndex = &series.NotMandatoryValueList() == &series.XValues() ? 0 : 1;
+    entry.positionField = entry.listFields[positionIndex];
     if (!series.XLabelsSource().empty())
       entry.labelField = &table.FieldByName(series.XLabelsSource());
     if (!series.ColorSource().empty()) entry.colorField = &table.FieldByName(series.ColorSource());
@@ -295,26 +308,26 @@ void TCustomDBChart::AddRecord(Entry& entry, bool boundThroughSource) {
     label = &series.MandatoryValueList().ValueSource();
   }
 
+  // A null field reads as 0: a null Y becomes a null point at 0, a null X the position 0.
+  double mandatory = 0.0;
+  const bool mandatoryNull =
+      entry.mandatoryField != nullptr && !ReadFloat(*entry.mandatoryField, mandatory);
   TColor color = clDefault;
   if (entry.colorField != nullptr) {
     color = ColorFromField(*entry.colorField);
-  } else if (entry.mandatoryField != nullptr && entry.mandatoryField->IsNull()) {
+  } else if (mandatoryNull) {
     color = clNone;
   }
-
-  // A null field reads as 0: a null Y becomes a null point at 0, a null X the position 0.
-  const double mandatory = entry.mandatoryField != nullptr ? entry.mandatoryField->AsFloat() : 0.0;
   for (int k = 2; k < static_cast<int>(entry.listFields.size()); ++k) {
     if (TField* field = entry.listFields[k]) series.ValueList(k).SetPendingValue(field->AsFloat());
   }
-  const TChartValueList& other = series.NotMandatoryValueList();
-  if (other.ValueSource().empty()) {
+  // Without a field for the position, points are numbered in the order they come.
+  if (entry.positionField == nullptr) {
     series.AddAtNextX(mandatory, *label, color);
     return;
   }
-  const int otherIndex = &other == &series.XValues() ? 0 : 1;
-  TField* otherField = entry.listFields[otherIndex];
-  const double position = otherField != nullptr ? otherField->AsFloat() : 0.0;
+  double position = 0.0;
+  ReadFloat(*entry.positionField, position);
   if (entry.yMandatory) {
     series.AddPoint(position, mandatory, *label, color);
   } else {
