@@ -2,15 +2,113 @@
 
 #include <QWidget>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "app/form1.h"
+#include "chart/chart_axis.h"
+#include "chart/chart_title.h"
+#include "chart/chart_value_list.h"
+#include "chart/db_chart.h"
+#include "chart/line_series.h"
 #include "platform/gui/native_widgets.h"
+#include "platform/gui/panel_widget.h"
+#include "table/mem_table.h"
 
 namespace plotvik {
 
-void CreateChartPage(TForm1& /*form*/, TTabSheet& sheet, int /*pageIndex*/) {
-  // The charts are not built yet: an empty widget holds each page's place until they are.
-  sheet.NativePage().SetClient(std::make_unique<QWidget>());
+namespace {
+
+void ApplyChartDecl(TDBChart& chart, const TChartPageDecl& decl) {
+  chart.SetBounds(0, 0, kChartDesignedWidth, kChartDesignedHeight);
+  chart.SetView3D(false);
+  // The title keeps its text but is hidden: it is never drawn and takes no room.
+  chart.Title().SetText({"TDBChart"});
+  chart.Title().SetVisible(false);
+  chart.BottomAxis().Title().SetCaption(kChartBottomAxisTitle);
+
+  TChartAxis& left = chart.LeftAxis();
+  left.Title().SetCaption(decl.leftAxisTitle);
+  if (decl.leftAxisIncrement != 0) left.SetIncrement(decl.leftAxisIncrement);
+  left.SetLabelStyle(decl.leftAxisLabelStyle);
+  left.SetExactDateTime(decl.leftAxisExactDateTime);
+}
+
+void ApplySeriesDecl(TLineSeries& series, const TChartPageDecl& decl) {
+  series.SetTitle(decl.seriesTitle);
+  series.SetSeriesColor(decl.seriesColor);
+  series.SetShowInLegend(false);
+  series.SetClickableLine(decl.clickableLine);
+
+  series.Marks().SetVisible(false);
+  series.Marks().SetArrowLength(8);
+
+  TSeriesPointer& pointer = series.Pointer();
+  pointer.SetVisible(true);
+  pointer.SetStyle(decl.pointerStyle);
+  pointer.SetHorizSize(2);
+  pointer.SetVertSize(2);
+  // The axes keep no room for the markers: those at the ends of the range are half clipped.
+  pointer.SetInflateMargins(false);
+
+  TChartValueList& x = series.XValues();
+  x.SetName("X");
+  x.SetDateTime(false);
+  x.SetOrder(TChartListOrder::loAscending);
+  x.SetValueSource("height");
+  TChartValueList& y = series.YValues();
+  y.SetName("Y");
+  y.SetDateTime(false);
+  y.SetOrder(TChartListOrder::loNone);
+  y.SetValueSource(decl.yField);
+}
+
+const TChartPageDecl& PageDecl(int pageIndex) {
+  if (pageIndex < 0 || pageIndex >= kChartPageCount) {
+    throw std::out_of_range("chart page index " + std::to_string(pageIndex));
+  }
+  return kChartPages[pageIndex];
+}
+
+}  // namespace
+
+TDBChart& CreatePageChart(TComponent& owner, TDataSet& table, int pageIndex) {
+  const TChartPageDecl& decl = PageDecl(pageIndex);
+
+  TDBChart& chart = owner.CreateComponent<TDBChart>(decl.chartName);
+  chart.BeginLoading();
+  ApplyChartDecl(chart, decl);
+  chart.EndLoading();
+
+  // The series joins its chart and names its table while loading; only when every value is in
+  // place does it check the binding, so the chart attaches one data source to the table and
+  // refills from it once, with the right fields.
+  TLineSeries& series = owner.CreateComponent<TLineSeries>(decl.seriesName);
+  series.BeginLoading();
+  ApplySeriesDecl(series, decl);
+  series.SetParentChart(&chart);
+  series.SetDataSource(&table);
+  series.EndLoading();
+  return chart;
+}
+
+TDBChart& PageChart(const TComponent& owner, int pageIndex) {
+  auto* chart = dynamic_cast<TDBChart*>(owner.FindComponent(PageDecl(pageIndex).chartName));
+  if (chart == nullptr) throw std::logic_error("no chart on page " + std::to_string(pageIndex));
+  return *chart;
+}
+
+TLineSeries& PageSeries(const TComponent& owner, int pageIndex) {
+  auto* series = dynamic_cast<TLineSeries*>(owner.FindComponent(PageDecl(pageIndex).seriesName));
+  if (series == nullptr) throw std::logic_error("no series on page " + std::to_string(pageIndex));
+  return *series;
+}
+
+void CreateChartPage(TForm1& form, TTabSheet& sheet, int pageIndex) {
+  TDBChart& chart = CreatePageChart(form, form.mtData, pageIndex);
+  // The page owns the widget and lays it over its whole area; the widget follows the page's
+  // size and hands it on to the chart, which redraws completely on every size change.
+  sheet.NativePage().SetClient(CreatePanelWidget(chart));
 }
 
 }  // namespace plotvik
