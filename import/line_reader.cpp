@@ -5,8 +5,6 @@
 
 namespace plotvik {
 
-thread_local int PendingIOCode = 0;
-
 namespace {
 
 constexpr char kEndMarker = 26;

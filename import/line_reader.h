@@ -9,7 +9,9 @@ namespace plotvik {
 
 // The I/O failure waiting to be reported, 0 when there is none. Reader operations never raise:
 // a failing one stores its code here (overwriting an older one) and the caller asks CheckIO.
-extern thread_local int PendingIOCode;
+// Defined here, constant-initialised, so every use is a plain thread-local access (an extern
+// declaration makes the compiler go through an initialisation wrapper).
+inline thread_local int PendingIOCode = 0;
 
 // The reader's own codes, beside the platform's.
 inline constexpr int kErrorFileNotOpen = 103;

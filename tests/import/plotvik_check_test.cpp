@@ -102,7 +102,9 @@ TEST(CheckToolLocale, FollowsTheUsersDecimalSeparator) {
     GTEST_SKIP() << "localedef or the de_DE locale source is not available";
   }
   std::string path = dir.Write("comma.txt", "1,5 2.5\n");
-  RunResult r = RunCheck(path, "LOCPATH=" + locales + " LC_ALL=de_DE.UTF-8");
+  // glibc keeps the parsed LOCPATH for good, which the leak checker would report.
+  std::string quiet = "LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA "/../lsan.supp ";
+  RunResult r = RunCheck(path, quiet + "LOCPATH=" + locales + " LC_ALL=de_DE.UTF-8");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "1.5\t2.5\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n");
   r = RunCheck(path);
