@@ -1,6 +1,7 @@
 #include "chart/custom_chart.h"
 
 #include "chart/chart_canvas3d.h"
+#include "chart/chart_zoom.h"
 
 namespace plotvik {
 
@@ -26,10 +27,43 @@ TCustomChart::TCustomChart(std::string name) : TCustomAxisPanel(std::move(name))
                         bottomWall_.get(), static_cast<TChartWall*>(rightWall_.get())}) {
     w->OnChange = repaint;
   }
+  mouse_ = std::make_unique<TChartMouseHandler>(*this);
   SetAutoRepaint(saved);
 }
 
 TCustomChart::~TCustomChart() = default;
+
+TChartZoom& TCustomChart::Zoom() const {
+  return mouse_->Zoom();
+}
+
+void TCustomChart::DrawZoomRectangle() {
+  mouse_->DrawFrameBand();
+}
+
+void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  mouse_->MouseDown(button, shift, x, y);
+}
+
+void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
+  mouse_->MouseMove(shift, x, y);
+}
+
+void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  mouse_->MouseUp(button, shift, x, y);
+}
+
+void TCustomChart::MouseLeave() {
+  mouse_->MouseLeave();
+}
+
+void TCustomChart::MouseWheelDown(TShiftState shift, int x, int y) {
+  mouse_->MouseWheelNotch(true, shift, x, y);
+}
+
+void TCustomChart::MouseWheelUp(TShiftState shift, int x, int y) {
+  mouse_->MouseWheelNotch(false, shift, x, y);
+}
 
 TColor TCustomChart::BackWallColor() const {
   return backWall_->Color();

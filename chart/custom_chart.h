@@ -11,6 +11,9 @@
 namespace plotvik {
 
 // A chart with titles, a legend and walls around its axes and series.
+class TChartMouseHandler;
+class TChartZoom;
+
 class TCustomChart : public TCustomAxisPanel {
  public:
   explicit TCustomChart(std::string name = {});
@@ -28,10 +31,21 @@ class TCustomChart : public TCustomAxisPanel {
   // The outline of the chart rectangle: the back wall's pen.
   TChartPen& Frame() const { return BackWall().Pen(); }
 
+  // The mouse: zoom drag, undo, wheel scrolling and click events.
+  TChartMouseHandler& MouseHandler() const { return *mouse_; }
+  TChartZoom& Zoom() const;
+
  protected:
   void DrawTitlesAndLegend(bool firstPass) override;
   void DrawWalls() override;
   TColor BackWallColor() const override;
+  void DrawZoomRectangle() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseLeave() override;
+  void MouseWheelDown(TShiftState shift, int x, int y) override;
+  void MouseWheelUp(TShiftState shift, int x, int y) override;
 
  private:
   std::unique_ptr<TChartTitle> title_;
@@ -43,6 +57,7 @@ class TCustomChart : public TCustomAxisPanel {
   std::unique_ptr<TChartWall> leftWall_;
   std::unique_ptr<TChartWall> bottomWall_;
   std::unique_ptr<TChartRightWall> rightWall_;
+  std::unique_ptr<TChartMouseHandler> mouse_;
 };
 
 }  // namespace plotvik

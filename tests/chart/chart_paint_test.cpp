@@ -206,7 +206,9 @@ TEST_F(ChartPaint, AnySizeDrawsIntoABufferWithoutAWindow) {
     EXPECT_GE(r.Right - r.Left, 1) << size.cx << "x" << size.cy;
     EXPECT_GE(r.Bottom - r.Top, 1) << size.cx << "x" << size.cy;
     // Below a few dozen pixels the axes run over the bevel; above, the frame is whole.
-    if (size.cx >= 90) EXPECT_EQ(target.Pixel(0, 0), ColorToRGB(clBtnHighlight));
+    if (size.cx >= 90) {
+      EXPECT_EQ(target.Pixel(0, 0), ColorToRGB(clBtnHighlight));
+    }
   }
 }
 
