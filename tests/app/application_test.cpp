@@ -88,7 +88,7 @@ TEST(DefaultExceptionHandler, ShowsTheErrorBoxOrDropsEAbortAndTheProgramGoesOn) 
 
   ASSERT_EQ(dialogs.messages.size(), 3u);
   const char* texts[] = {"File not found.", "plain failure.",
-                         "Axis minimum value must be <= maximum"};
+                         "Axis minimum value must be <= maximum."};
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(dialogs.messages[i].type, TMsgDlgType::mtError);
     EXPECT_EQ(dialogs.messages[i].caption, app.Title());
