@@ -371,10 +371,6 @@ void TDataSet::ActivateBuffers() {
   eof_ = false;
 }
 
-std::byte* TDataSet::ActiveBuffer() const {
-  return recordCount_ > 0 ? buffers_[static_cast<size_t>(activeRecord_)].get() : nullptr;
-}
-
 void TDataSet::SetCurrentRecord(int index) {
   if (currentRecord_ == index) return;
   const std::byte* buffer = buffers_[static_cast<size_t>(index)].get();
@@ -408,6 +404,8 @@ bool TDataSet::GetNextRecord() {
     ActivateBuffers();
   } else if (recordCount_ < bufferCount_) {
     ++recordCount_;
+  } else if (buffers_.size() == 2) {
+    std::swap(buffers_[0], buffers_[1]);  // the one-record window of every walk
   } else {
     std::rotate(buffers_.begin(), buffers_.begin() + 1, buffers_.end());
   }

@@ -209,7 +209,9 @@ class TDataSet : public TComponent {
   void UnbindFields();
   void SetState(DataSetState value);
   // The buffer the active record lives in, or nullptr when the window is empty.
-  std::byte* ActiveBuffer() const;
+  std::byte* ActiveBuffer() const {
+    return recordCount_ > 0 ? buffers_[static_cast<size_t>(activeRecord_)].get() : nullptr;
+  }
   int BufferCount() const { return bufferCount_; }
   int ActiveRecord() const { return activeRecord_; }
   int WindowRecordCount() const { return recordCount_; }

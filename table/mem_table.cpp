@@ -235,8 +235,10 @@ const std::byte* TCustomMemTable::ReadBuffer() const {
 }
 
 bool TCustomMemTable::GetFieldData(const TField& field, void* data) const {
+  // Reads come from this table's own record buffer, which no other table sharing the store
+  // ever touches, so they go without the store's lock: a walk reads fields of every record,
+  // and the lock would cost more than everything else in the read.
   if (!cursorOpen_) return false;
-  Guard guard(store_->Lock());
   const std::byte* buffer = ReadBuffer();
   if (!buffer) return false;
   const TRecordLayout& layout = store_->Layout();
