@@ -34,13 +34,11 @@ void TChartValueList::Assign(const TChartValueList& source) {
   valueSource_ = source.valueSource_;
 }
 
-void TChartValueList::CheckIndex(int index, int limit) const {
-  if (index < 0 || index >= limit)
-    throw EListError(Format("List index out of bounds (%d)", {index}));
+void TChartValueList::IndexError(int index) {
+  throw EListError(Format("List index out of bounds (%d)", {index}));
 }
 
-void TChartValueList::MakeRoomForOne() {
-  if (count_ < capacity_) return;
+void TChartValueList::Grow() {
   if (capacity_ > std::numeric_limits<int>::max() - kGrowthStep) throw EOutOfMemory();
   const int capacity = capacity_ + kGrowthStep;
   auto grown = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(capacity));
@@ -78,7 +76,8 @@ void TChartValueList::InsertAt(int index, double value) {
   CheckIndex(index, count_ + 1);
   MakeRoomForOne();
   double* data = values_.get();
-  std::copy_backward(data + index, data + count_, data + count_ + 1);
+  // Appending is what a refill does for every record: skip the (empty) move.
+  if (index < count_) std::copy_backward(data + index, data + count_, data + count_ + 1);
   data[index] = value;
   ++count_;
   statsStale_ = true;
@@ -90,11 +89,6 @@ void TChartValueList::RemoveAt(int index) {
   std::copy(data + index + 1, data + count_, data + index);
   --count_;
   statsStale_ = true;
-}
-
-double TChartValueList::Value(int index) const {
-  CheckIndex(index, count_);
-  return values_[index];
 }
 
 void TChartValueList::SetValue(int index, double value) {

@@ -58,7 +58,10 @@ class TChartValueList {
   int ValueCount() const { return count_; }
   int Capacity() const { return capacity_; }
   // Reads value i; raises EListError outside 0 ≤ i < ValueCount.
-  double Value(int index) const;
+  double Value(int index) const {
+    CheckIndex(index, count_);
+    return values_[index];
+  }
   double operator[](int index) const { return Value(index); }
   void SetValue(int index, double value);
   void Exchange(int a, int b);
@@ -75,8 +78,16 @@ class TChartValueList {
   double Spread() const { return Highest() - Lowest(); }
 
  private:
-  void CheckIndex(int index, int limit) const;
-  void MakeRoomForOne();
+  void CheckIndex(int index, int limit) const {
+    if (index < 0 || index >= limit) [[unlikely]]
+      IndexError(index);
+  }
+  [[noreturn]] static void IndexError(int index);
+  void MakeRoomForOne() {
+    if (count_ == capacity_) [[unlikely]]
+      Grow();
+  }
+  void Grow();
   void RecalcStats() const;
 
   TChartSeries* owner_;
