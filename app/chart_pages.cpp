@@ -9,6 +9,7 @@
 #include "chart/chart_axis.h"
 #include "chart/chart_title.h"
 #include "chart/chart_value_list.h"
+#include "chart/chart_zoom.h"
 #include "chart/db_chart.h"
 #include "chart/line_series.h"
 #include "platform/gui/native_widgets.h"
@@ -26,6 +27,9 @@ void ApplyChartDecl(TDBChart& chart, const TChartPageDecl& decl) {
   chart.Title().SetText({"TDBChart"});
   chart.Title().SetVisible(false);
   chart.BottomAxis().Title().SetCaption(kChartBottomAxisTitle);
+  // A left drag zooms (or undoes); a right drag does nothing.
+  chart.Zoom().SetAllow(true);
+  chart.MouseHandler().SetAllowPanning(pmNone);
 
   TChartAxis& left = chart.LeftAxis();
   left.Title().SetCaption(decl.leftAxisTitle);
