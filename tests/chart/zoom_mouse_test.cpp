@@ -14,26 +14,6 @@
 namespace plotvik {
 namespace {
 
-// The chart with its mouse handlers wired to the zoom handling, as the viewer's charts are.
-class ZoomChart : public TCustomChart {
- public:
-  ZoomChart() : mouse(*this) {}
-  TChartMouseHandler mouse;
-
- protected:
-  void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
-    mouse.MouseDown(b, s, x, y);
-  }
-  void MouseMove(TShiftState s, int x, int y) override { mouse.MouseMove(s, x, y); }
-  void MouseUp(TMouseButton b, TShiftState s, int x, int y) override { mouse.MouseUp(b, s, x, y); }
-  void MouseLeave() override { mouse.MouseLeave(); }
-  void MouseWheelDown(TShiftState s, int x, int y) override {
-    mouse.MouseWheelNotch(true, s, x, y);
-  }
-  void MouseWheelUp(TShiftState s, int x, int y) override { mouse.MouseWheelNotch(false, s, x, y); }
-  void DrawZoomRectangle() override { mouse.DrawFrameBand(); }
-};
-
 struct AxisRange {
   bool automatic;
   double minimum;
@@ -58,7 +38,7 @@ class Zoom : public testing::Test {
     chart.SetBounds(0, 0, 623, 379);
     chart.BottomAxis().Title().SetCaption("Parameter");
     chart.LeftAxis().Title().SetCaption("SWR");
-    chart.mouse.SetAllowPanning(pmNone);
+    Mouse().SetAllowPanning(pmNone);
     series.SetSeriesColor(clRed);
     series.Pointer().SetVisible(true);
     series.Pointer().SetHorizSize(2);
@@ -66,8 +46,8 @@ class Zoom : public testing::Test {
     series.Pointer().SetInflateMargins(false);
     series.SetParentChart(&chart);
     for (int i = 0; i <= 10; ++i) series.AddPoint(i, i);
-    chart.mouse.OnZoom = [this](TCustomChart&) { ++zooms; };
-    chart.mouse.OnUndoZoom = [this](TCustomChart&) { ++undos; };
+    Mouse().OnZoom = [this](TCustomChart&) { ++zooms; };
+    Mouse().OnUndoZoom = [this](TCustomChart&) { ++undos; };
     chart.PaintWindow();
   }
   ~Zoom() override { series.SetParentChart(nullptr); }
@@ -89,7 +69,9 @@ class Zoom : public testing::Test {
   AxisRange Bottom() const { return RangeOf(chart.BottomAxis()); }
   AxisRange Left() const { return RangeOf(chart.LeftAxis()); }
 
-  ZoomChart chart;
+  TChartMouseHandler& Mouse() const { return chart.MouseHandler(); }
+
+  TCustomChart chart;
   TLineSeries series;
   int zooms = 0;
   int undos = 0;
@@ -105,7 +87,7 @@ TEST_F(Zoom, ADragMustGoFurtherThanMinimumPixelsBothWays) {
     Drag(100, 100, end.X, end.Y);
     EXPECT_EQ(Bottom(), bottom) << end.X << "," << end.Y;
     EXPECT_EQ(Left(), left);
-    EXPECT_FALSE(chart.mouse.Zoomed());
+    EXPECT_FALSE(Mouse().Zoomed());
     EXPECT_FALSE(chart.PaintPending());
   }
   EXPECT_EQ(zooms + undos, 0);
@@ -121,7 +103,7 @@ TEST_F(Zoom, ADragMustGoFurtherThanMinimumPixelsBothWays) {
   EXPECT_EQ(Bottom(), zoomedBottom);
   EXPECT_EQ(Left(), zoomedLeft);
   EXPECT_FALSE(bx.AutomaticMinimum() || bx.AutomaticMaximum());
-  EXPECT_TRUE(chart.mouse.Zoomed());
+  EXPECT_TRUE(Mouse().Zoomed());
   EXPECT_EQ(zooms, 1);
   // The top and right axes are set too, from their own (empty) mapping.
   EXPECT_FALSE(chart.TopAxis().Automatic());
@@ -135,10 +117,10 @@ TEST_F(Zoom, EveryOtherDirectionUndoes) {
   for (const Case& c :
        {Case{{300, 300}, {100, 100}}, Case{{100, 300}, {300, 100}}, Case{{300, 100}, {100, 300}}}) {
     Drag(150, 150, 250, 250);
-    ASSERT_TRUE(chart.mouse.Zoomed());
+    ASSERT_TRUE(Mouse().Zoomed());
     ASSERT_FALSE(Bottom().automatic);
     Drag(c.from.X, c.from.Y, c.to.X, c.to.Y);
-    EXPECT_FALSE(chart.mouse.Zoomed());
+    EXPECT_FALSE(Mouse().Zoomed());
     EXPECT_EQ(Bottom(), (AxisRange{true, 0, 10}));
     EXPECT_EQ(Left(), (AxisRange{true, 0, 10}));
     EXPECT_TRUE(chart.TopAxis().Automatic());
@@ -190,60 +172,59 @@ TEST_F(Zoom, PressesThatStartNoDrag) {
   const TRect rect = chart.ChartRect();
   // Outside the chart rectangle and every axis band; the right button (panning is off).
   chart.DispatchMouseDown(mbLeft, {}, 5, 5);
-  EXPECT_FALSE(chart.mouse.Zoom().Active());
+  EXPECT_FALSE(Mouse().Zoom().Active());
   chart.DispatchMouseUp(mbLeft, {}, 5, 5);
   Drag(rect.Right + 5, 100, 300, 300);
   Drag(100, 100, 300, 300, mbRight);
-  EXPECT_FALSE(chart.mouse.Panning().Active());
-  EXPECT_FALSE(chart.mouse.Zoomed());
+  EXPECT_FALSE(Mouse().Panning().Active());
+  EXPECT_FALSE(Mouse().Zoomed());
   EXPECT_EQ(Bottom(), (AxisRange{true, 0, 10}));
 
   // A series that is not active leaves nothing to press on inside the rectangle.
   series.SetActive(false);
   chart.PaintWindow();
   chart.DispatchMouseDown(mbLeft, {}, 200, 200);
-  EXPECT_FALSE(chart.mouse.Zoom().Active());
+  EXPECT_FALSE(Mouse().Zoom().Active());
   chart.DispatchMouseUp(mbLeft, {}, 200, 200);
 }
 
 TEST_F(Zoom, APressOnAnAxisBandStartsTheDrag) {
   const int y = chart.ChartRect().Bottom + 2;  // on the ticks, below the outline
   chart.DispatchMouseDown(mbLeft, {}, 200, y);
-  EXPECT_TRUE(chart.mouse.Zoom().Active());
-  EXPECT_EQ(chart.mouse.Zoom().X0(), 200);
-  EXPECT_EQ(chart.mouse.Zoom().Y0(), y);
+  EXPECT_TRUE(Mouse().Zoom().Active());
+  EXPECT_EQ(Mouse().Zoom().X0(), 200);
+  EXPECT_EQ(Mouse().Zoom().Y0(), y);
   chart.DispatchMouseUp(mbLeft, {}, 200, y);
-  EXPECT_FALSE(chart.mouse.Zoom().Active());
+  EXPECT_FALSE(Mouse().Zoom().Active());
 
   TChartAxis* clicked = nullptr;
-  chart.mouse.OnClickAxis = [&](TCustomChart&, TChartAxis& axis, TMouseButton, TShiftState, int,
-                                int) {
+  Mouse().OnClickAxis = [&](TCustomChart&, TChartAxis& axis, TMouseButton, TShiftState, int, int) {
     clicked = &axis;
-    chart.mouse.SetCancelMouse(false);
+    Mouse().SetCancelMouse(false);
   };
   chart.DispatchMouseDown(mbLeft, {}, 200, y);
   EXPECT_EQ(clicked, &chart.BottomAxis());
-  EXPECT_TRUE(chart.mouse.Zoom().Active());
+  EXPECT_TRUE(Mouse().Zoom().Active());
   chart.DispatchMouseUp(mbLeft, {}, 200, y);
 }
 
 TEST_F(Zoom, AClickHandlerThatKeepsTheCancelFlagStopsTheDrag) {
   for (const bool keep : {true, false}) {
     int clicks = 0;
-    chart.mouse.OnClickBackground = [&](TCustomChart&, TMouseButton, TShiftState, int, int) {
+    Mouse().OnClickBackground = [&](TCustomChart&, TMouseButton, TShiftState, int, int) {
       ++clicks;
-      EXPECT_TRUE(chart.mouse.CancelMouse());
-      if (!keep) chart.mouse.SetCancelMouse(false);
+      EXPECT_TRUE(Mouse().CancelMouse());
+      if (!keep) Mouse().SetCancelMouse(false);
     };
     chart.DispatchMouseDown(mbLeft, {}, 200, 200);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(chart.mouse.Zoom().Active(), !keep);
+    EXPECT_EQ(Mouse().Zoom().Active(), !keep);
     chart.DispatchMouseUp(mbLeft, {}, 200, 200);
   }
 }
 
 TEST_F(Zoom, KeysAndButtonAndDirectionOfTheZoomSettings) {
-  TChartZoom& zoom = chart.mouse.Zoom();
+  TChartZoom& zoom = Mouse().Zoom();
   zoom.SetKeyShift({ssCtrl});
   chart.DispatchMouseDown(mbLeft, {ssShift}, 200, 200);
   EXPECT_FALSE(zoom.Active());
@@ -255,7 +236,7 @@ TEST_F(Zoom, KeysAndButtonAndDirectionOfTheZoomSettings) {
 
   zoom.SetAllow(false);
   Drag(150, 150, 300, 300);
-  EXPECT_FALSE(chart.mouse.Zoomed());
+  EXPECT_FALSE(Mouse().Zoomed());
   zoom.SetAllow(true);
 
   // A horizontal zoom spans the chart rectangle's full height whatever the mouse does.
@@ -269,7 +250,7 @@ TEST_F(Zoom, KeysAndButtonAndDirectionOfTheZoomSettings) {
   chart.DispatchMouseMove({}, 300, 205);
   EXPECT_EQ(zoom.Y1(), rect.Bottom);
   chart.DispatchMouseUp(mbLeft, {}, 300, 205);
-  EXPECT_TRUE(chart.mouse.Zoomed());
+  EXPECT_TRUE(Mouse().Zoomed());
   EXPECT_EQ(Left(), fullLeft);
 }
 
@@ -279,7 +260,7 @@ TEST_F(Zoom, TheWheelScrollsTheVerticalAxesByThreePercentANotch) {
   EXPECT_NEAR(chart.LeftAxis().Maximum(), 10.9, 1e-9);
   EXPECT_FALSE(chart.LeftAxis().Automatic());
   EXPECT_EQ(Bottom(), (AxisRange{true, 0, 10}));
-  EXPECT_FALSE(chart.mouse.Zoomed());
+  EXPECT_FALSE(Mouse().Zoomed());
   EXPECT_TRUE(chart.PaintPending());
 
   // Wheel units below a notch wait for the next movement.
@@ -311,7 +292,7 @@ TEST_F(Zoom, AZoomSurvivesARefillOfTheSeries) {
   chart.Update();
   EXPECT_EQ(Bottom(), bottom);
   EXPECT_EQ(Left(), left);
-  EXPECT_TRUE(chart.mouse.Zoomed());
+  EXPECT_TRUE(Mouse().Zoomed());
 }
 
 // The rubber band lives on the window only: XOR-drawn over the last frame, white over the
@@ -366,7 +347,7 @@ TEST_F(Zoom, AFrameDrawnDuringTheDragEndsWithTheBand) {
   EXPECT_EQ(Window(), dragging);
   // The mouse is captured: leaving the window keeps the drag.
   chart.DispatchMouseLeave();
-  EXPECT_TRUE(chart.mouse.Zoom().Active());
+  EXPECT_TRUE(Mouse().Zoom().Active());
   chart.DispatchMouseMove({}, 105, 110);
   chart.DispatchMouseUp(mbLeft, {}, 105, 110);
   chart.Update();
