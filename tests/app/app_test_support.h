@@ -36,7 +36,7 @@ class ScriptedDialogs : public TDialogs {
   std::vector<Message> messages;
 };
 
-// The process's one application object, created on first use.
+// The process's one application object, created before the first test.
 TApplication& TestApplication();
 
 // Installs fresh scripted dialogs in the application and returns them (owned by it).
