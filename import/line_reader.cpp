@@ -47,7 +47,7 @@ void TLineReader::SetFileName(const std::string& name) {
   pos_ = 0;
   end_ = 0;
   nameRefused_ = name.size() > kMaxFileNameLength;
-  fileName_ = nameRefused_ ? std::string() : name;
+  fileName_ = name;
 }
 
 void TLineReader::OpenForReading() {
