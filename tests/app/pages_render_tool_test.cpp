@@ -1,0 +1,196 @@
+// Runs the built plotvik-render and compares its pictures with the main window's own charts
+// painted in this process, and its exit status and messages with those of plotvik-check.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <sys/wait.h>
+
+#include <QImage>
+#include <QString>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/chart_pages.h"
+#include "app/form1.h"
+#include "app_test_support.h"
+#include "chart/db_chart.h"
+#include "platform/gui/action_list.h"
+#include "platform/gui/bitmap.h"
+#include "tests/import/temp_dir.h"
+
+namespace plotvik {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testing::TempDir;
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+RunResult RunRender(const std::string& arguments) {
+  TempDir dir;
+  const std::string errPath = (dir.Path() / "stderr").string();
+  const std::string command =
+      PLOTVIK_BINARY_DIR "/tools/plotvik-render " + arguments + " 2>" + errPath;
+  RunResult result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    result.out.append(buffer, n);
+  }
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ostringstream err;
+  err << std::ifstream(errPath).rdbuf();
+  result.err = err.str();
+  return result;
+}
+
+std::string Data(const char* name) {
+  return std::string(PLOTVIK_TEST_DATA) + "/" + name;
+}
+
+std::set<std::string> FilesIn(const std::filesystem::path& dir) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::set<std::string> AllPictures() {
+  std::set<std::string> names;
+  for (const TChartPageDecl& decl : kChartPages) names.insert(decl.imageFile);
+  return names;
+}
+
+struct StatusCase {
+  const char* name;
+  std::string file;
+  std::string extra;  // options after OUTDIR
+  int status;
+  std::string message;  // a line expected on standard error ("" for none of ours)
+  bool pictures;
+  friend void PrintTo(const StatusCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RenderStatus : public ::testing::TestWithParam<StatusCase> {};
+
+TEST_P(RenderStatus, ExitsAndWritesLikeTheCheckTool) {
+  const StatusCase& c = GetParam();
+  TempDir dir;
+  const std::filesystem::path out = dir.Path() / "charts" / "nested";
+  const RunResult r = RunRender(c.file + " " + out.string() + c.extra);
+  EXPECT_EQ(r.status, c.status);
+  EXPECT_EQ(r.out, "");
+  if (c.message.empty()) {
+    EXPECT_THAT(r.err, Not(HasSubstr("Invalid file format")));
+    EXPECT_THAT(r.err, Not(HasSubstr("Cannot")));
+  } else {
+    EXPECT_THAT(r.err, HasSubstr(c.message));
+  }
+  EXPECT_EQ(FilesIn(out), c.pictures ? AllPictures() : std::set<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RenderStatus,
+    ::testing::Values(StatusCase{"whole_file", Data("app_three_sweeps.txt"), "", 0, "", true},
+                      StatusCase{"bad_third_line", Data("app_bad_third_line.txt"), "", 1,
+                                 "Invalid file format\n", true},
+                      StatusCase{"missing_file", Data("no_such_sweep.txt"), "", 2,
+                                 "File not found.\n", false},
+                      StatusCase{"size_zero", Data("app_three_sweeps.txt"), " --size 0x100", 2,
+                                 "Invalid size '0x100'", false},
+                      StatusCase{"size_without_value", Data("app_three_sweeps.txt"), " --size", 2,
+                                 "--size needs a value", false},
+                      StatusCase{"size_with_junk", Data("app_three_sweeps.txt"), " --size 20x30px",
+                                 2, "Invalid size", false},
+                      StatusCase{"unknown_option", Data("app_three_sweeps.txt"), " --colour", 2,
+                                 "Unknown option '--colour'", false},
+                      StatusCase{"third_argument", Data("app_three_sweeps.txt"), " extra", 2,
+                                 "Usage: plotvik-render FILE OUTDIR", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RenderTool, HelpExplainsTheToolAndItsExitStatus) {
+  const RunResult r = RunRender("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_THAT(r.out, HasSubstr("Usage: plotvik-render FILE OUTDIR [--size WxH]"));
+  EXPECT_THAT(r.out, HasSubstr("elevation.png"));
+  EXPECT_THAT(r.out, HasSubstr("Exit status"));
+}
+
+TEST(RenderTool, AnOutputFolderThatCannotBeMadeIsReported) {
+  TempDir dir;
+  const std::string blocker = dir.Write("file", "not a folder");
+  const RunResult r = RunRender(Data("app_three_sweeps.txt") + " " + blocker + "/charts");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_THAT(r.err, HasSubstr("Cannot create"));
+}
+
+struct SizeCase {
+  const char* name;
+  std::string option;
+  int width;
+  int height;
+  friend void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+// The pictures must be what the window shows: the same sample loaded into a main window in this
+// process, each chart given the picture's size and painted as the window's paint does.
+class RenderPictures : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(RenderPictures, AreThePagesPaintedByTheWindowPixelForPixel) {
+  const SizeCase& c = GetParam();
+  const std::string sample = std::string(PLOTVIK_SAMPLES) + "/sample_dipole.txt";
+  TempDir dir;
+  const RunResult r = RunRender(sample + " " + dir.Path().string() + c.option);
+  ASSERT_EQ(r.status, 0) << r.err;
+
+  testing::ScriptedDialogs& dialogs = testing::InstallScriptedDialogs();
+  auto form = std::make_unique<TForm1>(testing::TestApplication());
+  dialogs.answers.push_back(sample);
+  form->actOpenFile.Execute();
+
+  for (int page = 0; page < kChartPageCount; ++page) {
+    SCOPED_TRACE(kChartPages[page].imageFile);
+    const QImage picture(
+        QString::fromStdString((dir.Path() / kChartPages[page].imageFile).string()));
+    ASSERT_FALSE(picture.isNull());
+    ASSERT_EQ(picture.width(), c.width);
+    ASSERT_EQ(picture.height(), c.height);
+
+    TDBChart& chart = PageChart(*form, page);
+    chart.SetBounds(0, 0, c.width, c.height);
+    chart.PaintWindow();
+    const TBitmap& window = chart.WindowImage();
+    int differing = 0;
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        differing += (picture.pixel(x, y) | 0xFF000000u) != window.Row(y)[x];
+      }
+    }
+    EXPECT_EQ(differing, 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, RenderPictures,
+                         ::testing::Values(SizeCase{"designed", "", 623, 379},
+                                           SizeCase{"small", " --size 300x200", 300, 200},
+                                           SizeCase{"large", " --size=1000X700", 1000, 700}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace plotvik
