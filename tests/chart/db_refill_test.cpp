@@ -266,6 +266,36 @@ TEST_F(Refill, UnknownFieldReachesThePosterAndLeavesTheChartUsable) {
   EXPECT_EQ(series[0]->PointCount(), 4);
 }
 
+TEST_F(Refill, LabelAndColourFieldsFeedEveryPoint) {
+  Load("refill_six_numbers.txt");
+  series[4]->SetXLabelsSource("Id");
+  series[4]->SetColorSource("jX");  // 12 and 22: plain colours, even on the null point
+  EXPECT_EQ(series[4]->PointLabel(0), "1");
+  EXPECT_EQ(series[4]->PointLabel(1), "2");
+  EXPECT_EQ(series[4]->PointColor(0), 12);
+  EXPECT_EQ(series[4]->PointColor(1), 22);
+}
+
+TEST_F(Refill, SeriesBoundThroughADataSourceShowsTheCurrentRecordOnly) {
+  Load("refill_three_lines.txt");
+  TDataSource source;
+  source.SetDataSet(&table);
+  TDBChart chart;
+  TChartSeries bound;
+  bound.XValues().SetValueSource("height");
+  bound.YValues().SetValueSource("SWR");
+  bound.SetDataSource(&source);
+  bound.SetParentChart(&chart);
+  table.First();
+  table.Next();
+  chart.RefillFromTable(table);
+  ASSERT_EQ(bound.PointCount(), 1);
+  EXPECT_DOUBLE_EQ(bound.XValue(0), 20);
+  EXPECT_DOUBLE_EQ(bound.YValue(0), 23);
+  EXPECT_EQ(bound.PointLabel(0), "SWR");
+  bound.SetParentChart(nullptr);
+}
+
 TEST_F(Refill, BindingCheckRefusesASeriesOfAnotherChart) {
   try {
     charts[0]->CheckDatasource(*series[1]);
