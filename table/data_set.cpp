@@ -463,6 +463,7 @@ void TDataSet::CheckBrowseMode() {
 
 void TDataSet::Append() {
   CheckBrowseMode();
+  CheckActive();  // a handler of the browse-mode check may have closed the table
   CheckCanModify();
   DoBeforeInsert();
   DoHook(BeforeScroll);
@@ -502,6 +503,11 @@ void TDataSet::Edit() {
     return;
   }
   CheckBrowseMode();
+  CheckActive();
+  if (recordCount_ == 0) {
+    Append();
+    return;
+  }
   CheckCanModify();
   DoHook(BeforeEdit);
   UpdateCursorPos();
@@ -621,6 +627,9 @@ void TDataSet::Next() {
 }
 
 void TDataSet::Resync(TResyncMode mode) {
+  // Handlers run inside the operations that end in a resync; one that closed the table has
+  // left no window to rebuild.
+  if (buffers_.empty()) return;
   std::byte* scratch = buffers_.back().get();
   if (mode.exact) {
     CursorPosChanged();

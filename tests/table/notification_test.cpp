@@ -391,3 +391,50 @@ TEST(DataLink, WiderLinkWidensTheWindowAndScrolls) {
 
 }  // namespace
 }  // namespace plotvik::testing
+
+namespace plotvik::testing {
+namespace {
+
+// Nothing in the program closes the table from a handler, but nothing must break if one does:
+// each operation finds the window gone and stops.
+TEST(DataSource, HandlerThatClosesTheTableMidOperation) {
+  struct Case {
+    const char* name;
+    DataSetState closeOn;
+    std::function<void(SweepForm&)> operation;
+  };
+  const Case cases[] = {
+      {"post", DataSetState::StateBrowse, [](SweepForm& f) { f.table.Post(); }},
+      {"cancel", DataSetState::StateBrowse, [](SweepForm& f) { f.table.Cancel(); }},
+      {"append", DataSetState::StateInsert,
+       [](SweepForm& f) {
+         f.table.Post();
+         f.table.Append();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SweepForm f;
+    TDataSource closer;
+    closer.SetDataSet(&f.table);
+    f.table.Open();
+    f.AddRecord({1});
+    f.table.Append();
+    f.table.Fields(0).SetValue(2.0);
+    closer.OnStateChange = [&, state = c.closeOn](TDataSource& s) {
+      if (s.State() == state) f.table.Close();
+    };
+    try {
+      c.operation(f);
+    } catch (const EDatabaseError&) {
+      // refusing to go on with a closed table is fine too
+    }
+    EXPECT_FALSE(f.table.Active());
+    closer.OnStateChange = nullptr;
+    f.table.Open();
+    EXPECT_EQ(f.table.RecordCount(), 0);
+  }
+}
+
+}  // namespace
+}  // namespace plotvik::testing

@@ -59,7 +59,9 @@ TEST(RecordTable, StateTable) {
   TMemTable& t = f.table;
   auto expect = [&](DataSetState state, int stored) {
     EXPECT_EQ(t.State(), state);
-    if (t.Active()) EXPECT_EQ(t.RecordCount(), stored);
+    if (t.Active()) {
+      EXPECT_EQ(t.RecordCount(), stored);
+    }
   };
   expect(DataSetState::StateInactive, 0);
   t.Open();
@@ -218,8 +220,8 @@ TEST(RecordTable, StaleBookmarkFindsNothing) {
 }
 
 TEST(RecordTable, HooksRunWhereTheOperationsPlaceThem) {
+  Log log;  // outlives the form: its destruction still runs BeforeClose
   SweepForm f;
-  Log log;
   TMemTable& t = f.table;
   auto hook = [&](const char* name) { return [&log, name](TDataSet&) { log.push_back(name); }; };
   t.BeforeOpen = hook("BeforeOpen");
