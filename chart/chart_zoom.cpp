@@ -277,7 +277,21 @@ void TChartMouseHandler::DrawZoomRectangle() {
   zoom_->Pen().SetMode(pmNotXor);
   canvas.ApplyPenColor(zoom_->Pen(), ColorToRGB(zoom_->Pen().Color()) ^ inverse);
   if (brush.Style() == bsClear) canvas.SetTextBackMode(TTextBackMode::Transparent);
-  canvas.DrawRectangle(zoom_->X0(), zoom_->Y0(), zoom_->X1(), zoom_->Y1());
+  const TChartZoomPen& pen = zoom_->Pen();
+  const TRect r = TRect{zoom_->X0(), zoom_->Y0(), zoom_->X1(), zoom_->Y1()}.Normalized();
+  // The band is redrawn on every mouse move, so a large one costs its perimeter only: the ring
+  // of the rectangle's outline as four lines that touch each pixel once (a pixel drawn twice
+  // would XOR itself away). Thin rectangles and any other pen or brush go the plain way.
+  const bool plainOutline = brush.Style() == bsClear && pen.Visible() && !pen.SmallDots() &&
+                            pen.Width() <= 1 && pen.Style() == psSolid;
+  if (!plainOutline || r.Width() < 3 || r.Height() < 3) {
+    canvas.DrawRectangle(r.Left, r.Top, r.Right, r.Bottom);
+    return;
+  }
+  canvas.DrawHLine(r.Left, r.Right, r.Top);
+  canvas.DrawHLine(r.Left, r.Right, r.Bottom - 1);
+  canvas.DrawVLine(r.Left, r.Top + 1, r.Bottom - 1);
+  canvas.DrawVLine(r.Right - 1, r.Top + 1, r.Bottom - 1);
 }
 
 void TChartMouseHandler::DrawFrameBand() {

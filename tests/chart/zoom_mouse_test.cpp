@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -335,6 +336,35 @@ TEST_F(Zoom, TheBandIsWhiteOnTheWindowAndLeavesNoTrace) {
   EXPECT_EQ(Buffer(), buffer);
   EXPECT_FALSE(chart.PaintPending());
   EXPECT_EQ(chart.Canvas3D().Pen().Mode(), pmCopy);
+}
+
+TEST_F(Zoom, TheBandCoversExactlyTheRectangleOutline) {
+  struct Corners {
+    int x0, y0, x1, y1;
+  };
+  const std::vector<TRGB> window = Window();
+  TChartZoom& zoom = Mouse().Zoom();
+  for (const int penWidth : {1, 3}) {
+    zoom.Pen().SetWidth(penWidth);
+    for (const Corners& c :
+         {Corners{100, 100, 200, 160}, Corners{200, 160, 100, 100}, Corners{100, 100, 101, 160},
+          Corners{100, 100, 200, 101}, Corners{100, 100, 101, 101}, Corners{100, 100, 102, 102},
+          Corners{100, 100, 103, 103}, Corners{100, 100, 103, 160}, Corners{100, 100, 100, 160}}) {
+      zoom.SetStart(c.x0, c.y0);
+      zoom.SetEnd(c.x1, c.y1);
+      Mouse().DrawZoomRectangle();
+      const int w = std::abs(c.x1 - c.x0), h = std::abs(c.y1 - c.y0);
+      if (w > 0 && h > 0 && w + h > 2) EXPECT_NE(Window(), window) << c.x1 << "," << c.y1;
+      // The surface keeps the band's pen and brush: the rectangle drawn with them XORs it away
+      // only if the band was exactly its outline.
+      chart.Canvas3D().DrawRectangle(c.x0, c.y0, c.x1, c.y1);
+      if (Window() != window) {
+        ADD_FAILURE() << "pen " << penWidth << ": " << c.x1 << "," << c.y1;
+        chart.Repaint();
+        chart.Update();
+      }
+    }
+  }
 }
 
 TEST_F(Zoom, AFrameDrawnDuringTheDragEndsWithTheBand) {
