@@ -62,27 +62,35 @@ void WalkLine(int x0, int y0, int x1, int y1, const TRect& box, F&& f) {
   const Wide D = count;             // > 0
   const Wide N = s > 0 ? dn : -dn;  // minor change from the canonical start
   long long m = m0 + s * iLo;
-  const Wide steps = static_cast<Wide>(m - ma) * N;
-  // offset = the nearest integer to steps / D with halves rounded down:
-  // the smallest k with 2kD >= 2 steps - D.
-  Wide offset = CeilDiv(2 * steps - D, 2 * D);
-  Wide e = 2 * offset * D - 2 * steps;  // kept in [-D, D)
+  // offset = the nearest integer to steps / D with halves rounded down (the smallest k with
+  // 2kD >= 2 steps - D), e = 2 offset D - 2 steps, kept in [-D, D). At an end point the
+  // division is exact; only a line entering the box part-way needs it.
+  Wide offset = s > 0 ? 0 : N;
+  Wide e = 0;
+  if (iLo != 0) {
+    const Wide steps = static_cast<Wide>(m - ma) * N;
+    offset = CeilDiv(2 * steps - D, 2 * D);
+    e = 2 * offset * D - 2 * steps;
+  }
   long long n = na + static_cast<long long>(offset);
-  const Wide stepE = 2 * static_cast<Wide>(s) * N;
-  const Wide twoD = 2 * D;
+  // From here on everything fits 64 bits: |e| < 2D and both steps are below 2^34.
+  const long long d = count;
+  long long e64 = static_cast<long long>(e);
+  const long long stepE = 2 * s * static_cast<long long>(N);
+  const long long twoD = 2 * d;
   for (long long i = iLo; i < iHi; ++i) {
     if (xMajor)
       f(static_cast<int>(m), static_cast<int>(n), static_cast<int>(i));
     else
       f(static_cast<int>(n), static_cast<int>(m), static_cast<int>(i));
     m += s;
-    e -= stepE;
-    if (e < -D) {
+    e64 -= stepE;
+    if (e64 < -d) {
       ++n;
-      e += twoD;
-    } else if (e >= D) {
+      e64 += twoD;
+    } else if (e64 >= d) {
       --n;
-      e -= twoD;
+      e64 -= twoD;
     }
   }
 }
@@ -178,7 +186,11 @@ class TRasterizer {
       phase = static_cast<int>((start + len) % std::max<std::size_t>(1, pattern_.size()));
       return;
     }
-    if (pattern_.empty()) {
+    const bool inside = clip_.Contains(x0, y0) && clip_.Contains(x1, y1);
+    if (pattern_.empty() && inside) {
+      // Both ends inside the clip: so is every pixel between them.
+      WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int) { ink_(bitmap_.Row(y)[x]); });
+    } else if (pattern_.empty()) {
       WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int) {
         if (y >= clip_.Top && y < clip_.Bottom && x >= clip_.Left && x < clip_.Right)
           ink_(bitmap_.Row(y)[x]);
@@ -264,6 +276,8 @@ class TRasterizer {
   }
 
   bool BrushVisible() const { return brushVisible_; }
+  bool Solid() const { return pattern_.empty(); }
+  const Ink& PenInk() const { return ink_; }
   const Ink& BrushInk() const { return brushInk_; }
   bool InsideFrame() const { return insideFrame_; }
 
@@ -365,6 +379,17 @@ void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
   }
   const int L = rect.Left + inset, T = rect.Top + inset;
   const int R = std::max(L, rect.Right - 1 - insetFar), B = std::max(T, rect.Bottom - 1 - insetFar);
+  if (w == 1 && r.Solid() && R > L && B > T) {
+    // The common case (every pointer of a series): each pixel once, no mask needed.
+    const Ink& ink = r.PenInk();
+    r.FillRect({L, T, R + 1, T + 1}, ink);
+    r.FillRect({L, B, R + 1, B + 1}, ink);
+    r.FillRect({L, T + 1, L + 1, B}, ink);
+    r.FillRect({R, T + 1, R + 1, B}, ink);
+    if (r.BrushVisible()) r.FillRect({L + 1, T + 1, R, B}, r.BrushInk());
+    Changed();
+    return;
+  }
   const TPoint path[4] = {{L, T}, {R, T}, {R, B}, {L, B}};
   const TRect grown{rect.Left - w, rect.Top - w, rect.Right + w, rect.Bottom + w};
   Mask mask(grown.Intersected(r.Clip()));
