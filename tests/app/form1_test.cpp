@@ -111,6 +111,12 @@ TEST_F(Form1Test, StartsAsDesignedOnTheFirstPageWithTheTableClosed) {
     EXPECT_EQ(form.PC.Pages(i).ClientWidth(), 623) << "page " << i;
     EXPECT_EQ(form.PC.Pages(i).ClientHeight(), 379) << "page " << i;
   }
+
+  // Resized, the window takes the pages with it.
+  form.SetClientSize(form.ClientWidth() + 100, form.ClientHeight() + 50);
+  QApplication::processEvents();
+  EXPECT_EQ(form.PC.ActivePage()->ClientWidth(), 723);
+  EXPECT_EQ(form.PC.ActivePage()->ClientHeight(), 429);
 }
 
 TEST_F(Form1Test, OpenLoadsTheChosenFileReplacesTheLastAndOffersItAgain) {
