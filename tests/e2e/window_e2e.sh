@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# The viewer driven the way a user drives it, in a real X server of its own:
+#   Alt+Ф, О opens the file dialog; the fixture's path is typed, Enter loads it;
+#   each page (Ctrl+Tab to the next) must show, pixel for pixel, what plotvik-render draws for
+#   the same file; a left drag to the lower right must change the chart, the drag back must
+#   restore it exactly; Alt+Ф, ы (File > Exit) must end the program with status 0.
+#
+# Usage: window_e2e.sh PLOTVIK PLOTVIK_RENDER E2E_IMAGE FIXTURE
+set -euo pipefail
+
+plotvik=$1
+render=$2
+image_tool=$3
+fixture=$4
+
+for tool in Xvfb xdotool import setxkbmap xwininfo; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "missing $tool (scripts/setup.sh installs it)" >&2
+    exit 1
+  fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/plotvik-e2e.XXXXXX")
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${PLOTVIK_E2E_KEEP:-}" ]; then
+    mkdir -p "$PLOTVIK_E2E_KEEP" && cp -r "$work"/. "$PLOTVIK_E2E_KEEP"/
+    echo "pictures kept in $PLOTVIK_E2E_KEEP" >&2
+  fi
+  exit 1
+}
+
+# A server of our own on the first free display; it tells us its number.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# The Russian access keys need Cyrillic key symbols in the server's keyboard map before the
+# program reads it; the first group stays the Latin one for typing the path.
+setxkbmap -layout us,ru
+
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+"$render" "$fixture" "$work/expected" || fail "plotvik-render exited with $?"
+
+"$plotvik" >"$work/plotvik.log" 2>&1 &
+app_pid=$!
+
+window=$(xdotool search --sync --limit 1 --name '^Plotvik \(by Tarnek\)')
+[ -n "$window" ] || fail "no main window"
+
+# There is no window manager: the focus is given as a click on the window would give it.
+focus_window() {
+  xdotool mousemove --window "$window" 300 200
+  xdotool windowfocus --sync "$window"
+}
+
+shot() {
+  import -window "$window" "png:$1"
+}
+
+# Waits until the window's picture at the chart's place equals $1 (a PNG); a repaint may lag
+# behind the event that asked for it.
+chart_x=""
+chart_y=""
+wait_for_chart() {
+  local expected=$1 name=$2
+  for _ in $(seq 50); do
+    shot "$work/screen.png"
+    if [ -z "$chart_x" ]; then
+      local found
+      if found=$("$image_tool" locate "$work/screen.png" "$expected"); then
+        read -r chart_x chart_y <<<"$found"
+        return 0
+      fi
+    elif "$image_tool" crop "$work/screen.png" "$chart_x" "$chart_y" "$width" "$height" \
+           "$work/chart.png" &&
+         "$image_tool" differ "$work/chart.png" "$expected" >/dev/null; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  cp "$work/screen.png" "$work/screen-$name.png"
+  fail "the window does not show $name as plotvik-render draws it" \
+       "($("$image_tool" locate "$work/screen.png" "$expected" || true))"
+}
+
+width=623
+height=379
+
+# File > Open through the access keys, the path typed into the dialog.
+focus_window
+xdotool key alt+Cyrillic_ef
+sleep 0.3
+xdotool key Cyrillic_o
+dialog=$(xdotool search --sync --limit 1 --name '^Open$')
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 10 "$fixture"
+xdotool key Return
+for _ in $(seq 100); do
+  xdotool search --name '^Open$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --name '^Open$' >/dev/null 2>&1 && fail "the open dialog did not close"
+
+focus_window
+pages=(swr r jx gain fb elevation)
+for i in "${!pages[@]}"; do
+  if [ "$i" -gt 0 ]; then
+    xdotool key ctrl+Tab
+  fi
+  wait_for_chart "$work/expected/${pages[$i]}.png" "${pages[$i]}.png"
+done
+# Once more round to the first page.
+xdotool key ctrl+Tab
+wait_for_chart "$work/expected/swr.png" "swr.png again"
+
+# Zoom: a left drag to the lower right over the middle of the chart, then the drag back.
+drag() {
+  local x0=$((chart_x + $1)) y0=$((chart_y + $2)) x1=$((chart_x + $3)) y1=$((chart_y + $4))
+  xdotool mousemove --window "$window" "$x0" "$y0" mousedown 1
+  xdotool mousemove --window "$window" $(((x0 + x1) / 2)) $(((y0 + y1) / 2))
+  xdotool mousemove --window "$window" "$x1" "$y1" mouseup 1
+}
+drag $((width / 4)) $((height / 4)) $((width * 3 / 4)) $((height * 3 / 4))
+changed=""
+for _ in $(seq 50); do
+  shot "$work/screen.png"
+  "$image_tool" crop "$work/screen.png" "$chart_x" "$chart_y" "$width" "$height" "$work/zoomed.png"
+  if ! "$image_tool" differ "$work/zoomed.png" "$work/expected/swr.png" >/dev/null; then
+    changed=yes
+    break
+  fi
+  sleep 0.1
+done
+[ -n "$changed" ] || fail "the zoom drag did not change the chart"
+drag $((width * 3 / 4)) $((height * 3 / 4)) $((width / 4)) $((height / 4))
+wait_for_chart "$work/expected/swr.png" "swr.png after the undo"
+
+# File > Exit through the access keys.
+focus_window
+xdotool key alt+Cyrillic_ef
+sleep 0.3
+xdotool key Cyrillic_yeru
+status=""
+for _ in $(seq 100); do
+  if ! kill -0 "$app_pid" 2>/dev/null; then
+    set +e
+    wait "$app_pid"
+    status=$?
+    set -e
+    break
+  fi
+  sleep 0.1
+done
+app_pid_done=$app_pid
+app_pid=""
+[ -n "$status" ] || { app_pid=$app_pid_done; fail "File > Exit did not end the program"; }
+[ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/plotvik.log")"
+echo "PASS"
