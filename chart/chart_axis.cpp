@@ -666,6 +666,8 @@ int TChartAxis::ShiftedByPositionPercent(int position, int extentAcross) const {
 }
 
 void TChartAxis::ReserveSpace(TRect& rect, bool standard) {
+  // Depth is shown only by a 3D projection, which these charts never draw.
+  if (IsDepthAxis()) return;
   TChartCanvas3D& canvas = chart_.Canvas3D();
   // Moves one edge of rect inwards by size pixels (outwards for a negative size) and returns the
   // new edge; "inwards" depends on the side the axis sits on.
@@ -842,6 +844,7 @@ void TChartAxis::DrawGridLine(int p) {
 }
 
 void TChartAxis::DrawAxis(bool computeLine) {
+  if (IsDepthAxis()) return;
   TChartCanvas3D& canvas = chart_.Canvas3D();
   RefreshDateTime();
   canvas.ApplyFont(*labelsFont_);

@@ -131,6 +131,17 @@ TEST_F(ChartPaint, EmptyChartShowsPanelOutlineAndBothAxesWithOneLabel) {
   EXPECT_FALSE(AnyIn({19, 15, 32, cy - 10}, clBlack));
 }
 
+TEST_F(ChartPaint, DepthAxisOfA3DChartTakesNoRoomAndDrawsNothing) {
+  chart.PaintWindow();
+  const TRect flat = chart.ChartRect();
+  chart.SetView3D(true);
+  chart.DepthAxis().SetVisible(true);
+  ASSERT_TRUE(chart.DepthAxis().IsVisible());
+  chart.PaintWindow();
+  EXPECT_EQ(chart.ChartRect(), flat);
+  EXPECT_TRUE(chart.DepthAxis().TickPositions().empty());
+}
+
 TEST_F(ChartPaint, SingleRecordSitsAtTheCentreOfBothAxes) {
   std::vector<std::string> texts;
   chart.OnGetAxisLabel = [&](TChartAxis&, TChartSeries*, int, std::string& t) {
