@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -157,6 +158,33 @@ TEST_F(ChartPaint, SingleRecordSitsAtTheCentreOfBothAxes) {
   EXPECT_EQ(series.PointY(0), ly.CenterPixel());
   EXPECT_NE(std::find(texts.begin(), texts.end(), "2.5"), texts.end());
   EXPECT_NE(std::find(texts.begin(), texts.end(), "1.3"), texts.end());
+}
+
+TEST_F(ChartPaint, MinorTicksFallBetweenTicksAndTheAxisBandIsHit) {
+  TChartSeries points;  // draws nothing itself; the empty flood series stays empty
+  points.SetParentChart(&chart);
+  for (int i = 0; i <= 10; ++i) points.AddPoint(i, i);
+  chart.PaintWindow();
+  points.SetParentChart(nullptr);
+  const TChartAxis& bx = chart.BottomAxis();
+  const std::vector<int>& t = bx.TickPositions();
+  ASSERT_EQ(t.size(), 11u);
+  EXPECT_EQ(t.front(), bx.PosOfValue(10)) << "labels from the largest value down";
+  const int line = bx.LinePos();
+  const int middleMinor = t[1] - static_cast<int>(std::nearbyint(2 * (t[1] - t[0]) / 4.0));
+  EXPECT_EQ(At(t[1], line + 4), grey);
+  EXPECT_EQ(At(middleMinor, line + 2), grey);
+  EXPECT_EQ(At(middleMinor, line + 3), face);
+  EXPECT_EQ(At(middleMinor, 100), face) << "no minor grid";
+
+  // The hit band: 3 pixels into the plot down to the labels' inner edge, along the axis.
+  const int x = (t[2] + t[3]) / 2;
+  EXPECT_TRUE(bx.AxisHitTest(x, line - 3));
+  EXPECT_FALSE(bx.AxisHitTest(x, line - 4));
+  EXPECT_TRUE(bx.AxisHitTest(x, bx.LabelsPos() - 1));
+  EXPECT_FALSE(bx.AxisHitTest(x, bx.LabelsPos()));
+  EXPECT_FALSE(bx.AxisHitTest(bx.EndPixel(), line));
+  EXPECT_FALSE(chart.TopAxis().AxisHitTest(x, chart.ChartRect().Top));
 }
 
 TEST_F(ChartPaint, SeriesAreClippedToTheInsideOfTheOutline) {
