@@ -503,7 +503,7 @@ void TDataSet::Edit() {
     return;
   }
   CheckBrowseMode();
-  CheckActive();
+  CheckActive();  // handlers of the check may have closed or emptied the table
   if (recordCount_ == 0) {
     Append();
     return;

@@ -438,3 +438,32 @@ TEST(DataSource, HandlerThatClosesTheTableMidOperation) {
 
 }  // namespace
 }  // namespace plotvik::testing
+
+namespace plotvik::testing {
+namespace {
+
+// Attaching or dropping a wide link in the middle of a walk resizes the record window; the
+// walk must go on from the same record either way.
+TEST(DataLink, WindowResizesMidWalkKeepTheActiveRecord) {
+  SweepForm f;
+  f.table.Open();
+  for (int i = 0; i < 6; ++i) f.AddRecord({double(i)});
+  TDataSource source;
+  source.SetDataSet(&f.table);
+  Log log;
+  RecordingLink link(log, "");
+  link.SetBufferCount(4);
+  std::vector<double> seen;
+  f.table.First();
+  for (int step = 0; !f.table.Eof(); ++step) {
+    if (step == 2) link.SetDataSource(&source);  // grows the window around record 2
+    if (step == 4) link.SetDataSource(nullptr);  // shrinks it again at record 4
+    seen.push_back(f.table.Fields(0).AsFloat());
+    EXPECT_EQ(f.table.RecNo(), step + 1);
+    f.table.Next();
+  }
+  EXPECT_EQ(seen, (std::vector<double>{0, 1, 2, 3, 4, 5}));
+}
+
+}  // namespace
+}  // namespace plotvik::testing
