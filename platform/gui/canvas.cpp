@@ -449,8 +449,14 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
           }
       }
       for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
-        const int from = std::max(lo, static_cast<int>(std::ceil(xs[k] - 0.5)));
-        const int to = std::min(hi, static_cast<int>(std::ceil(xs[k + 1] - 0.5)));
+        int from = std::max(lo, static_cast<int>(std::ceil(xs[k] - 0.5)));
+        int to = std::min(hi, static_cast<int>(std::ceil(xs[k + 1] - 0.5)));
+        if (r.PenVisible()) {
+          // The outline's pixels are rounded to the nearest pixel, the centres are not: a pixel
+          // between the two (never more than one) belongs to the inside.
+          if (from - 1 >= lo && mask.Get(from - 1, y) == 0) --from;
+          if (to < hi && mask.Get(to, y) == 0) ++to;
+        }
         r.FillExcept(TRect{from, y, to, y + 1}, mask, [](int, int) { return true; });
       }
     }

@@ -38,7 +38,10 @@ void EnsureGuiApplication() {
   static int argc = 1;
   static char name[] = "plotvik";
   static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> application = std::make_unique<QApplication>(argc, argv);
+  // Lives until the process ends and is never destroyed: the toolkit's own globals (some made
+  // only at the first input event) would be gone before a static destructor ran.
+  static QApplication* const application = new QApplication(argc, argv);
+  (void)application;
 }
 
 }  // namespace raster
