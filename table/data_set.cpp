@@ -85,11 +85,6 @@ void TDataSet::DatabaseError(std::string_view message) const {
   throw EDatabaseError(Format("%s: %s", {Name(), message}));
 }
 
-void TDataSet::MemTableError(std::string_view message) const {
-  if (Name().empty()) throw EMemTableError(std::string(message));
-  throw EMemTableError(Format("%s: %s", {Name(), message}));
-}
-
 bool TDataSet::ClosingForDestruction() const {
   return Destroying() || (Owner() != nullptr && Owner()->Destroying());
 }

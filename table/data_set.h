@@ -163,7 +163,6 @@ class TDataSet : public TComponent {
 
   // Raises EDatabaseError with the message prefixed by the dataset's name ("mtData: ...").
   [[noreturn]] void DatabaseError(std::string_view message) const;
-  [[noreturn]] void MemTableError(std::string_view message) const;
 
  protected:
   // --- what a concrete dataset supplies (in the order the generic dataset declares them) ---
