@@ -336,10 +336,16 @@ void TChartAxis::ComputePixelExtent() {
   const TRect& r = chart_.ChartRect();
   const int origin = horizontal_ ? r.Left : r.Top;
   const double extent = horizontal_ ? chart_.ChartWidth() : chart_.ChartHeight();
-  startPixel_ = ClampToInt(origin + RoundEven(startPosition_ * 0.01 * extent));
-  endPixel_ = ClampToInt(origin + RoundEven(endPosition_ * 0.01 * extent));
+  // Half the integer range at most, so that the size and the centre cannot overflow.
+  auto pixel = [&](double percent) {
+    return static_cast<int>(std::clamp<std::int64_t>(origin + RoundEven(percent * 0.01 * extent),
+                                                     std::numeric_limits<int>::min() / 2,
+                                                     std::numeric_limits<int>::max() / 2));
+  };
+  startPixel_ = pixel(startPosition_);
+  endPixel_ = pixel(endPosition_);
   pixelSize_ = endPixel_ - startPixel_;
-  centerPixel_ = static_cast<int>((static_cast<std::int64_t>(startPixel_) + endPixel_) / 2);
+  centerPixel_ = (startPixel_ + endPixel_) / 2;
 }
 
 int TChartAxis::PosOfValue(double value) const {

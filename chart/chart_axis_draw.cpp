@@ -89,7 +89,9 @@ void TChartAxis::WriteLabelAt(double value) {
 }
 
 void TChartAxis::DrawValueLabels(double step) {
-  if (std::fabs(rangeSpan_ / step) >= 10000) return;
+  // Written so that a span beyond the double range (data from -1e308 to 1e308), whose
+  // quotient is not a number, counts as too many labels too.
+  if (!(std::fabs(rangeSpan_ / step) < 10000)) return;
   double v = rangeMax_;
   if (roundFirstLabel_ && GeneralText(rangeMin_) != GeneralText(rangeMax_)) {
     v = std::trunc(rangeMax_ / step) * step;

@@ -2,21 +2,26 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "chart/chart_canvas3d.h"
-#include "platform/exceptions.h"
 #include "platform/gui/graphic_objects.h"
 
 namespace plotvik {
 
 namespace {
 
-// a × b / c rounded to the nearest integer, halves away from zero, without overflow.
-int MulDiv(int a, int b, int c) {
-  const std::int64_t n = static_cast<std::int64_t>(a) * b;
+// a × b / c rounded to the nearest integer, halves away from zero, in 64 bits so that no
+// setting of the margins can overflow.
+std::int64_t MulDiv(std::int64_t a, std::int64_t b, std::int64_t c) {
+  const std::int64_t n = a * b;
   const std::int64_t half = c / 2;
-  const std::int64_t q = n >= 0 ? (n + half) / c : (n - half) / c;
-  return static_cast<int>(q);
+  return n >= 0 ? (n + half) / c : (n - half) / c;
+}
+
+int ClampToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min() / 2,
+                                                   std::numeric_limits<int>::max() / 2));
 }
 
 }  // namespace
@@ -47,12 +52,10 @@ void TCustomChartPanel::SetBevelInner(TPanelBevel value) {
 }
 
 void TCustomChartPanel::SetBevelWidth(int value) {
-  if (value < 1) throw ChartException("Bevel width must be at least 1");
   Change(bevelWidth_, value);
 }
 
 void TCustomChartPanel::SetBorderWidth(int value) {
-  if (value < 0) throw ChartException("Border width must not be negative");
   Change(borderWidth_, value);
 }
 
@@ -127,10 +130,11 @@ void TCustomChartPanel::Draw(TCanvas& target, const TRect& rect) {
   panelRect_ = canvas3D_->BeginFrame(target, nullptr, rect, view3D_);
   const int w = panelRect_.Right - panelRect_.Left;
   const int h = panelRect_.Bottom - panelRect_.Top;
-  SetChartRect({panelRect_.Left + borderWidth_ + MulDiv(marginLeft_, w, 100),
-                panelRect_.Top + borderWidth_ + MulDiv(marginTop_, h, 100),
-                panelRect_.Right - borderWidth_ - MulDiv(marginRight_, w, 100),
-                panelRect_.Bottom - borderWidth_ - MulDiv(marginBottom_, h, 100)});
+  const std::int64_t border = borderWidth_;
+  SetChartRect({ClampToInt(panelRect_.Left + border + MulDiv(marginLeft_, w, 100)),
+                ClampToInt(panelRect_.Top + border + MulDiv(marginTop_, h, 100)),
+                ClampToInt(panelRect_.Right - border - MulDiv(marginRight_, w, 100)),
+                ClampToInt(panelRect_.Bottom - border - MulDiv(marginBottom_, h, 100))});
   NormalizeChartRect();
   DrawFrame();
   canvas3D_->PresentFrame(target, Canvas(), rect);
@@ -166,17 +170,20 @@ void TCustomChartPanel::DrawPanel() {
   c.Pen().SetMode(pmCopy);
   c.Brush().SetStyle(bsClear);
   TRect r = panelRect_;
+  // A frame narrower than nothing is nothing.
+  const int bevelWidth = std::max(bevelWidth_, 0);
+  const int borderWidth = std::max(borderWidth_, 0);
   auto bevel = [&](TPanelBevel kind) {
     if (kind == bvRaised) {
-      c.BevelFrame(r, clBtnHighlight, clBtnShadow, bevelWidth_);
+      c.BevelFrame(r, clBtnHighlight, clBtnShadow, bevelWidth);
     } else if (kind == bvLowered) {
-      c.BevelFrame(r, clBtnShadow, clBtnHighlight, bevelWidth_);
+      c.BevelFrame(r, clBtnShadow, clBtnHighlight, bevelWidth);
     } else if (kind == bvSpace) {
-      c.BevelFrame(r, color_, color_, bevelWidth_);
+      c.BevelFrame(r, color_, color_, bevelWidth);
     }
   };
   bevel(bevelOuter_);
-  c.BevelFrame(r, color_, color_, borderWidth_);
+  c.BevelFrame(r, color_, color_, borderWidth);
   bevel(bevelInner_);
 }
 

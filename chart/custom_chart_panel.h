@@ -37,9 +37,9 @@ class TCustomChartPanel : public TCustomPanelNoCaption {
   TPanelBevel BevelInner() const { return bevelInner_; }
   void SetBevelInner(TPanelBevel value);
   int BevelWidth() const { return bevelWidth_; }
-  void SetBevelWidth(int value);  // below 1 is refused
+  void SetBevelWidth(int value);
   int BorderWidth() const { return borderWidth_; }
-  void SetBorderWidth(int value);  // below 0 is refused
+  void SetBorderWidth(int value);
   // Percent of the panel width (left, right) or height (top, bottom).
   int MarginLeft() const { return marginLeft_; }
   void SetMarginLeft(int value);

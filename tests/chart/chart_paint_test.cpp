@@ -201,6 +201,29 @@ TEST_F(ChartPaint, SeriesAreClippedToTheInsideOfTheOutline) {
   EXPECT_EQ(At(r.Right + 1, 100), face);
 }
 
+TEST_F(ChartPaint, ExtremeDataStillGivesASaneFrame) {
+  const double big = 1.7e308;
+  const std::vector<std::vector<std::pair<double, double>>> sets = {
+      {{-big, -big}, {big, big}},       // spans beyond the double range
+      {{0, 1e-300}, {1e-300, 2e-300}},  // spans far below one pixel's worth
+      {{1e15, 1}, {1e15 + 0.5, 2}},     // a step the value can hardly resolve
+      {{5, 5}, {5, 5}, {5, 5}},         // every point the same
+  };
+  for (const auto& points : sets) {
+    series.ClearPoints();
+    for (const auto& [x, y] : points) series.AddPoint(x, y);
+    chart.Repaint();
+    chart.Update();
+    for (const TChartAxis* axis : {&chart.BottomAxis(), &chart.LeftAxis()}) {
+      EXPECT_LE(axis->TickPositions().size(), 100u);
+      // An infinite span has no step: no "NAN" label either.
+      if (points.front().first == -big) EXPECT_TRUE(axis->TickPositions().empty());
+    }
+    const TRect r = chart.ChartRect();
+    EXPECT_TRUE(r.Left > 19 && r.Right <= 604 && r.Bottom < 364) << points.front().first;
+  }
+}
+
 TEST_F(ChartPaint, ManyRepaintRequestsMakeOneFrame) {
   chart.Update();
   EXPECT_EQ(frames, 1);
