@@ -71,7 +71,14 @@ TDataSet::TDataSet(std::string name) : TComponent(std::move(name)) {}
 TDataSet::~TDataSet() {
   // The concrete dataset has closed by now (its operations are gone once its destructor ends),
   // so detaching the data sources fires nothing.
-  while (!dataSources_.empty()) dataSources_.back()->SetDataSet(nullptr);
+  // Only our own side of the detachment: recomputing the window would call operations of a
+  // concrete dataset that no longer exists.
+  while (!dataSources_.empty()) {
+    TDataSource* source = dataSources_.back();
+    dataSources_.pop_back();
+    source->dataSet_ = nullptr;
+    source->UpdateState();
+  }
   for (TField* field : fields_) {
     field->dataSet_ = nullptr;
     field->fieldNo_ = 0;

@@ -467,3 +467,28 @@ TEST(DataLink, WindowResizesMidWalkKeepTheActiveRecord) {
 
 }  // namespace
 }  // namespace plotvik::testing
+
+namespace plotvik::testing {
+namespace {
+
+TEST(DataSource, OutlivesItsTableAndSoDoesAForeignField) {
+  Log log;
+  RecordingSource source(log);
+  TFloatField field("loose");
+  field.SetFieldName("x");
+  {
+    TComponent form("Form1");
+    auto& table = form.CreateComponent<TMemTable>("mtData");
+    field.SetDataSet(&table);
+    source.SetDataSet(&table);
+    table.Open();
+    log.clear();
+  }
+  EXPECT_EQ(log, (Log{"StateChanged", "OnStateChange Inactive"}));
+  EXPECT_EQ(source.DataSet(), nullptr);
+  EXPECT_EQ(field.DataSet(), nullptr);
+  EXPECT_TRUE(field.IsNull());
+}
+
+}  // namespace
+}  // namespace plotvik::testing
