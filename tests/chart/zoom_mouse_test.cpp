@@ -354,7 +354,9 @@ TEST_F(Zoom, TheBandCoversExactlyTheRectangleOutline) {
       zoom.SetEnd(c.x1, c.y1);
       Mouse().DrawZoomRectangle();
       const int w = std::abs(c.x1 - c.x0), h = std::abs(c.y1 - c.y0);
-      if (w > 0 && h > 0 && w + h > 2) EXPECT_NE(Window(), window) << c.x1 << "," << c.y1;
+      if (w > 0 && h > 0 && w + h > 2) {
+        EXPECT_NE(Window(), window) << c.x1 << "," << c.y1;
+      }
       // The surface keeps the band's pen and brush: the rectangle drawn with them XORs it away
       // only if the band was exactly its outline.
       chart.Canvas3D().DrawRectangle(c.x0, c.y0, c.x1, c.y1);
