@@ -209,6 +209,35 @@ TEST_F(Zoom, APressOnAnAxisBandStartsTheDrag) {
   chart.DispatchMouseUp(mbLeft, {}, 200, y);
 }
 
+TEST_F(Zoom, SeriesAnswerTheMouseOnlyWhenSomebodyAsks) {
+  const int x = series.PointX(5), y = series.PointY(5);
+  // No series cursor and no click event: the chart keeps its cursor and the press drags.
+  chart.DispatchMouseMove({}, x, y);
+  EXPECT_EQ(chart.Cursor(), crDefault);
+
+  series.SetCursor(crHourGlass);
+  chart.DispatchMouseMove({}, x, y);
+  EXPECT_EQ(chart.Cursor(), crHourGlass);
+  chart.DispatchMouseMove({}, x, y - 30);
+  EXPECT_EQ(chart.Cursor(), crDefault);
+
+  int clickedIndex = -1;
+  Mouse().OnClickSeries = [&](TCustomChart&, TChartSeries& s, int index, TMouseButton, TShiftState,
+                              int, int) {
+    EXPECT_EQ(&s, &series);
+    clickedIndex = index;
+  };
+  chart.DispatchMouseDown(mbLeft, {}, x, y);
+  EXPECT_EQ(clickedIndex, 5);
+  EXPECT_FALSE(Mouse().Zoom().Active());  // the handler left the cancel flag set
+  chart.DispatchMouseUp(mbLeft, {}, x, y);
+  // Off the series the press is on the background and drags.
+  chart.DispatchMouseDown(mbLeft, {}, x, y - 30);
+  EXPECT_EQ(clickedIndex, 5);
+  EXPECT_TRUE(Mouse().Zoom().Active());
+  chart.DispatchMouseUp(mbLeft, {}, x, y - 30);
+}
+
 TEST_F(Zoom, AClickHandlerThatKeepsTheCancelFlagStopsTheDrag) {
   for (const bool keep : {true, false}) {
     int clicks = 0;
