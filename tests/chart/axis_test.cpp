@@ -254,6 +254,63 @@ TEST_F(AxisOnChart, ScrollAxisWithLimitsMovesOnlyTowardsData) {
   EXPECT_DOUBLE_EQ(axis.Minimum(), 0);
 }
 
+struct BandCase {
+  const char* name;
+  std::function<void(TChartAxis&)> setup;
+  int ticksBand;
+};
+
+TEST_F(AxisOnChart, TicksBandAddsAxisLineTicksAndMinorTicks) {
+  const BandCase cases[] = {
+      {"defaults", [](TChartAxis&) {}, 7},
+      {"longer_ticks", [](TChartAxis& a) { a.SetTickLength(10); }, 13},
+      {"no_axis_line", [](TChartAxis& a) { a.Axis().SetVisible(false); }, 4},
+      {"no_ticks", [](TChartAxis& a) { a.Ticks().SetVisible(false); }, 3},
+      {"minor_ticks_only",
+       [](TChartAxis& a) {
+         a.Axis().SetVisible(false);
+         a.Ticks().SetVisible(false);
+       },
+       2},
+      {"nothing",
+       [](TChartAxis& a) {
+         a.Axis().SetVisible(false);
+         a.Ticks().SetVisible(false);
+         a.MinorTicks().SetVisible(false);
+       },
+       0},
+  };
+  for (const BandCase& c : cases) {
+    TCustomChart fresh;
+    TChartAxis& bottom = fresh.BottomAxis();
+    TChartAxis& left = fresh.LeftAxis();
+    for (TChartAxis* a : {&bottom, &left}) {
+      a->SetLabels(false);
+      c.setup(*a);
+    }
+    TRect r{10, 10, 200, 100};
+    bottom.ReserveSpace(r, true);
+    left.ReserveSpace(r, true);
+    EXPECT_EQ(r, (TRect{10 + c.ticksBand, 10, 200, 100 - c.ticksBand})) << c.name;
+  }
+}
+
+TEST_F(AxisOnChart, FixedTitleAndLabelBandsAreTakenFromTheOutside) {
+  for (TChartAxis* a : {&chart.BottomAxis(), &chart.LeftAxis()}) {
+    a->Title().SetCaption("T");
+    a->SetTitleSize(20);
+    a->SetLabelsSize(30);
+  }
+  TRect r{0, 0, 300, 200};
+  chart.BottomAxis().ReserveSpace(r, true);
+  chart.LeftAxis().ReserveSpace(r, true);
+  EXPECT_EQ(r, (TRect{57, 0, 300, 143}));
+  EXPECT_EQ(chart.BottomAxis().TitlePos(), 180);
+  EXPECT_EQ(chart.BottomAxis().LabelsPos(), 150);
+  EXPECT_EQ(chart.LeftAxis().TitlePos(), 20);
+  EXPECT_EQ(chart.LeftAxis().LabelsPos(), 50);
+}
+
 struct SetterCase {
   const char* name;
   std::function<void(TChartAxis&)> set;
