@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,7 +32,8 @@ class TCustomChartElement : public TComponent {
   TChartBrush& Brush() const { return *brush_; }
 
   TCustomAxisPanel* ParentChart() const { return parentChart_; }
-  // Leaves the old chart's series list and joins the new one's (nullptr: belongs to none).
+  // The chart this element belongs to (nullptr: none); a series also leaves the old chart's
+  // series list and joins the new one's.
   virtual void SetParentChart(TCustomAxisPanel* chart);
 
   // Asks the chart to repaint; a chart collects any number of requests into one frame.
