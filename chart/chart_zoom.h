@@ -106,7 +106,8 @@ class TChartMouseHandler {
 
   TCustomChart& Chart() const { return chart_; }
   TChartZoom& Zoom() const { return *zoom_; }
-  // The panning drag; it never starts while AllowPanning is pmNone.
+  // The panning drag; it never starts while AllowPanning is pmNone. Only its state is kept:
+  // every chart of this program has panning off, so a panning drag moves no axis.
   const TZoomPanning& Panning() const { return panning_; }
   TPanningMode AllowPanning() const { return allowPanning_; }
   void SetAllowPanning(TPanningMode value) { allowPanning_ = value; }
@@ -141,6 +142,8 @@ class TChartMouseHandler {
   void DrawFrameBand();
 
   // --- events (none assigned in this program) ---
+  // OnClickLegend and OnClickTitle answer presses on a drawn legend item or title; the engine
+  // keeps no such positions (the charts here draw neither), so they are never raised.
   std::function<void(TCustomChart&, TMouseButton, TShiftState, int, int)> OnMouseDown;
   std::function<void(TCustomChart&, TShiftState, int, int)> OnMouseMove;
   std::function<void(TCustomChart&, TMouseButton, TShiftState, int, int)> OnMouseUp;
@@ -157,7 +160,7 @@ class TChartMouseHandler {
       OnClickSeries;
   std::function<void(TCustomChart&, TChartTitle&, TMouseButton, TShiftState, int, int)>
       OnClickTitle;
-  // Asked before a panning move changes an axis range.
+  // OnScroll and OnAllowScroll belong to panning moves, which this engine does not make.
   std::function<void(TChartAxis&, double& minimum, double& maximum, bool& allow)> OnAllowScroll;
 
  private:
