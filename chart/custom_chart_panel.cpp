@@ -100,7 +100,12 @@ void TCustomChartPanel::Repaint() {
 }
 
 void TCustomChartPanel::Paint() {
-  if (canvas3D_->RepaintFromBuffer()) return;
+  // A frame drawn for another target (a picture of another size) leaves a buffer that is
+  // valid but does not fit the window; the window then needs its own frame.
+  const TBitmap* buffer = canvas3D_->Bitmap();
+  const bool fits =
+      buffer != nullptr && buffer->Width() == ClientWidth() && buffer->Height() == ClientHeight();
+  if (fits && canvas3D_->RepaintFromBuffer()) return;
   Draw(Canvas(), ClientRect());
 }
 

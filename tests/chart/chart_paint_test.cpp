@@ -276,6 +276,16 @@ TEST_F(ChartPaint, AnySizeDrawsIntoABufferWithoutAWindow) {
   }
 }
 
+TEST_F(ChartPaint, WindowGetsItsOwnFrameAfterAPictureOfAnotherSize) {
+  chart.PaintWindow();
+  TBitmap picture(90, 40, clWhite);
+  chart.Draw(picture.Canvas(), picture.Bounds());
+  chart.PaintWindow();
+  EXPECT_EQ(frames, 3);
+  EXPECT_EQ(At(622, 378), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(At(89, 39), face);
+}
+
 TEST_F(ChartPaint, NewSeriesTakeTheFirstFreePaletteColour) {
   TChartSeries a, b;
   a.SetParentChart(&chart);
