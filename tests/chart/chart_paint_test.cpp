@@ -26,6 +26,19 @@ class FloodSeries : public TChartSeries {
   }
 };
 
+// A series that wants room beyond its data: 10 pixels left, 20 right, 5 above, 8 below.
+class RoomySeries : public TChartSeries {
+ public:
+  void CalcHorizMargins(int& left, int& right) const override {
+    left = 10;
+    right = 20;
+  }
+  void CalcVertMargins(int& top, int& bottom) const override {
+    top = 5;
+    bottom = 8;
+  }
+};
+
 // The chart as the viewer configures it: 2D, 623 x 379, titled bottom and left axes and one
 // active series that may be empty.
 class ChartPaint : public testing::Test {
@@ -185,6 +198,29 @@ TEST_F(ChartPaint, MinorTicksFallBetweenTicksAndTheAxisBandIsHit) {
   EXPECT_FALSE(bx.AxisHitTest(x, bx.LabelsPos()));
   EXPECT_FALSE(bx.AxisHitTest(bx.EndPixel(), line));
   EXPECT_FALSE(chart.TopAxis().AxisHitTest(x, chart.ChartRect().Top));
+}
+
+TEST_F(ChartPaint, SeriesMarginsPutTheDataEndsInsideTheAxes) {
+  RoomySeries roomy;
+  roomy.SetParentChart(&chart);
+  roomy.AddPoint(0, 0);
+  roomy.AddPoint(10, 100);
+  chart.PaintWindow();
+  const TChartAxis& bx = chart.BottomAxis();
+  const TChartAxis& ly = chart.LeftAxis();
+  EXPECT_EQ(bx.PosOfValue(0), bx.StartPixel() + 10);
+  EXPECT_EQ(bx.PosOfValue(10), bx.EndPixel() - 20);
+  EXPECT_EQ(ly.PosOfValue(100), ly.StartPixel() + 5);
+  EXPECT_EQ(ly.PosOfValue(0), ly.EndPixel() - 8);
+
+  // A manual end keeps its value at the axis end.
+  chart.BottomAxis().SetAutomaticMinimum(false);
+  chart.BottomAxis().SetMinimum(0);
+  chart.Repaint();
+  chart.Update();
+  EXPECT_EQ(bx.PosOfValue(0), bx.StartPixel());
+  EXPECT_EQ(bx.PosOfValue(10), bx.EndPixel() - 20);
+  roomy.SetParentChart(nullptr);
 }
 
 TEST_F(ChartPaint, SeriesAreClippedToTheInsideOfTheOutline) {
