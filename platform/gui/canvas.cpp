@@ -140,6 +140,17 @@ std::vector<std::uint8_t> PatternOf(TPenStyle style, bool geometric, int unit) {
   return on;
 }
 
+// Coordinates far outside any buffer are pulled in to this distance before box arithmetic, so
+// that growing a box by a pen width cannot overflow. Lines need no such care: they are walked in
+// 64 bits and only over the stretch that meets the clip.
+constexpr long long kFar = 1LL << 29;
+int Near(long long v) {
+  return static_cast<int>(std::clamp(v, -kFar, kFar));
+}
+
+// A pen wider than this covers any buffer anyway.
+constexpr int kWidestPen = 4096;
+
 }  // namespace
 
 // The current pen, brush and clip turned into what the pixel loops need.
@@ -153,7 +164,7 @@ class TRasterizer {
     const TPen& pen = c.pen_;
     const bool geometric = c.penKind_ == pkGeometric;
     TPenStyle style = pen.Style();
-    width_ = c.penKind_ == pkAlternate ? 1 : std::max(1, pen.Width());
+    width_ = c.penKind_ == pkAlternate ? 1 : std::clamp(pen.Width(), 1, kWidestPen);
     visible_ = style != psClear;
     insideFrame_ = style == psInsideFrame;
     if (c.penKind_ == pkAlternate) {
@@ -225,8 +236,10 @@ class TRasterizer {
       if (w == 1) {
         mask.Mark(x, y, v);
       } else {
-        for (int yy = y - half; yy < y - half + w; ++yy)
-          for (int xx = x - half; xx < x - half + w; ++xx) mask.Mark(xx, yy, v);
+        const TRect square =
+            TRect{x - half, y - half, x - half + w, y - half + w}.Intersected(mask.Box());
+        for (int yy = square.Top; yy < square.Bottom; ++yy)
+          for (int xx = square.Left; xx < square.Right; ++xx) mask.Mark(xx, yy, v);
       }
     };
     for (std::size_t k = 0; k + 1 < path.size(); ++k) {
@@ -284,15 +297,15 @@ class TRasterizer {
   // A box around the points grown by the pen, cut to the clip.
   TRect StrokeBox(std::span<const TPoint> pts) const {
     if (pts.empty()) return {};
-    TRect b{pts[0].X, pts[0].Y, pts[0].X + 1, pts[0].Y + 1};
+    long long left = pts[0].X, top = pts[0].Y, right = left, bottom = top;
     for (const auto& p : pts) {
-      b.Left = std::min(b.Left, p.X);
-      b.Top = std::min(b.Top, p.Y);
-      b.Right = std::max(b.Right, p.X + 1);
-      b.Bottom = std::max(b.Bottom, p.Y + 1);
+      left = std::min<long long>(left, p.X);
+      top = std::min<long long>(top, p.Y);
+      right = std::max<long long>(right, p.X);
+      bottom = std::max<long long>(bottom, p.Y);
     }
-    const int w = width_;
-    b = {b.Left - w, b.Top - w, b.Right + w, b.Bottom + w};
+    const long long w = width_;
+    const TRect b{Near(left - w), Near(top - w), Near(right + 1 + w), Near(bottom + 1 + w)};
     return b.Intersected(clip_);
   }
 
@@ -361,7 +374,7 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 }
 
 void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
-  const TRect rect = TRect{x0, y0, x1, y1}.Normalized();
+  const TRect rect = TRect{Near(x0), Near(y0), Near(x1), Near(y1)}.Normalized();
   if (rect.IsEmpty()) return;
   TRasterizer r(*this);
   if (!r.PenVisible()) {
@@ -449,8 +462,11 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
           }
       }
       for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
-        int from = std::max(lo, static_cast<int>(std::ceil(xs[k] - 0.5)));
-        int to = std::min(hi, static_cast<int>(std::ceil(xs[k + 1] - 0.5)));
+        const double limit = static_cast<double>(kFar);
+        int from =
+            std::max(lo, static_cast<int>(std::ceil(std::clamp(xs[k], -limit, limit) - 0.5)));
+        int to =
+            std::min(hi, static_cast<int>(std::ceil(std::clamp(xs[k + 1], -limit, limit) - 0.5)));
         if (r.PenVisible()) {
           // The outline's pixels are rounded to the nearest pixel, the centres are not: a pixel
           // between the two (never more than one) belongs to the inside.

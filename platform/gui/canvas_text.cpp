@@ -346,6 +346,10 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
       minY = std::min(minY, Y), maxY = std::max(maxY, Y);
     }
   }
+  // Text far outside the buffer: keep the bounds within int range before converting them.
+  constexpr double kFar = 1 << 29;
+  minX = std::clamp(minX, -kFar, kFar), maxX = std::clamp(maxX, -kFar, kFar);
+  minY = std::clamp(minY, -kFar, kFar), maxY = std::clamp(maxY, -kFar, kFar);
   TRect clip = clip_ ? clip_->Intersected(target_.Bounds()) : target_.Bounds();
   const TRect box =
       TRect{static_cast<int>(std::floor(minX)) - 1, static_cast<int>(std::floor(minY)) - 1,

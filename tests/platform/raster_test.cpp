@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -375,6 +376,41 @@ TEST(RasterClip, DrawsOnlyInsideTheClipAndBlockCopiesWithinIt) {
                                             "bb......",
                                             "......bb",
                                         }));
+}
+
+TEST(RasterFarAway, HugeCoordinatesAndPensDrawTheVisiblePartOnly) {
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  TBitmap b(6, 5);
+  TCanvas& c = b.Canvas();
+  c.MoveTo(kMin, 0);
+  c.LineTo(kMax, 0);
+  c.Brush().SetStyle(bsClear);
+  c.Rectangle(kMin, 2, kMax, 4);
+  c.Pen().SetColor(clRed);
+  c.MoveTo(kMax, kMax);
+  c.LineTo(kMin, kMin);
+  EXPECT_TRUE(SamePicture(PictureOf(b), {"r#####", ".r....", "##r###", "###r##", "....r."}));
+
+  c.Pen().SetStyle(psClear);
+  c.Brush().SetStyle(bsSolid);
+  c.Brush().SetColor(clBlue);
+  const TPoint huge[] = {{kMin, kMin}, {kMax, kMin}, {kMax, kMax}, {kMin, kMax}};
+  c.Polygon(huge);
+  EXPECT_EQ(InkBounds(b, clBlue), TRect{});
+  c.Pen().SetStyle(psSolid);
+  c.Pen().SetWidth(kMax);
+  c.Polyline(huge);  // its edges run far outside
+  EXPECT_EQ(InkBounds(b, clBlue), TRect{});
+  const TPoint across[] = {{kMin, 2}, {kMax, 2}};
+  c.Polyline(across);
+  EXPECT_EQ(InkBounds(b, clRed), TRect{});  // a pen as wide as the buffer covers it
+  c.Polygon(huge);
+  c.Rectangle(kMin, kMin, kMax, kMax);
+  for (int x : {kMin, kMax, 3})
+    for (int o : {0, 900, 450}) {
+      c.Font().SetOrientation(o);
+      c.TextOut(x, x == 3 ? kMin : kMax, "far");
+    }
 }
 
 class RasterText : public ::testing::Test {
