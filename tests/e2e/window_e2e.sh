@@ -29,6 +29,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# A test runner's time-out ends the script with a signal; the server and program go with it.
+trap 'exit 1' TERM INT HUP
 
 fail() {
   echo "FAIL: $*" >&2
@@ -64,29 +66,81 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 "$plotvik" >"$work/plotvik.log" 2>&1 &
 app_pid=$!
 
-window=$(xdotool search --sync --limit 1 --name '^Plotvik \(by Tarnek\)')
-[ -n "$window" ] || fail "no main window"
+# Polls `$@` every tenth of a second for up to $timeout seconds; never waits for ever.
+timeout=20
+poll() {
+  local i
+  for ((i = 0; i < timeout * 10; ++i)); do
+    "$@" && return 0
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended early: $(cat "$work/plotvik.log")"
+    sleep 0.1
+  done
+  return 1
+}
+
+# The program's windows on screen: the main window, and a menu or dialog when one is open.
+visible_windows() {
+  xdotool search --onlyvisible --class plotvik 2>/dev/null | wc -l
+}
+main_window_shown() {
+  window=$(xdotool search --onlyvisible --limit 1 --name '^Plotvik \(by Tarnek\)' 2>/dev/null)
+  [ -n "$window" ]
+}
+window=""
+poll main_window_shown || fail "no main window"
 
 # There is no window manager: the focus is given as a click on the window would give it.
+focus_on() {
+  local target=$1
+  has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$target" ]; }
+  xdotool windowfocus "$target"
+  poll has_focus || fail "window $target does not take the focus"
+}
 focus_window() {
   xdotool mousemove --window "$window" 300 200
-  xdotool windowfocus --sync "$window"
+  focus_on "$window"
 }
+
+# File > <entry> through the access keys: Alt+Ф opens the menu, the entry's key chooses it.
+# A key that comes before the window is ready to take it is simply lost, so the menu key is
+# pressed again until the menu shows.
+choose_from_file_menu() {
+  local entry_key=$1 before
+  before=$(visible_windows)
+  menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    focus_window
+    xdotool key alt+Cyrillic_ef
+    local saved=$timeout
+    timeout=2
+    if poll menu_open; then
+      timeout=$saved
+      xdotool key "$entry_key"
+      return 0
+    fi
+    timeout=$saved
+  done
+  fail "Alt+Ф does not open the File menu"
+}
+
+width=623
+height=379
 
 shot() {
   import -window "$window" "png:$1"
 }
 
-# Waits until the window's picture at the chart's place equals $1 (a PNG); a repaint may lag
-# behind the event that asked for it.
+# Waits until the window shows the picture $1 (a PNG) at the chart's place, found on the
+# first call; a repaint may lag behind the event that asked for it.
 chart_x=""
 chart_y=""
 wait_for_chart() {
-  local expected=$1 name=$2
+  local expected=$1 name=$2 found
   for _ in $(seq 50); do
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended early: $(cat "$work/plotvik.log")"
     shot "$work/screen.png"
     if [ -z "$chart_x" ]; then
-      local found
       if found=$("$image_tool" locate "$work/screen.png" "$expected"); then
         read -r chart_x chart_y <<<"$found"
         return 0
@@ -98,28 +152,29 @@ wait_for_chart() {
     fi
     sleep 0.1
   done
-  cp "$work/screen.png" "$work/screen-$name.png"
+  cp "$work/screen.png" "$work/screen-failed.png"
   fail "the window does not show $name as plotvik-render draws it" \
-       "($("$image_tool" locate "$work/screen.png" "$expected" || true))"
+       "(closest place and differing pixels: $("$image_tool" locate "$work/screen.png" "$expected" || true))"
 }
 
-width=623
-height=379
+# At start every page is empty: the first one shows what plotvik-render draws for an empty file.
+: >"$work/empty.txt"
+"$render" "$work/empty.txt" "$work/empty" || fail "plotvik-render of an empty file exited with $?"
+wait_for_chart "$work/empty/swr.png" "the empty swr.png"
 
-# File > Open through the access keys, the path typed into the dialog.
-focus_window
-xdotool key alt+Cyrillic_ef
-sleep 0.3
-xdotool key Cyrillic_o
-dialog=$(xdotool search --sync --limit 1 --name '^Open$')
-xdotool windowfocus --sync "$dialog"
+# File > Open, the path typed into the dialog.
+choose_from_file_menu Cyrillic_o
+dialog=""
+dialog_shown() {
+  dialog=$(xdotool search --onlyvisible --limit 1 --name '^Open$' 2>/dev/null)
+  [ -n "$dialog" ]
+}
+poll dialog_shown || fail "File > Open shows no dialog"
+focus_on "$dialog"
 xdotool type --delay 10 "$fixture"
 xdotool key Return
-for _ in $(seq 100); do
-  xdotool search --name '^Open$' >/dev/null 2>&1 || break
-  sleep 0.1
-done
-xdotool search --name '^Open$' >/dev/null 2>&1 && fail "the open dialog did not close"
+dialog_gone() { ! xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
+poll dialog_gone || fail "the open dialog did not close"
 
 focus_window
 pages=(swr r jx gain fb elevation)
@@ -156,23 +211,17 @@ drag $((width * 3 / 4)) $((height * 3 / 4)) $((width / 4)) $((height / 4))
 wait_for_chart "$work/expected/swr.png" "swr.png after the undo"
 
 # File > Exit through the access keys.
-focus_window
-xdotool key alt+Cyrillic_ef
-sleep 0.3
-xdotool key Cyrillic_yeru
-status=""
-for _ in $(seq 100); do
-  if ! kill -0 "$app_pid" 2>/dev/null; then
-    set +e
-    wait "$app_pid"
-    status=$?
-    set -e
-    break
-  fi
+choose_from_file_menu Cyrillic_yeru
+app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+for ((i = 0; i < 200; ++i)); do
+  app_ended && break
   sleep 0.1
 done
-app_pid_done=$app_pid
+app_ended || fail "File > Exit did not end the program"
+set +e
+wait "$app_pid"
+status=$?
+set -e
 app_pid=""
-[ -n "$status" ] || { app_pid=$app_pid_done; fail "File > Exit did not end the program"; }
 [ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/plotvik.log")"
 echo "PASS"
