@@ -231,7 +231,7 @@ class TRasterizer {
     walkBox = {walkBox.Left - w, walkBox.Top - w, walkBox.Right + w, walkBox.Bottom + w};
     int phase = 0;
     auto put = [&](int x, int y, bool on) {
-      if (!on && !fillGaps_) return;
+      if ((!on && !fillGaps_) || !walkBox.Contains(x, y)) return;  // too far to reach the box
       const std::uint8_t v = on ? 2 : 1;
       if (w == 1) {
         mask.Mark(x, y, v);
