@@ -35,8 +35,9 @@ constexpr std::string_view kHelp =
     "Loads the sweep file FILE the way the viewer's File > Open does and writes the six\n"
     "charts, exactly as the viewer paints them, as PNG files into OUTDIR (created if needed):\n"
     "  swr.png  r.png  jx.png  gain.png  fb.png  elevation.png\n"
-    "Each picture is W x H pixels, the size of the chart in the viewer's page; without\n"
-    "--size it is 623 x 379, the page at the window's designed size. No display is needed.\n"
+    "Each picture is W x H pixels (1 to 4096 each), the size of the chart in the viewer's\n"
+    "page; without --size it is 623 x 379, the page at the window's designed size. No display\n"
+    "is needed.\n"
     "Numbers in FILE use '.' as decimal point; the decimal separator of your locale\n"
     "(LC_NUMERIC) is accepted as well and labels the axes, as in the viewer.\n"
     "\n"
@@ -50,8 +51,9 @@ constexpr std::string_view kHelp =
 constexpr std::string_view kUsage =
     "Usage: plotvik-render FILE OUTDIR [--size WxH] (plotvik-render --help tells more)\n";
 
-// Larger pictures are refused rather than allocated: a typing slip must not eat the memory.
-constexpr int kMaxSide = 16384;
+// Larger pictures are refused rather than allocated: every chart keeps a window image and a
+// frame buffer of the picture's size, and a typing slip must not eat the machine's memory.
+constexpr int kMaxSide = 4096;
 
 struct Options {
   std::string file;
