@@ -23,6 +23,8 @@
 namespace plotvik {
 namespace {
 
+#if !defined(__SANITIZE_ADDRESS__)
+
 // Answers every file dialog with the next name and keeps nothing else, so that the test's own
 // bookkeeping does not grow with the number of loads.
 class NextFileDialogs : public TDialogs {
@@ -53,6 +55,8 @@ std::string SweepText(int lines, int seed) {
   }
   return text;
 }
+
+#endif
 
 TEST(PagesMemory, TwoHundredLoadsNeedNoMoreThanTheLargestFile) {
 #if defined(__SANITIZE_ADDRESS__)
