@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "chart/db_chart.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/bitmap.h"
+#include "platform/locale_settings.h"
 #include "tests/import/temp_dir.h"
 
 namespace plotvik {
@@ -38,11 +40,12 @@ struct RunResult {
   std::string err;
 };
 
-RunResult RunRender(const std::string& arguments) {
+// `environment` is put before the command, e.g. "LC_ALL=de_DE.UTF-8".
+RunResult RunRender(const std::string& arguments, const std::string& environment = "") {
   TempDir dir;
   const std::string errPath = (dir.Path() / "stderr").string();
   const std::string command =
-      PLOTVIK_BINARY_DIR "/tools/plotvik-render " + arguments + " 2>" + errPath;
+      environment + " " PLOTVIK_BINARY_DIR "/tools/plotvik-render " + arguments + " 2>" + errPath;
   RunResult result;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
@@ -143,6 +146,28 @@ TEST(RenderTool, AnOutputFolderThatCannotBeMadeIsReported) {
   EXPECT_THAT(r.err, HasSubstr("Cannot create"));
 }
 
+// Pixels of the PNG file that differ from the chart's window image; -1 when the sizes differ.
+int DifferingPixels(const std::filesystem::path& png, const TBitmap& window) {
+  const QImage picture(QString::fromStdString(png.string()));
+  if (picture.width() != window.Width() || picture.height() != window.Height()) return -1;
+  int differing = 0;
+  for (int y = 0; y < window.Height(); ++y) {
+    for (int x = 0; x < window.Width(); ++x) {
+      differing += (picture.pixel(x, y) | 0xFF000000u) != window.Row(y)[x];
+    }
+  }
+  return differing;
+}
+
+// A main window in this process with `file` loaded through File > Open.
+std::unique_ptr<TForm1> LoadedForm(const std::string& file) {
+  testing::ScriptedDialogs& dialogs = testing::InstallScriptedDialogs();
+  auto form = std::make_unique<TForm1>(testing::TestApplication());
+  dialogs.answers.push_back(file);
+  form->actOpenFile.Execute();
+  return form;
+}
+
 struct SizeCase {
   const char* name;
   std::string option;
@@ -162,30 +187,13 @@ TEST_P(RenderPictures, AreThePagesPaintedByTheWindowPixelForPixel) {
   const RunResult r = RunRender(sample + " " + dir.Path().string() + c.option);
   ASSERT_EQ(r.status, 0) << r.err;
 
-  testing::ScriptedDialogs& dialogs = testing::InstallScriptedDialogs();
-  auto form = std::make_unique<TForm1>(testing::TestApplication());
-  dialogs.answers.push_back(sample);
-  form->actOpenFile.Execute();
-
+  auto form = LoadedForm(sample);
   for (int page = 0; page < kChartPageCount; ++page) {
     SCOPED_TRACE(kChartPages[page].imageFile);
-    const QImage picture(
-        QString::fromStdString((dir.Path() / kChartPages[page].imageFile).string()));
-    ASSERT_FALSE(picture.isNull());
-    ASSERT_EQ(picture.width(), c.width);
-    ASSERT_EQ(picture.height(), c.height);
-
     TDBChart& chart = PageChart(*form, page);
     chart.SetBounds(0, 0, c.width, c.height);
     chart.PaintWindow();
-    const TBitmap& window = chart.WindowImage();
-    int differing = 0;
-    for (int y = 0; y < c.height; ++y) {
-      for (int x = 0; x < c.width; ++x) {
-        differing += (picture.pixel(x, y) | 0xFF000000u) != window.Row(y)[x];
-      }
-    }
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(DifferingPixels(dir.Path() / kChartPages[page].imageFile, chart.WindowImage()), 0);
   }
 }
 
@@ -194,6 +202,48 @@ INSTANTIATE_TEST_SUITE_P(Sizes, RenderPictures,
                                            SizeCase{"small", " --size 300x200", 300, 200},
                                            SizeCase{"large", " --size=1000X700", 1000, 700}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace plotvik
+
+namespace plotvik {
+namespace {
+
+// The axis labels follow the user's number separators, as in the viewer. The locale is
+// compiled into a private folder, so the test needs only the system's locale sources.
+TEST(RenderToolLocale, LabelsWithTheUsersSeparatorsAsTheWindowDoes) {
+  TempDir dir;
+  const std::string locales = (dir.Path() / "locales").string();
+  const std::string build = "mkdir -p " + locales + " && localedef -i de_DE -f UTF-8 " + locales +
+                            "/de_DE.UTF-8 >/dev/null 2>&1";
+  if (std::system(build.c_str()) != 0) {
+    GTEST_SKIP() << "localedef or the de_DE locale source is not available";
+  }
+  // glibc keeps the parsed LOCPATH for good, which the leak checker would report.
+  const std::string german =
+      "LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA "/../lsan.supp LOCPATH=" + locales +
+      " LC_ALL=de_DE.UTF-8";
+  // R climbs by 0.001 a line: its labels carry decimals.
+  const std::string file = Data("pages_flat.txt");
+  const RunResult r = RunRender(file + " " + (dir.Path() / "de").string(), german);
+  ASSERT_EQ(r.status, 0) << r.err;
+
+  auto form = LoadedForm(file);
+  TDBChart& chart = PageChart(*form, 1);
+  const std::filesystem::path picture = dir.Path() / "de" / "r.png";
+  chart.PaintWindow();
+  EXPECT_GT(DifferingPixels(picture, chart.WindowImage()), 0);
+
+  const char decimal = LocaleDecimalChar;
+  const char thousands = LocaleThousandsChar;
+  LocaleDecimalChar = ',';
+  LocaleThousandsChar = '.';
+  chart.Repaint();
+  chart.PaintWindow();
+  EXPECT_EQ(DifferingPixels(picture, chart.WindowImage()), 0);
+  LocaleDecimalChar = decimal;
+  LocaleThousandsChar = thousands;
+}
 
 }  // namespace
 }  // namespace plotvik
