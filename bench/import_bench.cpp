@@ -21,17 +21,6 @@ namespace {
 
 using namespace plotvik;
 
-class FixedUi : public TSweepFileUi {
- public:
-  explicit FixedUi(std::string name) : name_(std::move(name)) {}
-  std::optional<std::string> ChooseFile() override { return name_; }
-  void ShowWarning(const std::string&) override { warned = true; }
-  bool warned = false;
-
- private:
-  std::string name_;
-};
-
 // Lines shaped like a real sweep: a step number, the swept value twice, then impedance, SWR,
 // gain, F/B and elevation with two or three decimals.
 std::string MakeSweepText(std::size_t bytes) {
@@ -94,10 +83,10 @@ void BM_LoadSweepFile(benchmark::State& state) {
   TComponent owner("Form1");
   TMemTable& table = CreateSweepTable(owner);
   TSweepFileLoader loader(table);
-  FixedUi ui(file.Path());
+  TNamedFileUi ui(file.Path());
   for (auto _ : state) {
     loader.actOpenFileExecute(ui);
-    if (ui.warned) state.SkipWithError("the generated file did not load");
+    if (ui.Warning()) state.SkipWithError("the generated file did not load");
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(file.Text().size()));

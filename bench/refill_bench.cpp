@@ -48,17 +48,6 @@ namespace {
 
 using namespace plotvik;
 
-class FixedUi : public TSweepFileUi {
- public:
-  explicit FixedUi(std::string name) : name_(std::move(name)) {}
-  std::optional<std::string> ChooseFile() override { return name_; }
-  void ShowWarning(const std::string&) override { warned = true; }
-  bool warned = false;
-
- private:
-  std::string name_;
-};
-
 // Lines shaped like the samples: step, height twice, R, jX, SWR, gain, F/B, elevation.
 std::string WriteSweepFile(int lines) {
   const auto path = std::filesystem::temp_directory_path() /
@@ -103,7 +92,7 @@ void BM_LoadWithSixCharts(benchmark::State& state) {
     series.back()->SetParentChart(charts.back().get());
   }
   TSweepFileLoader loader(table);
-  FixedUi ui(path);
+  TNamedFileUi ui(path);
 
   long long allocs = 0;
   for (auto _ : state) {
@@ -111,7 +100,7 @@ void BM_LoadWithSixCharts(benchmark::State& state) {
     loader.actOpenFileExecute(ui);
     allocs += allocations.load(std::memory_order_relaxed) - before;
   }
-  if (ui.warned || series[0]->PointCount() != lines) state.SkipWithError("load failed");
+  if (ui.Warning() || series[0]->PointCount() != lines) state.SkipWithError("load failed");
 
   const double visits = 6.0 * lines * (lines + 1) / 2.0;
   state.counters["points/load"] = visits;

@@ -19,24 +19,16 @@
 
 namespace {
 
-class FixedUi : public plotvik::TSweepFileUi {
- public:
-  std::string fileName;
-  int warnings = 0;
-  std::optional<std::string> ChooseFile() override { return fileName; }
-  void ShowWarning(const std::string&) override { ++warnings; }
-};
-
 struct Fixture {
   plotvik::TComponent owner{"Form1"};
   plotvik::TMemTable& table = plotvik::CreateSweepTable(owner);
   plotvik::TSweepFileLoader loader{table};
-  FixedUi ui;
+  plotvik::TNamedFileUi ui;
   int fd = -1;
   Fixture() {
     fd = ::memfd_create("sweep", 0);
     if (fd < 0) std::abort();
-    ui.fileName = "/proc/self/fd/" + std::to_string(fd);
+    ui.SetFileName("/proc/self/fd/" + std::to_string(fd));
   }
 };
 
@@ -46,15 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static Fixture fixture;
   if (::ftruncate(fixture.fd, 0) != 0) std::abort();
   if (size > 0 && ::pwrite(fixture.fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
-  fixture.ui.warnings = 0;
+  fixture.ui.ResetWarnings();
   fixture.loader.actOpenFileExecute(fixture.ui);  // the file opens, so nothing may escape
   if (plotvik::PendingIOCode != 0) std::abort();
   if (fixture.loader.SweepFile().IsOpen()) std::abort();
   // A clean load leaves the table browsing, a warned one inserting its failing line's record.
   auto state = fixture.table.State();
-  if (fixture.ui.warnings == 0 && state != plotvik::DataSetState::StateBrowse) std::abort();
-  if (fixture.ui.warnings == 1 && state != plotvik::DataSetState::StateInsert) std::abort();
-  if (fixture.ui.warnings > 1) std::abort();
+  if (fixture.ui.WarningCount() == 0 && state != plotvik::DataSetState::StateBrowse) std::abort();
+  if (fixture.ui.WarningCount() == 1 && state != plotvik::DataSetState::StateInsert) std::abort();
+  if (fixture.ui.WarningCount() > 1) std::abort();
   // Never more records than lines.
   std::size_t lines = 1;
   for (std::size_t i = 0; i < size; ++i) lines += data[i] == '\n';

@@ -20,6 +20,31 @@ class TSweepFileUi {
   virtual void ShowWarning(const std::string& text) = 0;
 };
 
+// Answers with a file name given beforehand and keeps the warnings instead of showing them: the
+// way the command-line tools, the benchmarks and the fuzzer load a file.
+class TNamedFileUi : public TSweepFileUi {
+ public:
+  explicit TNamedFileUi(std::string fileName = {}) : fileName_(std::move(fileName)) {}
+  void SetFileName(std::string fileName) { fileName_ = std::move(fileName); }
+  std::optional<std::string> ChooseFile() override { return fileName_; }
+  void ShowWarning(const std::string& text) override {
+    warning_ = text;
+    ++warningCount_;
+  }
+  // The last warning shown, if any, and how many were shown since the last reset.
+  const std::optional<std::string>& Warning() const { return warning_; }
+  int WarningCount() const { return warningCount_; }
+  void ResetWarnings() {
+    warning_.reset();
+    warningCount_ = 0;
+  }
+
+ private:
+  std::string fileName_;
+  std::optional<std::string> warning_;
+  int warningCount_ = 0;
+};
+
 inline constexpr const char* kInvalidFileFormat = "Invalid file format";
 
 // The File > Open command: empties the record table and fills it with one record per line of

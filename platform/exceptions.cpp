@@ -10,4 +10,12 @@ std::string ExceptionMessage(const std::exception& e) {
   return e.what();
 }
 
+std::string ErrorBoxText(std::string_view message) {
+  std::string text(message);
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
+    text += '.';
+  }
+  return text;
+}
+
 }  // namespace plotvik

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace plotvik {
 
@@ -76,5 +77,10 @@ class DBChartException : public ChartException {
 // The message of a failure however it was thrown: our own classes carry their text, other
 // standard exceptions their what(), and std::bad_alloc reads as the runtime's out-of-memory text.
 std::string ExceptionMessage(const std::exception& e);
+
+// The text the default error box shows for an exception message: a "." is appended when the
+// message is not empty and its last character's code is above that of '.'. The command-line
+// tools print the same text, so a user sees one wording wherever the failure shows.
+std::string ErrorBoxText(std::string_view message);
 
 }  // namespace plotvik

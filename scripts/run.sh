@@ -8,4 +8,5 @@ build_dir="$root/build/release"
 if [ -x "$build_dir/app/plotvik" ]; then
   exec "$build_dir/app/plotvik" "$@"
 fi
-echo "Everything is built; the viewer itself (app/) comes next."
+echo "The viewer was not built: see the build output above." >&2
+exit 1

@@ -35,27 +35,6 @@ constexpr std::string_view kHelp =
     "  2  the file could not be opened (or the command line is wrong): the viewer's error\n"
     "     text, such as 'File not found.', on standard error.\n";
 
-// The one file named on the command line takes the place of the open dialog, and the warning
-// is kept for the end, after the records.
-class CommandLineUi : public TSweepFileUi {
- public:
-  explicit CommandLineUi(std::string fileName) : fileName_(std::move(fileName)) {}
-  std::optional<std::string> ChooseFile() override { return fileName_; }
-  void ShowWarning(const std::string& text) override { warning_ = text; }
-  const std::optional<std::string>& Warning() const { return warning_; }
-
- private:
-  std::string fileName_;
-  std::optional<std::string> warning_;
-};
-
-// The viewer's error box adds a full stop when the text does not end in one (or in a lower
-// character such as a blank).
-std::string ErrorBoxText(std::string text) {
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-  return text;
-}
-
 void WriteRecords(TDataSet& table, std::FILE* out) {
   // A failed load leaves its last record pending; it was never stored, so it is dropped here
   // just as the viewer's next load would drop it, and the walk below cannot post it.
@@ -92,7 +71,9 @@ int Run(int argc, char** argv) {
   TComponent owner("Form1");
   TMemTable& table = CreateSweepTable(owner);
   TSweepFileLoader loader(table);
-  CommandLineUi ui(argv[1]);
+  // The one file named on the command line takes the place of the open dialog, and the warning
+  // is kept for the end, after the records.
+  TNamedFileUi ui(argv[1]);
   try {
     loader.actOpenFileExecute(ui);
   } catch (const EAbort&) {

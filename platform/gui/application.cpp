@@ -74,14 +74,6 @@ std::string ApplicationTitleFromExeName(std::string_view exePath) {
   return (text.left(first) + text.mid(first).toLower()).toUtf8().toStdString();
 }
 
-std::string ErrorBoxText(std::string_view message) {
-  std::string text(message);
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
-    text += '.';
-  }
-  return text;
-}
-
 TApplication::TApplication(int& argc, char** argv) {
   if (instance != nullptr) throw Exception("The application object exists already");
   // Sizes and positions are designed in pixels and used as they are, whatever the screen's

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/exceptions.h"
 #include "platform/gui/dialogs.h"
 
 namespace plotvik {
@@ -16,10 +17,6 @@ class TForm;
 // the first '.' on are dropped, the first character keeps its case and the rest is lowered
 // ("/opt/SWEEP.VIEW.EXE" gives "Sweep").
 std::string ApplicationTitleFromExeName(std::string_view exePath);
-
-// The text the default error box shows for an exception message: a "." is appended when the
-// message is not empty and its last character's code is above that of '.'.
-std::string ErrorBoxText(std::string_view message);
 
 // The application object: the desktop connection, the title, the message loop, the modal
 // dialogs and the handler of last resort for exceptions. Exactly one exists per process; it is

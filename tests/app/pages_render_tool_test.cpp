@@ -25,6 +25,7 @@
 #include "platform/gui/action_list.h"
 #include "platform/gui/bitmap.h"
 #include "platform/locale_settings.h"
+#include "tests/import/run_tool.h"
 #include "tests/import/temp_dir.h"
 
 namespace plotvik {
@@ -32,33 +33,12 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testing::RunResult;
+using testing::RunTool;
 using testing::TempDir;
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// `environment` is put before the command, e.g. "LC_ALL=de_DE.UTF-8".
 RunResult RunRender(const std::string& arguments, const std::string& environment = "") {
-  TempDir dir;
-  const std::string errPath = (dir.Path() / "stderr").string();
-  const std::string command =
-      environment + " " PLOTVIK_BINARY_DIR "/tools/plotvik-render " + arguments + " 2>" + errPath;
-  RunResult result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    result.out.append(buffer, n);
-  }
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ostringstream err;
-  err << std::ifstream(errPath).rdbuf();
-  result.err = err.str();
-  return result;
+  return RunTool("plotvik-render", arguments, environment);
 }
 
 std::string Data(const char* name) {
