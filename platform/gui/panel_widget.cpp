@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "platform/color.h"
+#include "platform/gui/application.h"
 #include "platform/gui/custom_panel.h"
 #include "platform/gui/raster_internal.h"
 
@@ -54,6 +55,24 @@ Qt::CursorShape ShapeOf(TCursor cursor) {
   }
 }
 
+// Runs one event's work on the panel. A failure must not unwind through the toolkit's own event
+// code, which is not written for it: with an application object it goes to the default error
+// box, and the program carries on as after any failed command. Without one (a panel shown by a
+// test or tool that made no application object) there is no box to show it in, and it travels on.
+template <class Work>
+void DeliverEvent(Work&& work) {
+  TApplication* application = TApplication::Instance();
+  if (application == nullptr) {
+    work();
+    return;
+  }
+  try {
+    work();
+  } catch (...) {
+    application->HandleException(std::current_exception());
+  }
+}
+
 class TPanelWidget : public QWidget, public TPanelHost {
  public:
   explicit TPanelWidget(TCustomPanel& panel) : panel_(&panel) {
@@ -94,12 +113,13 @@ class TPanelWidget : public QWidget, public TPanelHost {
     if (panel_ == nullptr) return;
     inPaint_ = true;
     try {
-      panel_->Update();
+      DeliverEvent([&] { panel_->Update(); });
     } catch (...) {
       inPaint_ = false;
       throw;
     }
     inPaint_ = false;
+    if (panel_ == nullptr) return;  // the error box's own loop may have destroyed the panel
     TBitmap& image = panel_->WindowImage();
     const QImage view(reinterpret_cast<const uchar*>(image.Pixels().data()), image.Width(),
                       image.Height(), image.Width() * 4, QImage::Format_RGB32);
@@ -108,34 +128,42 @@ class TPanelWidget : public QWidget, public TPanelHost {
   void resizeEvent(QResizeEvent* event) override {
     if (panel_ == nullptr) return;
     resizing_ = true;
-    panel_->SetBounds(panel_->Left(), panel_->Top(), event->size().width(), event->size().height());
+    DeliverEvent([&] {
+      panel_->SetBounds(panel_->Left(), panel_->Top(), event->size().width(),
+                        event->size().height());
+    });
     resizing_ = false;
   }
   void mousePressEvent(QMouseEvent* e) override {
     TMouseButton b;
     if (panel_ == nullptr || !ButtonOf(e->button(), b)) return;
     const QPoint p = e->position().toPoint();
-    panel_->DispatchMouseDown(b, ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
+    DeliverEvent(
+        [&] { panel_->DispatchMouseDown(b, ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y()); });
   }
   void mouseMoveEvent(QMouseEvent* e) override {
     if (panel_ == nullptr) return;
     const QPoint p = e->position().toPoint();
-    panel_->DispatchMouseMove(ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
+    DeliverEvent(
+        [&] { panel_->DispatchMouseMove(ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y()); });
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     TMouseButton b;
     if (panel_ == nullptr || !ButtonOf(e->button(), b)) return;
     const QPoint p = e->position().toPoint();
-    panel_->DispatchMouseUp(b, ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
+    DeliverEvent(
+        [&] { panel_->DispatchMouseUp(b, ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y()); });
   }
   void leaveEvent(QEvent*) override {
-    if (panel_ != nullptr) panel_->DispatchMouseLeave();
+    if (panel_ != nullptr) DeliverEvent([&] { panel_->DispatchMouseLeave(); });
   }
   void wheelEvent(QWheelEvent* e) override {
     if (panel_ == nullptr) return;
     const QPoint p = e->position().toPoint();
-    panel_->DispatchMouseWheel(ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(), p.x(),
-                               p.y());
+    DeliverEvent([&] {
+      panel_->DispatchMouseWheel(ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(), p.x(),
+                                 p.y());
+    });
     e->accept();
   }
 

@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <memory>
@@ -15,7 +17,9 @@
 
 #include "app_test_support.h"
 #include "platform/exceptions.h"
+#include "platform/gui/custom_panel.h"
 #include "platform/gui/message_box_window.h"
+#include "platform/gui/panel_widget.h"
 #include "platform/gui/screen_cursor.h"
 
 namespace plotvik {
@@ -95,6 +99,34 @@ TEST(DefaultExceptionHandler, ShowsTheErrorBoxOrDropsEAbortAndTheProgramGoesOn) 
     EXPECT_EQ(dialogs.messages[i].text, texts[i]);
   }
   EXPECT_EQ(app.Title(), "plotvik_app_tests");
+}
+
+// A panel whose handlers fail, as a chart does when an event handler of its raises.
+class FailingPanel : public TCustomPanel {
+ protected:
+  void Paint() override { throw AxisException("Axis increment must be >= 0"); }
+  void MouseDown(TMouseButton, TShiftState, int, int) override {
+    throw EConvertError("'x' is not a valid floating point value");
+  }
+};
+
+TEST(DefaultExceptionHandler, FailuresInAPanelsEventsReachTheErrorBoxNotTheToolkit) {
+  TApplication& app = TestApplication();
+  ScriptedDialogs& dialogs = InstallScriptedDialogs();
+  FailingPanel panel;
+  panel.SetBounds(0, 0, 40, 30);
+  std::unique_ptr<QWidget> widget = CreatePanelWidget(panel);
+
+  QPaintEvent paint(QRect(0, 0, 40, 30));
+  QApplication::sendEvent(widget.get(), &paint);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget.get(), &press);
+
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].text, "Axis increment must be >= 0.");
+  EXPECT_EQ(dialogs.messages[1].text, "'x' is not a valid floating point value.");
+  EXPECT_EQ(dialogs.messages[1].caption, app.Title());
 }
 
 TEST(MessageBoxWindow, WarningLooksAsDesignedAndCtrlCCopiesItWithABeep) {
