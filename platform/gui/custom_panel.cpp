@@ -37,6 +37,9 @@ void TCustomPanel::SetBounds(int left, int top, int width, int height) {
 }
 
 void TCustomPanel::Invalidate() {
+  // A pending paint already redraws everything: further requests (a chart refill asks once per
+  // point) cost nothing until that paint has run.
+  if (paintPending_) return;
   paintPending_ = true;
   if (host_ != nullptr) host_->ScheduleRepaint();
 }
@@ -61,7 +64,11 @@ void TCustomPanel::PaintWindow() {
     throw;
   }
   painting_ = false;
-  if (host_ != nullptr) host_->RefreshFromImage();
+  if (host_ == nullptr) return;
+  host_->RefreshFromImage();
+  // A request made during the paint is not in the frame just drawn. Its window request may
+  // already be spent (a nested paint, run by an error box's message loop, took it), so ask again.
+  if (paintPending_) host_->ScheduleRepaint();
 }
 
 void TCustomPanel::SetCursor(TCursor value) {
@@ -113,6 +120,8 @@ void TCustomPanel::MouseWheel(TShiftState shift, int wheelDelta, int x, int y) {
 
 void TCustomPanel::AttachHost(TPanelHost* host) {
   host_ = host;
+  // A paint that became pending while no window was attached was never asked of one.
+  if (host_ != nullptr && paintPending_) host_->ScheduleRepaint();
 }
 
 }  // namespace plotvik

@@ -86,7 +86,8 @@ class TCustomPanel : public TComponent {
   TBitmap& WindowImage() { return windowImage_; }
   const TBitmap& WindowImage() const { return windowImage_; }
 
-  // Schedules a paint; several requests before it cost one paint.
+  // Schedules a paint. While one is pending further requests are absorbed: the window is asked
+  // once and paints once, however many requests came; the paint clears the pending mark.
   void Invalidate();
   bool PaintPending() const { return paintPending_; }
   // Runs the pending paint now, if any.
