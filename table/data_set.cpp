@@ -261,6 +261,7 @@ void TDataSet::DataEvent(DataSetEvent event, std::intptr_t info, TField* field) 
 
 void TDataSet::DisableControls() {
   if (disableCount_ == 0) {
+    ControlsDisabledBegin();
     disableState_ = state_;
     enableEvent_ = DataSetEvent::RecordsReloaded;
   }
@@ -270,6 +271,7 @@ void TDataSet::DisableControls() {
 void TDataSet::EnableControls() {
   if (disableCount_ == 0) return;
   if (--disableCount_ > 0) return;
+  ControlsDisabledEnd();
   if (disableState_ != state_) DataEvent(DataSetEvent::StateChanged);
   if (disableState_ != DataSetState::StateInactive && state_ != DataSetState::StateInactive) {
     DataEvent(enableEvent_);

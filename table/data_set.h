@@ -202,6 +202,10 @@ class TDataSet : public TComponent {
   virtual void InternalOpen() = 0;
   virtual bool IsCursorOpen() const = 0;
   virtual bool GetFieldData(const TField& field, void* data) const = 0;
+  // The controls were just disabled (the count left 0) / are enabled again (it returned to 0;
+  // called before the enable's notifications go out). What lies between is usually a walk.
+  virtual void ControlsDisabledBegin() {}
+  virtual void ControlsDisabledEnd() {}
 
   // --- services for the concrete dataset ---
   void BindFields();

@@ -37,11 +37,30 @@ TCustomMemTable::~TCustomMemTable() {
     Close();
   } catch (...) {
   }
+  // Destroyed in the middle of a walk: the store's lock must not be destroyed held.
+  if (storeHeldForWalk_) ControlsDisabledEnd();
 }
 
 void TCustomMemTable::SetAttachMaxCount(int value) {
   CheckInactive();
   attachMaxCount_ = std::max({1, value, store_->AttachCount()});
+}
+
+// --- walks ---
+
+// Whoever disables the controls is about to walk the table, fetching record after record. The
+// store's lock is taken once for the whole walk instead of once per fetch: each acquisition is
+// a call into the threads library that costs about as much as the rest of the fetch. Every
+// fetch of the walk still happens with the lock held, and no other table sharing the store can
+// change it in the middle of the walk. With one thread nobody ever waits for it.
+void TCustomMemTable::ControlsDisabledBegin() {
+  store_->Lock().Enter();
+  storeHeldForWalk_ = true;
+}
+
+void TCustomMemTable::ControlsDisabledEnd() {
+  storeHeldForWalk_ = false;
+  store_->Lock().Leave();
 }
 
 // --- open and close ---
@@ -196,7 +215,12 @@ void TCustomMemTable::LocateRecord(std::int32_t recordNo) {
 // --- fetching ---
 
 TGetResult TCustomMemTable::GetRecord(std::byte* buffer, TGetMode mode) {
+  if (storeHeldForWalk_) return FetchRecord(buffer, mode);
   Guard guard(store_->Lock());
+  return FetchRecord(buffer, mode);
+}
+
+TGetResult TCustomMemTable::FetchRecord(std::byte* buffer, TGetMode mode) {
   const int count = index_.Count();
   switch (mode) {
     case TGetMode::gmNext:

@@ -60,17 +60,22 @@ class TCustomMemTable : public TDataSet {
   void InternalOpen() override;
   bool IsCursorOpen() const override { return cursorOpen_; }
   bool GetFieldData(const TField& field, void* data) const override;
+  void ControlsDisabledBegin() override;
+  void ControlsDisabledEnd() override;
 
  private:
   // Moves the cursor to the record with that number; leaves it when the record is not indexed.
   void LocateRecord(std::int32_t recordNo);
   void RebuildIndex();
   const std::byte* ReadBuffer() const;
+  // GetRecord's work, with the store's lock already held.
+  TGetResult FetchRecord(std::byte* buffer, TGetMode mode);
 
   std::unique_ptr<TMemTableStore> store_;
   TRowOrderIndex index_;
   int cursor_ = -1;
   bool cursorOpen_ = false;
+  bool storeHeldForWalk_ = false;  // the lock is held from ControlsDisabledBegin to End
   bool beforeCloseRan_ = false;
   int insertPosition_ = -1;
   bool readOnly_ = false;
