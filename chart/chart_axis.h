@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gui/geometry.h"
+#include "platform/property.h"
 
 namespace plotvik {
 
@@ -196,9 +197,7 @@ class TChartAxis {
  private:
   template <class T>
   void Change(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    Repaint();
+    if (StoreChanged(field, value)) Repaint();
   }
   void Repaint() const;
   void RefreshDateTime();

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "platform/property.h"
+
 namespace plotvik {
 
 class TCustomAxisPanel;
@@ -43,9 +45,7 @@ class TChartLegend {
  private:
   template <class T>
   void Change(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange();
+    if (StoreChanged(field, value) && OnChange) OnChange();
   }
   TCustomAxisPanel& chart_;
   bool visible_ = true;

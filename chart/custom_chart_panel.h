@@ -7,6 +7,7 @@
 #include "platform/color.h"
 #include "platform/gui/custom_panel.h"
 #include "platform/gui/geometry.h"
+#include "platform/property.h"
 
 namespace plotvik {
 
@@ -91,9 +92,7 @@ class TCustomChartPanel : public TCustomPanelNoCaption {
   void DrawPanel();
   template <class T>
   void Change(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    Repaint();
+    if (StoreChanged(field, value)) Repaint();
   }
 
   TColor color_ = clBtnFace;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "chart/custom_chart_panel.h"
+#include "platform/property.h"
 
 namespace plotvik {
 
@@ -22,9 +23,7 @@ class TChartGradient {
  private:
   template <class T>
   void Change(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange();
+    if (StoreChanged(field, value) && OnChange) OnChange();
   }
   bool visible_ = false;
   TColor startColor_ = clWhite;

@@ -8,6 +8,7 @@
 #include "chart/series_pointer.h"
 #include "platform/gui/geometry.h"
 #include "platform/gui/screen_cursor.h"
+#include "platform/property.h"
 
 namespace plotvik {
 
@@ -28,9 +29,7 @@ class TSeriesMarks {
  private:
   template <class T>
   void Change(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    if (changed_) changed_();
+    if (StoreChanged(field, value) && changed_) changed_();
   }
   std::function<void()> changed_;
   bool visible_ = false;
@@ -86,9 +85,7 @@ class TCustomSeries : public TCustomLineSeries {
  private:
   template <class T>
   void Change(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    Repaint();
+    if (StoreChanged(field, value)) Repaint();
   }
   void SegmentStep(TChartCanvas3D& canvas, int index, TPoint to, TColor color, bool pointers);
   void DrawPointer(TChartCanvas3D& canvas, int index, TPoint at, TColor color);

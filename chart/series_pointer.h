@@ -6,6 +6,7 @@
 #include "chart/chart_brush.h"
 #include "chart/chart_pen.h"
 #include "platform/color.h"
+#include "platform/property.h"
 
 namespace plotvik {
 
@@ -64,9 +65,7 @@ class TSeriesPointer {
  private:
   template <class T>
   void Change(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    Changed();
+    if (StoreChanged(field, value)) Changed();
   }
   void Changed() const {
     if (changed_) changed_();

@@ -15,20 +15,20 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
       out.push_back(c);
       continue;
     }
-    char spec = pattern[++i];
-    if (spec == '%') {
+    char conversion = pattern[++i];
+    if (conversion == '%') {
       out.push_back('%');
       continue;
     }
-    if (spec != 'd' && spec != 's') {
+    if (conversion != 'd' && conversion != 's') {
       out.push_back('%');
-      out.push_back(spec);
+      out.push_back(conversion);
       continue;
     }
     if (next == args.end()) throw std::logic_error("Format: too few arguments");
     const auto& value = next->Value();
     ++next;
-    if (spec == 'd') {
+    if (conversion == 'd') {
       const auto* number = std::get_if<std::int64_t>(&value);
       if (!number) throw std::logic_error("Format: %d needs an integer");
       char buf[24];
