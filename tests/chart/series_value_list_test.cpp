@@ -20,6 +20,7 @@ struct OrderCase {
   std::vector<double> added;
   std::vector<int> indices;  // what AddOrdered returned, one per add
   std::vector<double> stored;
+  friend void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ValueListOrder : public testing::TestWithParam<OrderCase> {};
@@ -61,6 +62,7 @@ struct StatsCase {
   const char* name;
   std::vector<double> values;
   double lowest, highest, sum, absSum;
+  friend void PrintTo(const StatsCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ValueListStats : public testing::TestWithParam<StatsCase> {};
