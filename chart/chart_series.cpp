@@ -253,6 +253,19 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
   YValues().SetPendingValue(y);
   if (OnBeforeAdd && !OnBeforeAdd(*this)) return -1;
 
+  // The add of every record of a refill: X in order, no third list, no label, no colour. Only
+  // the two values need storing; the general path below would find the same index and do
+  // nothing else with it.
+  TChartValueList& xs = XValues();
+  if (valueLists_.size() == 2 && colors_ == nullptr && color == clDefault && label.empty() &&
+      labels_.empty() && xs.TakesAtEnd(x)) {
+    const int index = xs.ValueCount();
+    xs.Append(x);
+    YValues().Append(y);
+    NotifyNewValue(index);
+    return index;
+  }
+
   const int index = XValues().AddOrdered(x);
   YValues().InsertAt(index, y);
   for (size_t k = 2; k < valueLists_.size(); ++k) {

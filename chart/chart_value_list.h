@@ -48,6 +48,28 @@ class TChartValueList {
   // Stores the value where Order puts it and returns its index. Ascending order places a
   // value after every equal one, so equal keys keep their order of arrival.
   virtual int AddOrdered(double value);
+  // Whether AddOrdered would place the value last, as it does for every value of a refill
+  // from a table in key order.
+  bool TakesAtEnd(double value) const {
+    if (count_ == 0) return true;
+    const double last = values_[count_ - 1];
+    switch (order_) {
+      case TChartListOrder::loAscending:
+        return !(value < last);
+      case TChartListOrder::loDescending:
+        return !(value > last);
+      default:
+        return true;
+    }
+  }
+  // InsertAt(ValueCount(), value) without the index check and the move, inline: the add of
+  // every point of a refill ends here.
+  void Append(double value) {
+    MakeRoomForOne();
+    values_[count_] = value;
+    ++count_;
+    statsStale_ = true;
+  }
   // Empties the list and releases its storage.
   virtual void RemoveAll();
   // Stores the value at index (0 ≤ index ≤ ValueCount), moving later values up by one.

@@ -298,16 +298,19 @@ void TCustomDBChart::WalkTable(TDataSet& table, std::vector<Entry>& entries) {
 }
 
 void TCustomDBChart::AddRecord(Entry& entry, bool boundThroughSource) {
-  TChartSeries& series = *entry.series;
-  std::string labelText;
-  const std::string* label = &kNoLabel;
+  // The label text is built only for a series that has a label field: most have none, and a
+  // walk adds a point for every record.
   if (entry.labelField != nullptr) {
-    labelText = entry.labelField->DisplayText();
-    label = &labelText;
+    AddRecordPoint(entry, entry.labelField->DisplayText());
   } else if (boundThroughSource) {
-    label = &series.MandatoryValueList().ValueSource();
+    AddRecordPoint(entry, entry.series->MandatoryValueList().ValueSource());
+  } else {
+    AddRecordPoint(entry, kNoLabel);
   }
+}
 
+void TCustomDBChart::AddRecordPoint(Entry& entry, const std::string& label) {
+  TChartSeries& series = *entry.series;
   // A null field reads as 0: a null Y becomes a null point at 0, a null X the position 0.
   double mandatory = 0.0;
   const bool mandatoryNull =
@@ -323,15 +326,15 @@ void TCustomDBChart::AddRecord(Entry& entry, bool boundThroughSource) {
   }
   // Without a field for the position, points are numbered in the order they come.
   if (entry.positionField == nullptr) {
-    series.AddAtNextX(mandatory, *label, color);
+    series.AddAtNextX(mandatory, label, color);
     return;
   }
   double position = 0.0;
   ReadFloat(*entry.positionField, position);
   if (entry.yMandatory) {
-    series.AddPoint(position, mandatory, *label, color);
+    series.AddPoint(position, mandatory, label, color);
   } else {
-    series.AddPoint(mandatory, position, *label, color);
+    series.AddPoint(mandatory, position, label, color);
   }
 }
 

@@ -68,6 +68,8 @@ class TCustomDBChart : public TCustomChart {
                     bool& walk) const;
   void WalkTable(TDataSet& table, std::vector<Entry>& entries);
   void AddRecord(Entry& entry, bool boundThroughSource);
+  // AddRecord with the label already chosen.
+  void AddRecordPoint(Entry& entry, const std::string& label);
 
   bool autoRefresh_ = true;
   int refreshInterval_ = 0;
