@@ -596,7 +596,10 @@ void TDataSet::First() {
 }
 
 void TDataSet::Next() {
-  CheckBrowseMode();
+  // A walk steps with the controls disabled in browse state: there is no edit to finish and
+  // the check's notification would reach nobody. Skipping the calls, here and in the
+  // announcement, saves a walk a good part of its time per record.
+  if (disableCount_ == 0 || state_ != DataSetState::StateBrowse) CheckBrowseMode();
   DoHook(BeforeScroll);
   if (eof_) return;
   bof_ = false;
@@ -604,10 +607,12 @@ void TDataSet::Next() {
   const int oldCount = recordCount_;
   int shift = 0;
   auto announce = [&] {
-    if (recordCount_ == oldCount) {
-      DataEvent(DataSetEvent::CursorMoved, shift);
-    } else {
-      DataEvent(DataSetEvent::RecordsReloaded);
+    if (disableCount_ == 0) {
+      if (recordCount_ == oldCount) {
+        DataEvent(DataSetEvent::CursorMoved, shift);
+      } else {
+        DataEvent(DataSetEvent::RecordsReloaded);
+      }
     }
     DoHook(AfterScroll);
   };

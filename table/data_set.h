@@ -168,8 +168,9 @@ class TDataSet : public TComponent {
   // --- what a concrete dataset supplies (in the order the generic dataset declares them) ---
   virtual void CheckActive() const;
   virtual void CheckInactive() const;
-  // Delivers a notification: the dataset's own bookkeeping, then every data source.
-  virtual void DataEvent(DataSetEvent event, std::intptr_t info = 0, TField* field = nullptr);
+  // Delivers a notification: the dataset's own bookkeeping, then every data source. Not
+  // virtual: Next relies on it doing nothing for a cursor move while the controls are disabled.
+  void DataEvent(DataSetEvent event, std::intptr_t info = 0, TField* field = nullptr);
   virtual void DoAfterOpen();
   virtual void DoAfterPost();
   virtual void DoBeforeClose();
