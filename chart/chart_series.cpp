@@ -265,7 +265,12 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
     NotifyNewValue(index);
     return index;
   }
+  return InsertPoint(x, y, label, color);
+}
 
+// Kept apart from AddPoint so that the append path above stays small: a refill takes it for
+// every record, and the saving and restoring this path's bulk would need costs it time.
+int TChartSeries::InsertPoint(double x, double y, const std::string& label, TColor color) {
   const int index = XValues().AddOrdered(x);
   YValues().InsertAt(index, y);
   for (size_t k = 2; k < valueLists_.size(); ++k) {

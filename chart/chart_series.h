@@ -202,6 +202,8 @@ class TChartSeries : public TCustomChartSeries {
 
  private:
   void MovePoint(int from, int to);
+  // AddPoint's general path, after OnBeforeAdd: ordered insert, third lists, colour, label.
+  int InsertPoint(double x, double y, const std::string& label, TColor color);
 
   std::vector<std::unique_ptr<TChartValueList>> valueLists_;
   bool yMandatory_ = true;
