@@ -271,7 +271,13 @@ void TCustomDBChart::WalkTable(TDataSet& table, std::vector<Entry>& entries) {
       try {
         if (OnProcessRecord) OnProcessRecord(*this, table);
         for (Entry& entry : entries) {
-          if (entry.boundToTable) AddRecord(entry, false);
+          if (!entry.boundToTable) continue;
+          // Without a label field every point of the walk gets the empty label.
+          if (entry.labelField == nullptr) {
+            AddRecordPoint(entry, kNoLabel);
+          } else {
+            AddRecord(entry, false);
+          }
         }
       } catch (const EAbort&) {
         break;  // a quiet end: the points added so far stay

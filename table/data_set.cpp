@@ -398,7 +398,9 @@ void TDataSet::UpdateCursorPos() {
 }
 
 bool TDataSet::GetNextRecord() {
-  if (recordCount_ > 0) SetCurrentRecord(recordCount_ - 1);
+  // Tested before the call as well: in a walk the store is still on the window's last record,
+  // and the call would be made for every record.
+  if (recordCount_ > 0 && currentRecord_ != recordCount_ - 1) SetCurrentRecord(recordCount_ - 1);
   // A full window fetches into the scratch slot and then shifts; otherwise into the next slot.
   const int slot = std::min(recordCount_, bufferCount_);
   if (GetRecord(buffers_[static_cast<size_t>(slot)].get(), TGetMode::gmNext) != TGetResult::grOK) {
