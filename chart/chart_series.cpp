@@ -311,6 +311,18 @@ int TChartSeries::AddNullXY(double x, const std::string& label) {
 
 void TChartSeries::NotifyNewValue(int index) {
   if (OnAfterAdd) OnAfterAdd(*this, index);
+  if (!Active()) return;
+  if (repaintHolds_ > 0) {
+    repaintOwed_ = true;
+    return;
+  }
+  Repaint();
+}
+
+void TChartSeries::ReleaseRepaints() {
+  if (repaintHolds_ == 0 || --repaintHolds_ > 0) return;
+  if (!repaintOwed_) return;
+  repaintOwed_ = false;
   if (Active()) Repaint();
 }
 

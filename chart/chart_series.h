@@ -148,6 +148,11 @@ class TChartSeries : public TCustomChartSeries {
   void ApplyMandatoryOrder();
   // Tells the chart's listeners that a refill has finished.
   void RefreshSeries();
+  // While held, an added point requests no repaint of its own; the last release makes one
+  // request for all of them. A refill holds them over its walk: a request per record cost it
+  // more than anything else the add does, and the chart paints the outcome once anyway.
+  void HoldRepaints() { ++repaintHolds_; }
+  void ReleaseRepaints();
 
   // --- statistics for the axes ---
   virtual double XMinimum() const { return XValues().Lowest(); }
@@ -229,6 +234,8 @@ class TChartSeries : public TCustomChartSeries {
 
   int firstVisible_ = -1;
   int lastVisible_ = -1;
+  int repaintHolds_ = 0;
+  bool repaintOwed_ = false;  // an add was held back from requesting a repaint
 };
 
 }  // namespace plotvik

@@ -233,7 +233,14 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
       }
       for (Entry& entry : entries) entry.series->ClearPoints();
       if (walk) {
-        WalkTable(table, entries);
+        for (Entry& entry : entries) entry.series->HoldRepaints();
+        try {
+          WalkTable(table, entries);
+        } catch (...) {
+          for (Entry& entry : entries) entry.series->ReleaseRepaints();
+          throw;
+        }
+        for (Entry& entry : entries) entry.series->ReleaseRepaints();
       } else {
         // A series bound through a data source shows the source's current record only.
         if (OnProcessRecord) OnProcessRecord(*this, table);

@@ -220,6 +220,39 @@ TEST_F(Refill, AbortInARecordEndsTheWalkQuietlyKeepingEarlierPoints) {
   EXPECT_FALSE(charts[0]->Refilling());
 }
 
+// A paint in the middle of a walk shows only the points so far; the chart must be asked again
+// once the walk is over, however it ended, and later adds must still ask for themselves.
+TEST_F(Refill, WalkEndsWithARepaintRequestHoweverItEnds) {
+  struct Case {
+    const char* name;
+    bool abort, fail;
+  };
+  const Case cases[] = {{"complete", false, false}, {"abort", true, false}, {"error", false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Load("refill_three_lines.txt");
+    TDBChart& chart = *charts[0];
+    int visited = 0;
+    chart.OnProcessRecord = [&](TCustomDBChart&, TDataSet&) {
+      if (++visited == 2) {
+        chart.Update();  // the window paints while the walk is under way
+        if (c.abort) throw EAbort();
+        if (c.fail) throw EDatabaseError("walk failed");
+      }
+    };
+    if (c.fail) {
+      EXPECT_THROW(chart.RefillFromTable(table), EDatabaseError);
+    } else {
+      chart.RefillFromTable(table);
+    }
+    EXPECT_TRUE(chart.PaintPending());
+    chart.OnProcessRecord = nullptr;
+    chart.Update();
+    series[0]->AddPoint(100, 1);
+    EXPECT_TRUE(chart.PaintPending());
+  }
+}
+
 TEST_F(Refill, RefillAskedForDuringARefillIsDropped) {
   Load("refill_three_lines.txt");
   int nested = 0;

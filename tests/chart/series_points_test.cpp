@@ -240,6 +240,30 @@ TEST_F(SeriesInChart, PointsChangingRequestARepaint) {
   EXPECT_TRUE(chart.PaintPending());
 }
 
+TEST_F(SeriesInChart, HeldAddsRequestOneRepaintAtTheLastRelease) {
+  chart.Update();
+  series.HoldRepaints();
+  series.HoldRepaints();
+  series.AddPoint(1, 1);
+  series.AddPoint(2, 2);
+  EXPECT_FALSE(chart.PaintPending());
+  series.ReleaseRepaints();
+  EXPECT_FALSE(chart.PaintPending()) << "still held once";
+  series.ReleaseRepaints();
+  EXPECT_TRUE(chart.PaintPending());
+
+  chart.Update();
+  series.ReleaseRepaints();  // unmatched: owes nothing and must not hold later adds
+  EXPECT_FALSE(chart.PaintPending());
+  series.AddPoint(3, 3);
+  EXPECT_TRUE(chart.PaintPending());
+
+  chart.Update();
+  series.HoldRepaints();
+  series.ReleaseRepaints();  // nothing was added meanwhile
+  EXPECT_FALSE(chart.PaintPending());
+}
+
 struct VisibleCase {
   const char* name;
   double minimum, maximum;
