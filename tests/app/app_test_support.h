@@ -36,6 +36,11 @@ class ScriptedDialogs : public TDialogs {
   std::vector<Message> messages;
 };
 
+// The full name of a fixture file in tests/data.
+inline std::string Fixture(const char* name) {
+  return std::string(PLOTVIK_TEST_DATA) + "/" + name;
+}
+
 // The process's one application object, created before the first test.
 TApplication& TestApplication();
 

@@ -25,13 +25,10 @@
 namespace plotvik {
 namespace {
 
+using testing::Fixture;
 using testing::InstallScriptedDialogs;
 using testing::ScriptedDialogs;
 using testing::TestApplication;
-
-std::string Fixture(const char* name) {
-  return std::string(PLOTVIK_TEST_DATA) + "/" + name;
-}
 
 class Form1Test : public ::testing::Test {
  protected:

@@ -31,6 +31,7 @@
 namespace plotvik {
 namespace {
 
+using testing::Fixture;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using testing::RunResult;
@@ -39,10 +40,6 @@ using testing::TempDir;
 
 RunResult RunRender(const std::string& arguments, const std::string& environment = "") {
   return RunTool("plotvik-render", arguments, environment);
-}
-
-std::string Data(const char* name) {
-  return std::string(PLOTVIK_TEST_DATA) + "/" + name;
 }
 
 std::set<std::string> FilesIn(const std::filesystem::path& dir) {
@@ -91,22 +88,22 @@ TEST_P(RenderStatus, ExitsAndWritesLikeTheCheckTool) {
 INSTANTIATE_TEST_SUITE_P(
     Files, RenderStatus,
     ::testing::Values(
-        StatusCase{"whole_file", Data("app_three_sweeps.txt"), "", 0, "", true},
-        StatusCase{"bad_third_line", Data("app_bad_third_line.txt"), "", 1, "Invalid file format\n",
-                   true},
-        StatusCase{"missing_file", Data("no_such_sweep.txt"), "", 2, "File not found.\n", false},
-        StatusCase{"size_zero", Data("app_three_sweeps.txt"), " --size 0x100", 2,
+        StatusCase{"whole_file", Fixture("app_three_sweeps.txt"), "", 0, "", true},
+        StatusCase{"bad_third_line", Fixture("app_bad_third_line.txt"), "", 1,
+                   "Invalid file format\n", true},
+        StatusCase{"missing_file", Fixture("no_such_sweep.txt"), "", 2, "File not found.\n", false},
+        StatusCase{"size_zero", Fixture("app_three_sweeps.txt"), " --size 0x100", 2,
                    "Invalid size '0x100'", false},
-        StatusCase{"size_too_large", Data("app_three_sweeps.txt"), " --size 4097x100", 2,
+        StatusCase{"size_too_large", Fixture("app_three_sweeps.txt"), " --size 4097x100", 2,
                    "Invalid size '4097x100'", false},
-        StatusCase{"smallest_size", Data("app_three_sweeps.txt"), " --size 1x1", 0, "", true},
-        StatusCase{"size_without_value", Data("app_three_sweeps.txt"), " --size", 2,
+        StatusCase{"smallest_size", Fixture("app_three_sweeps.txt"), " --size 1x1", 0, "", true},
+        StatusCase{"size_without_value", Fixture("app_three_sweeps.txt"), " --size", 2,
                    "--size needs a value", false},
-        StatusCase{"size_with_junk", Data("app_three_sweeps.txt"), " --size 20x30px", 2,
+        StatusCase{"size_with_junk", Fixture("app_three_sweeps.txt"), " --size 20x30px", 2,
                    "Invalid size", false},
-        StatusCase{"unknown_option", Data("app_three_sweeps.txt"), " --colour", 2,
+        StatusCase{"unknown_option", Fixture("app_three_sweeps.txt"), " --colour", 2,
                    "Unknown option '--colour'", false},
-        StatusCase{"third_argument", Data("app_three_sweeps.txt"), " extra", 2,
+        StatusCase{"third_argument", Fixture("app_three_sweeps.txt"), " extra", 2,
                    "Usage: plotvik-render FILE OUTDIR", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -121,7 +118,7 @@ TEST(RenderTool, HelpExplainsTheToolAndItsExitStatus) {
 TEST(RenderTool, AnOutputFolderThatCannotBeMadeIsReported) {
   TempDir dir;
   const std::string blocker = dir.Write("file", "not a folder");
-  const RunResult r = RunRender(Data("app_three_sweeps.txt") + " " + blocker + "/charts");
+  const RunResult r = RunRender(Fixture("app_three_sweeps.txt") + " " + blocker + "/charts");
   EXPECT_EQ(r.status, 2);
   EXPECT_THAT(r.err, HasSubstr("Cannot create"));
 }
@@ -204,7 +201,7 @@ TEST(RenderToolLocale, LabelsWithTheUsersSeparatorsAsTheWindowDoes) {
       "LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA "/../lsan.supp LOCPATH=" + locales +
       " LC_ALL=de_DE.UTF-8";
   // R climbs by 0.001 a line: its labels carry decimals.
-  const std::string file = Data("pages_flat.txt");
+  const std::string file = Fixture("pages_flat.txt");
   const RunResult r = RunRender(file + " " + (dir.Path() / "de").string(), german);
   ASSERT_EQ(r.status, 0) << r.err;
 

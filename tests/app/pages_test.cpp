@@ -30,13 +30,10 @@
 namespace plotvik {
 namespace {
 
+using testing::Fixture;
 using testing::InstallScriptedDialogs;
 using testing::ScriptedDialogs;
 using testing::TestApplication;
-
-std::string Fixture(const char* name) {
-  return std::string(PLOTVIK_TEST_DATA) + "/" + name;
-}
 
 std::string Sample(const char* name) {
   return std::string(PLOTVIK_SAMPLES) + "/" + name;
