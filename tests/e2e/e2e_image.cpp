@@ -55,6 +55,17 @@ long long Differences(const QImage& whole, const QImage& part, int ox, int oy, l
 int Locate(const char* screenPath, const char* picturePath) {
   const QImage screen = Load(screenPath);
   const QImage picture = Load(picturePath);
+  // An exact match is looked for first: each place is left at its first differing pixel, so
+  // even a large picture on a large screen is found quickly. Only when there is none does the
+  // slow search for the closest place run, for the failure message.
+  for (int oy = 0; oy + picture.height() <= screen.height(); ++oy) {
+    for (int ox = 0; ox + picture.width() <= screen.width(); ++ox) {
+      if (Differences(screen, picture, ox, oy, 0) == 0) {
+        std::printf("%d %d\n", ox, oy);
+        return 0;
+      }
+    }
+  }
   long long best = std::numeric_limits<long long>::max();
   int bx = -1, by = -1;
   for (int oy = 0; oy + picture.height() <= screen.height(); ++oy) {

@@ -13,168 +13,20 @@ render=$2
 image_tool=$3
 fixture=$4
 
-for tool in Xvfb xdotool import setxkbmap xwininfo; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "missing $tool (scripts/setup.sh installs it)" >&2
-    exit 1
-  fi
-done
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/plotvik-e2e.XXXXXX")
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-# A test runner's time-out ends the script with a signal; the server and program go with it.
-trap 'exit 1' TERM INT HUP
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -n "${PLOTVIK_E2E_KEEP:-}" ]; then
-    mkdir -p "$PLOTVIK_E2E_KEEP" && cp -r "$work"/. "$PLOTVIK_E2E_KEEP"/
-    echo "pictures kept in $PLOTVIK_E2E_KEEP" >&2
-  fi
-  exit 1
-}
-
-# A server of our own on the first free display; it tells us its number.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-# The Russian access keys need Cyrillic key symbols in the server's keyboard map before the
-# program reads it; the first group stays the Latin one for typing the path.
-setxkbmap -layout us,ru
-
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+e2e_start_server
 
 "$render" "$fixture" "$work/expected" || fail "plotvik-render exited with $?"
 
-"$plotvik" >"$work/plotvik.log" 2>&1 &
-app_pid=$!
-
-# Polls `$@` every tenth of a second for up to $timeout seconds; never waits for ever.
-timeout=20
-poll() {
-  local i
-  for ((i = 0; i < timeout * 10; ++i)); do
-    "$@" && return 0
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended early: $(cat "$work/plotvik.log")"
-    sleep 0.1
-  done
-  return 1
-}
-
-# The program's windows on screen: the main window, and a menu or dialog when one is open.
-visible_windows() {
-  xdotool search --onlyvisible --class plotvik 2>/dev/null | wc -l
-}
-main_window_shown() {
-  window=$(xdotool search --onlyvisible --limit 1 --name '^Plotvik \(by Tarnek\)' 2>/dev/null)
-  [ -n "$window" ]
-}
-window=""
-poll main_window_shown || fail "no main window"
-
-# There is no window manager: the focus is given as a click on the window would give it.
-focus_on() {
-  local target=$1
-  has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$target" ]; }
-  xdotool windowfocus "$target"
-  poll has_focus || fail "window $target does not take the focus"
-}
-focus_window() {
-  xdotool mousemove --window "$window" 300 200
-  focus_on "$window"
-}
-
-# File > <entry> through the access keys: Alt+Ф opens the menu, the entry's key chooses it.
-# A key that comes before the window is ready to take it is simply lost, so the menu key is
-# pressed again until the menu shows.
-choose_from_file_menu() {
-  local entry_key=$1 before
-  before=$(visible_windows)
-  menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
-  local attempt
-  for attempt in 1 2 3 4 5; do
-    focus_window
-    xdotool key alt+Cyrillic_ef
-    local saved=$timeout
-    timeout=2
-    if poll menu_open; then
-      timeout=$saved
-      xdotool key "$entry_key"
-      return 0
-    fi
-    timeout=$saved
-  done
-  fail "Alt+Ф does not open the File menu"
-}
-
-width=623
-height=379
-
-shot() {
-  import -window "$window" "png:$1"
-}
-
-# Waits until the window shows the picture $1 (a PNG) at the chart's place, found on the
-# first call; a repaint may lag behind the event that asked for it.
-chart_x=""
-chart_y=""
-wait_for_chart() {
-  local expected=$1 name=$2 found
-  for _ in $(seq 50); do
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended early: $(cat "$work/plotvik.log")"
-    shot "$work/screen.png"
-    if [ -z "$chart_x" ]; then
-      if found=$("$image_tool" locate "$work/screen.png" "$expected"); then
-        read -r chart_x chart_y <<<"$found"
-        return 0
-      fi
-    elif "$image_tool" crop "$work/screen.png" "$chart_x" "$chart_y" "$width" "$height" \
-           "$work/chart.png" &&
-         "$image_tool" differ "$work/chart.png" "$expected" >/dev/null; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  cp "$work/screen.png" "$work/screen-failed.png"
-  fail "the window does not show $name as plotvik-render draws it" \
-       "(closest place and differing pixels: $("$image_tool" locate "$work/screen.png" "$expected" || true))"
-}
+e2e_start_app
 
 # At start every page is empty: the first one shows what plotvik-render draws for an empty file.
 : >"$work/empty.txt"
 "$render" "$work/empty.txt" "$work/empty" || fail "plotvik-render of an empty file exited with $?"
 wait_for_chart "$work/empty/swr.png" "the empty swr.png"
 
-# File > Open, the path typed into the dialog.
-choose_from_file_menu Cyrillic_o
-dialog=""
-dialog_shown() {
-  dialog=$(xdotool search --onlyvisible --limit 1 --name '^Open$' 2>/dev/null)
-  [ -n "$dialog" ]
-}
-poll dialog_shown || fail "File > Open shows no dialog"
-focus_on "$dialog"
-xdotool type --delay 10 "$fixture"
-xdotool key Return
-dialog_gone() { ! xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
-poll dialog_gone || fail "the open dialog did not close"
+open_through_dialog "$fixture"
 
 focus_window
 pages=(swr r jx gain fb elevation)
@@ -189,39 +41,10 @@ xdotool key ctrl+Tab
 wait_for_chart "$work/expected/swr.png" "swr.png again"
 
 # Zoom: a left drag to the lower right over the middle of the chart, then the drag back.
-drag() {
-  local x0=$((chart_x + $1)) y0=$((chart_y + $2)) x1=$((chart_x + $3)) y1=$((chart_y + $4))
-  xdotool mousemove --window "$window" "$x0" "$y0" mousedown 1
-  xdotool mousemove --window "$window" $(((x0 + x1) / 2)) $(((y0 + y1) / 2))
-  xdotool mousemove --window "$window" "$x1" "$y1" mouseup 1
-}
 drag $((width / 4)) $((height / 4)) $((width * 3 / 4)) $((height * 3 / 4))
-changed=""
-for _ in $(seq 50); do
-  shot "$work/screen.png"
-  "$image_tool" crop "$work/screen.png" "$chart_x" "$chart_y" "$width" "$height" "$work/zoomed.png"
-  if ! "$image_tool" differ "$work/zoomed.png" "$work/expected/swr.png" >/dev/null; then
-    changed=yes
-    break
-  fi
-  sleep 0.1
-done
-[ -n "$changed" ] || fail "the zoom drag did not change the chart"
+wait_for_chart_change "$work/expected/swr.png" "the zoom drag did not change the chart"
 drag $((width * 3 / 4)) $((height * 3 / 4)) $((width / 4)) $((height / 4))
 wait_for_chart "$work/expected/swr.png" "swr.png after the undo"
 
-# File > Exit through the access keys.
-choose_from_file_menu Cyrillic_yeru
-app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-for ((i = 0; i < 200; ++i)); do
-  app_ended && break
-  sleep 0.1
-done
-app_ended || fail "File > Exit did not end the program"
-set +e
-wait "$app_pid"
-status=$?
-set -e
-app_pid=""
-[ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/plotvik.log")"
+exit_through_menu
 echo "PASS"
