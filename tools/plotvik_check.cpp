@@ -1,4 +1,4 @@
-// plotvik-check FILE: loads a sweep file exactly as File > Open does and prints what the table
+// plotvik-check [--] FILE: loads a sweep file exactly as File > Open does and prints what the table
 // then holds, so a file can be checked before (or instead of) opening it in the viewer.
 
 #include <charconv>
@@ -14,12 +14,13 @@
 #include "table/field.h"
 #include "table/mem_table.h"
 #include "table/sweep_table.h"
+#include "tools/tool_command_line.h"
 
 namespace plotvik {
 namespace {
 
 constexpr std::string_view kHelp =
-    "Usage: plotvik-check FILE\n"
+    "Usage: plotvik-check [--] FILE\n"
     "\n"
     "Loads the sweep file FILE the way the viewer's File > Open does, into the same record\n"
     "table, and prints every record stored, one line per record in table order: the nine\n"
@@ -28,12 +29,22 @@ constexpr std::string_view kHelp =
     "Numbers in FILE use '.' as decimal point; the decimal separator of your locale\n"
     "(LC_NUMERIC) is accepted as well, as in the viewer.\n"
     "\n"
+    "Options:\n"
+    "  -h, --help  this text\n"
+    "  --          ends the options: a FILE whose name begins with '-' goes after it\n"
+    "\n"
     "Exit status:\n"
     "  0  the whole file loaded;\n"
     "  1  a line could not be taken: the records before it are printed, then\n"
     "     'Invalid file format' on standard error;\n"
     "  2  the file could not be opened (or the command line is wrong): the viewer's error\n"
-    "     text, such as 'File not found.', on standard error.\n";
+    "     text, such as 'File not found.', on standard error, and no records; or the file\n"
+    "     was read but could not be closed: the records the table holds are printed (as for\n"
+    "     status 0 or 1, then 'Invalid file format' if a line could not be taken), then the\n"
+    "     error text; or the records could not be written out.\n";
+
+constexpr std::string_view kUsage =
+    "Usage: plotvik-check [--] FILE (plotvik-check --help tells more)\n";
 
 void WriteRecords(TDataSet& table, std::FILE* out) {
   // A failed load leaves its last record pending; it was never stored, so it is dropped here
@@ -59,12 +70,15 @@ void WriteRecords(TDataSet& table, std::FILE* out) {
 }
 
 int Run(int argc, char** argv) {
-  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-    std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
+  TToolCommandLine commandLine;
+  commandLine.Parser().addPositionalArgument("FILE", "the sweep file");
+  if (!commandLine.Parse(argc, argv, kUsage)) return 2;
+  if (commandLine.HelpWanted()) {
+    Print(stdout, kHelp);
     return 0;
   }
-  if (argc != 2) {
-    std::fputs("Usage: plotvik-check FILE (plotvik-check --help tells more)\n", stderr);
+  if (commandLine.Positional().size() != 1) {
+    Print(stderr, kUsage);
     return 2;
   }
   ReadLocaleSettings();
@@ -73,27 +87,32 @@ int Run(int argc, char** argv) {
   TSweepFileLoader loader(table);
   // The one file named on the command line takes the place of the open dialog, and the warning
   // is kept for the end, after the records.
-  TNamedFileUi ui(argv[1]);
+  TNamedFileUi ui(Latin1Bytes(commandLine.Positional().front()));
+  std::string error;
   try {
     loader.actOpenFileExecute(ui);
   } catch (const EAbort&) {
     return 2;
   } catch (const std::exception& e) {
-    std::string text = ErrorBoxText(ExceptionMessage(e)) + "\n";
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    error = ErrorBoxText(ExceptionMessage(e)) + "\n";
+  }
+  // The table is opened only once the file is: when it is open, the failure came after the
+  // lines (the close), and what was loaded is shown as after a clean close.
+  if (!error.empty() && !table.Active()) {
+    Print(stderr, error);
     return 2;
   }
   WriteRecords(table, stdout);
   if (std::fflush(stdout) != 0) {
-    std::fputs("Cannot write the records.\n", stderr);
+    Print(stderr, "Cannot write the records.\n");
     return 2;
   }
-  if (ui.Warning()) {
-    std::string text = *ui.Warning() + "\n";
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    return 1;
+  if (ui.Warning()) Print(stderr, *ui.Warning() + "\n");
+  if (!error.empty()) {
+    Print(stderr, error);
+    return 2;
   }
-  return 0;
+  return ui.Warning() ? 1 : 0;
 }
 
 }  // namespace
@@ -103,8 +122,7 @@ int main(int argc, char** argv) {
   try {
     return plotvik::Run(argc, argv);
   } catch (const std::exception& e) {
-    std::string text = plotvik::ExceptionMessage(e) + "\n";
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    plotvik::Print(stderr, plotvik::ExceptionMessage(e) + "\n");
     return 2;
   }
 }

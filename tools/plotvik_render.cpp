@@ -1,7 +1,7 @@
-// plotvik-render FILE OUTDIR [--size WxH]: builds the viewer's main window without showing it,
-// loads FILE through its File > Open command and writes each page's chart as a PNG file, painted
-// by the same code that paints the window. Charts for reports, and a way to look at a file on a
-// machine without a display.
+// plotvik-render [--size WxH] [--scale S] [--] FILE OUTDIR: builds the viewer's main window
+// without showing it, loads FILE through its File > Open command and writes each page's chart as a
+// PNG file, painted by the same code that paints the window. Charts for reports, and a way to look
+// at a file on a machine without a display.
 
 #include <QByteArray>
 #include <QImage>
@@ -25,21 +25,29 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/dialogs.h"
 #include "platform/locale_settings.h"
+#include "tools/tool_command_line.h"
 
 namespace plotvik {
 namespace {
 
 constexpr std::string_view kHelp =
-    "Usage: plotvik-render FILE OUTDIR [--size WxH]\n"
+    "Usage: plotvik-render [--size WxH] [--scale S] [--] FILE OUTDIR\n"
     "\n"
     "Loads the sweep file FILE the way the viewer's File > Open does and writes the six\n"
     "charts, exactly as the viewer paints them, as PNG files into OUTDIR (created if needed):\n"
     "  swr.png  r.png  jx.png  gain.png  fb.png  elevation.png\n"
-    "Each picture is W x H pixels (1 to 4096 each), the size of the chart in the viewer's\n"
-    "page; without --size it is 623 x 379, the page at the window's designed size. No display\n"
-    "is needed.\n"
+    "No display is needed.\n"
     "Numbers in FILE use '.' as decimal point; the decimal separator of your locale\n"
     "(LC_NUMERIC) is accepted as well and labels the axes, as in the viewer.\n"
+    "\n"
+    "Options:\n"
+    "  --size WxH  the size of each chart, 1 to 4096 pixels a side; without it 623 x 379, the\n"
+    "              chart's size in the page at the window's designed size\n"
+    "  --scale S   writes every pixel of the chart as an S x S block (no smoothing), as the\n"
+    "              viewer shows it on a screen scaled S times: a whole number 1 (the default)\n"
+    "              to 16, the picture at most 4096 pixels a side\n"
+    "  -h, --help  this text\n"
+    "  --          ends the options: a FILE or OUTDIR beginning with '-' goes after it\n"
     "\n"
     "Exit status:\n"
     "  0  the whole file loaded and the six pictures were written;\n"
@@ -49,27 +57,26 @@ constexpr std::string_view kHelp =
     "     or the command line is wrong: the reason on standard error.\n";
 
 constexpr std::string_view kUsage =
-    "Usage: plotvik-render FILE OUTDIR [--size WxH] (plotvik-render --help tells more)\n";
+    "Usage: plotvik-render [--size WxH] [--scale S] [--] FILE OUTDIR\n"
+    "(plotvik-render --help tells more)\n";
 
 // Larger pictures are refused rather than allocated: every chart keeps a window image and a
 // frame buffer of the picture's size, and a typing slip must not eat the machine's memory.
 constexpr int kMaxSide = 4096;
+constexpr int kMaxScale = 16;
 
 struct Options {
   std::string file;
   std::string outDir;
   int width = kChartDesignedWidth;
   int height = kChartDesignedHeight;
+  int scale = 1;
 };
 
-void Print(std::FILE* out, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), out);
-}
-
-std::optional<int> ParseSide(std::string_view text) {
+std::optional<int> ParseWhole(std::string_view text, int max) {
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc{} || end != text.data() + text.size() || value < 1 || value > kMaxSide) {
+  if (error != std::errc{} || end != text.data() + text.size() || value < 1 || value > max) {
     return std::nullopt;
   }
   return value;
@@ -79,48 +86,60 @@ std::optional<int> ParseSide(std::string_view text) {
 bool ParseSize(std::string_view text, Options& options) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string_view::npos) return false;
-  const auto width = ParseSide(text.substr(0, x));
-  const auto height = ParseSide(text.substr(x + 1));
+  const auto width = ParseWhole(text.substr(0, x), kMaxSide);
+  const auto height = ParseWhole(text.substr(x + 1), kMaxSide);
   if (!width || !height) return false;
   options.width = *width;
   options.height = *height;
   return true;
 }
 
-// Returns false, with the reason on standard error, when the command line is not usable.
-bool ParseArguments(const std::vector<std::string_view>& args, Options& options) {
-  std::vector<std::string_view> positional;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (arg == "--size" || arg.starts_with("--size=")) {
-      std::string_view value;
-      if (arg == "--size") {
-        if (i + 1 == args.size()) {
-          Print(stderr, "--size needs a value such as 623x379\n");
-          return false;
-        }
-        value = args[++i];
-      } else {
-        value = arg.substr(7);
-      }
-      if (!ParseSize(value, options)) {
-        Print(stderr, "Invalid size '" + std::string(value) + "': expected WxH, each side 1 to " +
-                          std::to_string(kMaxSide) + "\n");
-        return false;
-      }
-    } else if (arg.size() > 1 && arg.front() == '-' && arg != "-") {
-      Print(stderr, "Unknown option '" + std::string(arg) + "'\n");
+// Returns false, with the reason on standard error, when the command line is not usable;
+// `help` is set when the user asked for the help text instead.
+bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
+  TToolCommandLine commandLine;
+  QCommandLineParser& parser = commandLine.Parser();
+  const QCommandLineOption size("size", "the size of each chart", "WxH");
+  const QCommandLineOption scale("scale", "pixel blocks of S x S", "S");
+  parser.addOption(size);
+  parser.addOption(scale);
+  parser.addPositionalArgument("FILE", "the sweep file");
+  parser.addPositionalArgument("OUTDIR", "the folder for the pictures");
+  if (!commandLine.Parse(argc, argv, kUsage)) return false;
+  help = commandLine.HelpWanted();
+  if (help) return true;
+  if (parser.isSet(size)) {
+    const std::string value = Latin1Bytes(parser.value(size));
+    if (!ParseSize(value, options)) {
+      Print(stderr, "Invalid size '" + value + "': expected WxH, each side 1 to " +
+                        std::to_string(kMaxSide) + "\n");
       return false;
-    } else {
-      positional.push_back(arg);
     }
   }
+  if (parser.isSet(scale)) {
+    const std::string value = Latin1Bytes(parser.value(scale));
+    const auto factor = ParseWhole(value, kMaxScale);
+    if (!factor) {
+      Print(stderr, "Invalid scale '" + value + "': expected a whole number 1 to " +
+                        std::to_string(kMaxScale) + "\n");
+      return false;
+    }
+    options.scale = *factor;
+  }
+  if (options.width * options.scale > kMaxSide || options.height * options.scale > kMaxSide) {
+    Print(stderr, "Pictures of " + std::to_string(options.width * options.scale) + "x" +
+                      std::to_string(options.height * options.scale) +
+                      " are too large: --size times --scale must stay within " +
+                      std::to_string(kMaxSide) + " pixels a side\n");
+    return false;
+  }
+  const QStringList positional = commandLine.Positional();
   if (positional.size() != 2) {
     Print(stderr, kUsage);
     return false;
   }
-  options.file = positional[0];
-  options.outDir = positional[1];
+  options.file = Latin1Bytes(positional[0]);
+  options.outDir = Latin1Bytes(positional[1]);
   return true;
 }
 
@@ -139,11 +158,24 @@ class RenderDialogs : public TDialogs {
   std::vector<std::string> messages_;
 };
 
-bool WritePng(const TBitmap& image, const std::filesystem::path& path) {
+// Every pixel of `image` as a `scale` x `scale` block: what the window shows on a screen scaled
+// by a whole number.
+QImage Enlarged(const QImage& image, int scale) {
+  QImage large(image.width() * scale, image.height() * scale, QImage::Format_RGB32);
+  for (int y = 0; y < large.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(image.constScanLine(y / scale));
+    auto* to = reinterpret_cast<QRgb*>(large.scanLine(y));
+    for (int x = 0; x < large.width(); ++x) to[x] = from[x / scale];
+  }
+  return large;
+}
+
+bool WritePng(const TBitmap& image, int scale, const std::filesystem::path& path) {
   // The bitmap's rows are 0xFFRRGGBB words without padding: the toolkit's RGB32 layout.
   const QImage view(reinterpret_cast<const uchar*>(image.Pixels().data()), image.Width(),
                     image.Height(), image.Width() * 4, QImage::Format_RGB32);
-  return view.save(QString::fromStdString(path.string()), "PNG");
+  const QString name = QString::fromStdString(path.string());
+  return scale == 1 ? view.save(name, "PNG") : Enlarged(view, scale).save(name, "PNG");
 }
 
 int Render(const Options& options) {
@@ -184,7 +216,7 @@ int Render(const Options& options) {
     chart.SetBounds(0, 0, options.width, options.height);
     chart.PaintWindow();
     const std::filesystem::path path = outDir / kChartPages[page].imageFile;
-    if (!WritePng(chart.WindowImage(), path)) {
+    if (!WritePng(chart.WindowImage(), options.scale, path)) {
       Print(stderr, "Cannot write " + path.string() + "\n");
       return 2;
     }
@@ -199,13 +231,13 @@ int Render(const Options& options) {
 }
 
 int Run(int argc, char** argv) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+  Options options;
+  bool help = false;
+  if (!ParseArguments(argc, argv, options, help)) return 2;
+  if (help) {
     Print(stdout, kHelp);
     return 0;
   }
-  Options options;
-  if (!ParseArguments(args, options)) return 2;
   return Render(options);
 }
 

@@ -3,8 +3,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <sys/wait.h>
 
 #include <QImage>
 #include <QString>
@@ -14,7 +12,6 @@
 #include <fstream>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,8 +35,10 @@ using testing::RunResult;
 using testing::RunTool;
 using testing::TempDir;
 
-RunResult RunRender(const std::string& arguments, const std::string& environment = "") {
-  return RunTool("plotvik-render", arguments, environment);
+RunResult RunRender(const std::vector<std::string>& arguments,
+                    const std::vector<std::string>& environment = {},
+                    const std::string& workingDir = {}) {
+  return RunTool("plotvik-render", arguments, environment, workingDir);
 }
 
 std::set<std::string> FilesIn(const std::filesystem::path& dir) {
@@ -60,7 +59,7 @@ std::set<std::string> AllPictures() {
 struct StatusCase {
   const char* name;
   std::string file;
-  std::string extra;  // options after OUTDIR
+  std::vector<std::string> extra;  // arguments after OUTDIR
   int status;
   std::string message;  // a line expected on standard error ("" for none of ours)
   bool pictures;
@@ -73,7 +72,9 @@ TEST_P(RenderStatus, ExitsAndWritesLikeTheCheckTool) {
   const StatusCase& c = GetParam();
   TempDir dir;
   const std::filesystem::path out = dir.Path() / "charts" / "nested";
-  const RunResult r = RunRender(c.file + " " + out.string() + c.extra);
+  std::vector<std::string> arguments = {c.file, out.string()};
+  arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
+  const RunResult r = RunRender(arguments);
   EXPECT_EQ(r.status, c.status);
   EXPECT_EQ(r.out, "");
   if (c.message.empty()) {
@@ -88,49 +89,122 @@ TEST_P(RenderStatus, ExitsAndWritesLikeTheCheckTool) {
 INSTANTIATE_TEST_SUITE_P(
     Files, RenderStatus,
     ::testing::Values(
-        StatusCase{"whole_file", Fixture("app_three_sweeps.txt"), "", 0, "", true},
-        StatusCase{"bad_third_line", Fixture("app_bad_third_line.txt"), "", 1,
-                   "Invalid file format\n", true},
-        StatusCase{"missing_file", Fixture("no_such_sweep.txt"), "", 2, "File not found.\n", false},
-        StatusCase{"size_zero", Fixture("app_three_sweeps.txt"), " --size 0x100", 2,
-                   "Invalid size '0x100'", false},
-        StatusCase{"size_too_large", Fixture("app_three_sweeps.txt"), " --size 4097x100", 2,
-                   "Invalid size '4097x100'", false},
-        StatusCase{"smallest_size", Fixture("app_three_sweeps.txt"), " --size 1x1", 0, "", true},
-        StatusCase{"size_without_value", Fixture("app_three_sweeps.txt"), " --size", 2,
-                   "--size needs a value", false},
-        StatusCase{"size_with_junk", Fixture("app_three_sweeps.txt"), " --size 20x30px", 2,
-                   "Invalid size", false},
-        StatusCase{"unknown_option", Fixture("app_three_sweeps.txt"), " --colour", 2,
-                   "Unknown option '--colour'", false},
-        StatusCase{"third_argument", Fixture("app_three_sweeps.txt"), " extra", 2,
-                   "Usage: plotvik-render FILE OUTDIR", false}),
+        StatusCase{"whole_file", Fixture("app_three_sweeps.txt"), {}, 0, "", true},
+        StatusCase{"bad_third_line",
+                   Fixture("app_bad_third_line.txt"),
+                   {},
+                   1,
+                   "Invalid file format\n",
+                   true},
+        StatusCase{"missing_file", Fixture("no_such_sweep.txt"), {}, 2, "File not found.\n", false},
+        StatusCase{"size_zero",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--size", "0x100"},
+                   2,
+                   "Invalid size '0x100'",
+                   false},
+        StatusCase{"size_too_large",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--size", "4097x100"},
+                   2,
+                   "Invalid size '4097x100'",
+                   false},
+        StatusCase{
+            "smallest_size", Fixture("app_three_sweeps.txt"), {"--size", "1x1"}, 0, "", true},
+        StatusCase{"size_without_value",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--size"},
+                   2,
+                   "Missing value after '--size'",
+                   false},
+        StatusCase{"size_with_junk",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--size", "20x30px"},
+                   2,
+                   "Invalid size",
+                   false},
+        StatusCase{"scale_zero",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--scale", "0"},
+                   2,
+                   "Invalid scale '0'",
+                   false},
+        StatusCase{"scale_fraction",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--scale=1.5"},
+                   2,
+                   "Invalid scale '1.5'",
+                   false},
+        StatusCase{"scale_too_large",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--scale", "17"},
+                   2,
+                   "Invalid scale '17'",
+                   false},
+        StatusCase{"scaled_picture_too_large",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--size", "2049x10", "--scale", "2"},
+                   2,
+                   "Pictures of 4098x20 are too large",
+                   false},
+        StatusCase{"largest_scaled_picture",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--size", "2048x1", "--scale", "2"},
+                   0,
+                   "",
+                   true},
+        StatusCase{"unknown_option",
+                   Fixture("app_three_sweeps.txt"),
+                   {"--colour"},
+                   2,
+                   "Unknown option 'colour'",
+                   false},
+        StatusCase{"dashed_word_is_an_option", "-x.txt", {}, 2, "Unknown option 'x.txt'", false},
+        StatusCase{"third_argument",
+                   Fixture("app_three_sweeps.txt"),
+                   {"extra"},
+                   2,
+                   "Usage: plotvik-render [--size WxH] [--scale S] [--] FILE OUTDIR",
+                   false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RenderTool, HelpExplainsTheToolAndItsExitStatus) {
-  const RunResult r = RunRender("--help");
+  const RunResult r = RunRender({"--help"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_THAT(r.out, HasSubstr("Usage: plotvik-render FILE OUTDIR [--size WxH]"));
+  EXPECT_THAT(r.out, HasSubstr("Usage: plotvik-render [--size WxH] [--scale S] [--] FILE OUTDIR"));
   EXPECT_THAT(r.out, HasSubstr("elevation.png"));
   EXPECT_THAT(r.out, HasSubstr("Exit status"));
+  EXPECT_EQ(RunRender({"-h"}).out, r.out);
+}
+
+// After `--` a leading dash is part of a name: here both the file and the folder.
+TEST(RenderTool, TakesDashedNamesAfterTheEndOfOptions) {
+  TempDir dir;
+  std::filesystem::copy_file(Fixture("app_three_sweeps.txt"), dir.Path() / "-x.txt");
+  const RunResult r = RunRender({"--", "-x.txt", "-out"}, {}, dir.Path().string());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(FilesIn(dir.Path() / "-out"), AllPictures());
 }
 
 TEST(RenderTool, AnOutputFolderThatCannotBeMadeIsReported) {
   TempDir dir;
   const std::string blocker = dir.Write("file", "not a folder");
-  const RunResult r = RunRender(Fixture("app_three_sweeps.txt") + " " + blocker + "/charts");
+  const RunResult r = RunRender({Fixture("app_three_sweeps.txt"), blocker + "/charts"});
   EXPECT_EQ(r.status, 2);
   EXPECT_THAT(r.err, HasSubstr("Cannot create"));
 }
 
-// Pixels of the PNG file that differ from the chart's window image; -1 when the sizes differ.
-int DifferingPixels(const std::filesystem::path& png, const TBitmap& window) {
+// Pixels of the PNG file that differ from the chart's window image with each of its pixels
+// enlarged to a `scale` x `scale` block; -1 when the sizes differ.
+int DifferingPixels(const std::filesystem::path& png, const TBitmap& window, int scale = 1) {
   const QImage picture(QString::fromStdString(png.string()));
-  if (picture.width() != window.Width() || picture.height() != window.Height()) return -1;
+  if (picture.width() != window.Width() * scale || picture.height() != window.Height() * scale) {
+    return -1;
+  }
   int differing = 0;
-  for (int y = 0; y < window.Height(); ++y) {
-    for (int x = 0; x < window.Width(); ++x) {
-      differing += (picture.pixel(x, y) | 0xFF000000u) != window.Row(y)[x];
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      differing += (picture.pixel(x, y) | 0xFF000000u) != window.Row(y / scale)[x / scale];
     }
   }
   return differing;
@@ -147,9 +221,10 @@ std::unique_ptr<TForm1> LoadedForm(const std::string& file) {
 
 struct SizeCase {
   const char* name;
-  std::string option;
+  std::vector<std::string> options;
   int width;
   int height;
+  int scale;
   friend void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -161,7 +236,9 @@ TEST_P(RenderPictures, AreThePagesPaintedByTheWindowPixelForPixel) {
   const SizeCase& c = GetParam();
   const std::string sample = std::string(PLOTVIK_SAMPLES) + "/sample_dipole.txt";
   TempDir dir;
-  const RunResult r = RunRender(sample + " " + dir.Path().string() + c.option);
+  std::vector<std::string> arguments = c.options;
+  arguments.insert(arguments.end(), {sample, dir.Path().string()});
+  const RunResult r = RunRender(arguments);
   ASSERT_EQ(r.status, 0) << r.err;
 
   auto form = LoadedForm(sample);
@@ -170,15 +247,19 @@ TEST_P(RenderPictures, AreThePagesPaintedByTheWindowPixelForPixel) {
     TDBChart& chart = PageChart(*form, page);
     chart.SetBounds(0, 0, c.width, c.height);
     chart.PaintWindow();
-    EXPECT_EQ(DifferingPixels(dir.Path() / kChartPages[page].imageFile, chart.WindowImage()), 0);
+    EXPECT_EQ(
+        DifferingPixels(dir.Path() / kChartPages[page].imageFile, chart.WindowImage(), c.scale), 0);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, RenderPictures,
-                         ::testing::Values(SizeCase{"designed", "", 623, 379},
-                                           SizeCase{"small", " --size 300x200", 300, 200},
-                                           SizeCase{"large", " --size=1000X700", 1000, 700}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, RenderPictures,
+    ::testing::Values(SizeCase{"designed", {}, 623, 379, 1},
+                      SizeCase{"small", {"--size", "300x200"}, 300, 200, 1},
+                      SizeCase{"large", {"--size=1000X700"}, 1000, 700, 1},
+                      SizeCase{"designed_doubled", {"--scale", "2"}, 623, 379, 2},
+                      SizeCase{"small_tripled", {"--scale=3", "--size", "300x200"}, 300, 200, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace plotvik
@@ -197,12 +278,12 @@ TEST(RenderToolLocale, LabelsWithTheUsersSeparatorsAsTheWindowDoes) {
     GTEST_SKIP() << "localedef or the de_DE locale source is not available";
   }
   // glibc keeps the parsed LOCPATH for good, which the leak checker would report.
-  const std::string german =
-      "LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA "/../lsan.supp LOCPATH=" + locales +
-      " LC_ALL=de_DE.UTF-8";
+  const std::vector<std::string> german = {"LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA
+                                           "/../lsan.supp",
+                                           "LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"};
   // R climbs by 0.001 a line: its labels carry decimals.
   const std::string file = Fixture("pages_flat.txt");
-  const RunResult r = RunRender(file + " " + (dir.Path() / "de").string(), german);
+  const RunResult r = RunRender({file, (dir.Path() / "de").string()}, german);
   ASSERT_EQ(r.status, 0) << r.err;
 
   auto form = LoadedForm(file);

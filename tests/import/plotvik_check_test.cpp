@@ -1,13 +1,10 @@
 // Runs the built plotvik-check on fixture files and compares its output and exit status.
 
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/import/run_tool.h"
 #include "tests/import/temp_dir.h"
@@ -19,19 +16,21 @@ using testing::RunResult;
 using testing::RunTool;
 using testing::TempDir;
 
-RunResult RunCheck(const std::string& arguments, const std::string& environment = "") {
-  return RunTool("plotvik-check", arguments, environment);
+RunResult RunCheck(const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment = {},
+                   const std::string& workingDir = {}) {
+  return RunTool("plotvik-check", arguments, environment, workingDir);
 }
 
 std::string Data(const char* name) {
   return std::string(PLOTVIK_TEST_DATA) + "/" + name;
 }
 
-const std::string kUsage = "Usage: plotvik-check FILE (plotvik-check --help tells more)\n";
+const std::string kUsage = "Usage: plotvik-check [--] FILE (plotvik-check --help tells more)\n";
 
 struct CheckCase {
   const char* name;
-  std::string arguments;
+  std::vector<std::string> arguments;
   int status;
   std::string out;
   std::string err;
@@ -50,27 +49,58 @@ TEST_P(CheckTool, PrintsRecordsAndExitStatus) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, CheckTool,
-    ::testing::Values(CheckCase{"Clean", Data("import_spaced_tokens.txt"), 0,
-                                "0\t1\t14.1\tnull\tnull\tnull\tnull\tnull\tnull\n", ""},
-                      CheckCase{
-                          "DoubleRange", Data("import_double_range.txt"), 1,
-                          "1e-320\t0\t-0\t5e-324\t0\t1.7976931348623157e+308\tnull\tnull\tnull\n",
-                          "Invalid file format\n"},
-                      CheckCase{"PendingRecordNotPrinted", Data("import_ten_numbers.txt"), 1,
-                                "1\t2\t3\t4\t5\t6\t7\t8\t9\n", "Invalid file format\n"},
-                      CheckCase{"Empty", Data("import_empty.txt"), 0, "", ""},
-                      CheckCase{"Missing", Data("no_such_file.txt"), 2, "", "File not found.\n"},
-                      CheckCase{"Directory", PLOTVIK_TEST_DATA, 2, "", "File access denied.\n"},
-                      CheckCase{"NoArgument", "", 2, "", kUsage},
-                      CheckCase{"TwoArguments", "a b", 2, "", kUsage}),
+    ::testing::Values(
+        CheckCase{"Clean",
+                  {Data("import_spaced_tokens.txt")},
+                  0,
+                  "0\t1\t14.1\tnull\tnull\tnull\tnull\tnull\tnull\n",
+                  ""},
+        CheckCase{"DoubleRange",
+                  {Data("import_double_range.txt")},
+                  1,
+                  "1e-320\t0\t-0\t5e-324\t0\t1.7976931348623157e+308\tnull\tnull\tnull\n",
+                  "Invalid file format\n"},
+        CheckCase{"PendingRecordNotPrinted",
+                  {Data("import_ten_numbers.txt")},
+                  1,
+                  "1\t2\t3\t4\t5\t6\t7\t8\t9\n",
+                  "Invalid file format\n"},
+        CheckCase{"Empty", {Data("import_empty.txt")}, 0, "", ""},
+        CheckCase{"Missing", {Data("no_such_file.txt")}, 2, "", "File not found.\n"},
+        CheckCase{"Directory", {PLOTVIK_TEST_DATA}, 2, "", "File access denied.\n"},
+        CheckCase{"NoArgument", {}, 2, "", kUsage},
+        CheckCase{"TwoArguments", {"a", "b"}, 2, "", kUsage},
+        CheckCase{"OnlyTheEndOfOptions", {"--"}, 2, "", kUsage},
+        CheckCase{"FileAfterTheEndOfOptions", {"--", Data("import_empty.txt")}, 0, "", ""},
+        CheckCase{"DashedWordIsAnOption", {"-x.txt"}, 2, "", "Unknown option 'x.txt'.\n" + kUsage},
+        CheckCase{"UnknownLongOption",
+                  {"--verbose", Data("import_empty.txt")},
+                  2,
+                  "",
+                  "Unknown option 'verbose'.\n" + kUsage}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckToolHelp, ExplainsOutputAndExitStatus) {
-  RunResult r = RunCheck("--help");
+  RunResult r = RunCheck({"--help"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("Usage: plotvik-check FILE"), std::string::npos);
+  EXPECT_NE(r.out.find("Usage: plotvik-check [--] FILE"), std::string::npos);
   EXPECT_NE(r.out.find("Invalid file format"), std::string::npos);
   EXPECT_NE(r.out.find("File not found."), std::string::npos);
+  EXPECT_NE(r.out.find("could not be closed"), std::string::npos);
+  EXPECT_EQ(RunCheck({"-h"}).out, r.out);
+}
+
+// A name is one argument whatever it holds: a leading dash (after `--`), blanks, shell
+// characters, bytes that are no UTF-8.
+TEST(CheckToolCommandLine, TakesAnyFileNameAsItIs) {
+  TempDir dir;
+  for (const std::string name : {"-x.txt", "a b;$(true)'.txt", "\xE9t\xE9.txt"}) {
+    SCOPED_TRACE(name);
+    dir.Write(name, "1 2\n");
+    RunResult r = RunCheck({"--", name}, {}, dir.Path().string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1\t2\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n");
+  }
 }
 
 // The user's locale counts: with a comma locale, "1,5" is a number. The locale is compiled
@@ -84,11 +114,11 @@ TEST(CheckToolLocale, FollowsTheUsersDecimalSeparator) {
   }
   std::string path = dir.Write("comma.txt", "1,5 2.5\n");
   // glibc keeps the parsed LOCPATH for good, which the leak checker would report.
-  std::string quiet = "LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA "/../lsan.supp ";
-  RunResult r = RunCheck(path, quiet + "LOCPATH=" + locales + " LC_ALL=de_DE.UTF-8");
+  RunResult r = RunCheck({path}, {"LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA "/../lsan.supp",
+                                  "LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "1.5\t2.5\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n");
-  r = RunCheck(path);
+  r = RunCheck({path});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
 }
