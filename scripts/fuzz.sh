@@ -2,12 +2,14 @@
 # Builds the libFuzzer targets with clang into build/fuzz and runs each for $1 seconds (default
 # 60), starting from the importer's fixture files. A crash stops the script with the failing
 # input saved under build/fuzz/crashes/; copy it to tests/data/import_fuzz_* as a regression case.
+# The fuzz build always treats warnings as errors: it is the only clang build, so it is where
+# clang's warnings would otherwise go unseen.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 build_dir="$root/build/fuzz"
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_COMPILER=clang++ -DPLOTVIK_WERROR=ON \
   -DPLOTVIK_FUZZ=ON -DPLOTVIK_BUILD_GUI=OFF -DPLOTVIK_BUILD_TESTS=OFF -DPLOTVIK_BUILD_BENCH=OFF \
   >/dev/null
 cmake --build "$build_dir" --target fuzz_parse_line fuzz_load_file

@@ -13,8 +13,12 @@ build_dir="$root/build/test$suffix"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-(cd "$build_dir" && ctest --output-on-failure -j "$(nproc)")
+# A failing test must not keep the fuzz step from running: both verdicts are reported, and the
+# script fails if either failed.
+status=0
+(cd "$build_dir" && ctest --output-on-failure -j "$(nproc)") || status=$?
 
-if [ -n "${PLOTVIK_FUZZ_SECONDS:-}" ] && [ -x "$root/scripts/fuzz.sh" ]; then
-  "$root/scripts/fuzz.sh" "$PLOTVIK_FUZZ_SECONDS"
+if [ -n "${PLOTVIK_FUZZ_SECONDS:-}" ]; then
+  "$root/scripts/fuzz.sh" "$PLOTVIK_FUZZ_SECONDS" || status=$?
 fi
+exit "$status"

@@ -234,7 +234,7 @@ class RenderPictures : public ::testing::TestWithParam<SizeCase> {};
 
 TEST_P(RenderPictures, AreThePagesPaintedByTheWindowPixelForPixel) {
   const SizeCase& c = GetParam();
-  const std::string sample = std::string(PLOTVIK_SAMPLES) + "/sample_dipole.txt";
+  const std::string sample = std::string(PLOTVIK_TEST_DATA) + "/sample_dipole.txt";
   TempDir dir;
   std::vector<std::string> arguments = c.options;
   arguments.insert(arguments.end(), {sample, dir.Path().string()});

@@ -35,10 +35,6 @@ using testing::InstallScriptedDialogs;
 using testing::ScriptedDialogs;
 using testing::TestApplication;
 
-std::string Sample(const char* name) {
-  return std::string(PLOTVIK_SAMPLES) + "/" + name;
-}
-
 using Frame = std::vector<TRGB>;
 
 class Pages : public ::testing::Test {
@@ -150,7 +146,7 @@ TEST_F(Pages, AtStartEveryPageShowsAnEmptyChartWithBothTitlesAndZeroLabels) {
 }
 
 TEST_F(Pages, ALoadGivesEveryPageEveryRecordAndAGoodFileLeavesNoWarning) {
-  Load(Sample("sample_yagi.txt"));
+  Load(Fixture("sample_yagi.txt"));
   EXPECT_TRUE(dialogs_->messages.empty());
   const int records = Form().mtData.RecordCount();
   ASSERT_GT(records, 10);
@@ -247,7 +243,7 @@ TEST_F(Pages, ALineOfSixNumbersBreaksTheLineOnTheLastThreePagesOnly) {
 TEST_F(Pages, ZoomingOnePageLeavesTheOthersAndLastsThroughTheNextLoad) {
   Form().NativeWindow().show();
   QApplication::processEvents();
-  Load(Sample("sample_yagi.txt"));
+  Load(Fixture("sample_yagi.txt"));
   std::vector<Frame> before;
   for (int page = 0; page < kChartPageCount; ++page) before.push_back(Pixels(page));
 
@@ -268,7 +264,7 @@ TEST_F(Pages, ZoomingOnePageLeavesTheOthersAndLastsThroughTheNextLoad) {
 
   // Another load refills the zoomed chart but keeps its ranges.
   Load(Fixture("pages_six_numbers.txt"));
-  Load(Sample("sample_yagi.txt"));
+  Load(Fixture("sample_yagi.txt"));
   Painted(0);
   EXPECT_FALSE(bottom.Automatic());
   EXPECT_EQ(bottom.Minimum(), zoomedMin);
@@ -283,7 +279,7 @@ TEST_F(Pages, ZoomingOnePageLeavesTheOthersAndLastsThroughTheNextLoad) {
 TEST_F(Pages, AHiddenPageKeepsItsZoomAndPointsAndPaintsOnlyWhenShown) {
   TForm1& form = Form();
   form.NativeWindow().show();
-  Load(Sample("sample_yagi.txt"));
+  Load(Fixture("sample_yagi.txt"));
   form.PC.SetActivePageIndex(4);
   QApplication::processEvents();
   ZoomIn(4);
@@ -299,7 +295,7 @@ TEST_F(Pages, AHiddenPageKeepsItsZoomAndPointsAndPaintsOnlyWhenShown) {
   form.PC.SetActivePageIndex(0);
   QApplication::processEvents();
   // Loading the same file again refills the hidden chart; it is not painted while hidden.
-  Load(Sample("sample_yagi.txt"));
+  Load(Fixture("sample_yagi.txt"));
   QApplication::processEvents();
   EXPECT_EQ(frames, 0);
   EXPECT_EQ(Series(4).Count(), form.mtData.RecordCount());

@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LoaderTest, RealSweepFilesLoadWhole) {
   for (const char* sample : {"sample_dipole.txt", "sample_yagi.txt"}) {
-    std::string path = std::string(PLOTVIK_SAMPLES) + "/" + sample;
+    std::string path = std::string(PLOTVIK_TEST_DATA) + "/" + sample;
     std::ifstream in(path);
     int lines = 0;
     for (std::string line; std::getline(in, line);) ++lines;
