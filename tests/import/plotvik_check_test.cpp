@@ -103,6 +103,47 @@ TEST(CheckToolCommandLine, TakesAnyFileNameAsItIs) {
   }
 }
 
+// A file whose close fails after every line was read: the records are shown all the same, then
+// the reason, and the status tells that something went wrong.
+struct CloseFailureCase {
+  const char* name;
+  std::string content;
+  std::string out;
+  std::string err;
+  friend void PrintTo(const CloseFailureCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CheckToolCloseFailure : public ::testing::TestWithParam<CloseFailureCase> {};
+
+TEST_P(CheckToolCloseFailure, PrintsTheRecordsThenTheError) {
+  const CloseFailureCase& c = GetParam();
+  TempDir dir;
+  const std::string path = dir.Write("sweep.txt", c.content);
+  // The preloaded library is not built with the sanitizers, which would otherwise refuse to
+  // start behind it.
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  const std::string asanOptions = std::string("ASAN_OPTIONS=") +
+                                  (asan != nullptr ? std::string(asan) + ":" : "") +
+                                  "verify_asan_link_order=0";
+  const RunResult r = RunCheck({path}, {"LD_PRELOAD=" PLOTVIK_FAIL_CLOSE_LIBRARY,
+                                        "PLOTVIK_FAIL_CLOSE_OF=" + path, asanOptions});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, c.out);
+  EXPECT_EQ(r.err, c.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CheckToolCloseFailure,
+    ::testing::Values(CloseFailureCase{"EveryLineTaken", "1 2\n3\n",
+                                       "1\t2\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n"
+                                       "3\tnull\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n",
+                                       "I/O error 30.\n"},
+                      CloseFailureCase{"BadLineBefore", "1\nx\n2\n",
+                                       "1\tnull\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n",
+                                       "Invalid file format\nI/O error 30.\n"},
+                      CloseFailureCase{"EmptyFile", "", "", "I/O error 30.\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // The user's locale counts: with a comma locale, "1,5" is a number. The locale is compiled
 // into a private folder, so the test needs only the system's locale sources.
 TEST(CheckToolLocale, FollowsTheUsersDecimalSeparator) {
