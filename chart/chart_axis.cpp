@@ -14,6 +14,7 @@
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
 #include "platform/exceptions.h"
+#include "platform/numeric.h"
 
 namespace plotvik {
 
@@ -55,7 +56,8 @@ void TChartAxisTitle::SetVisible(bool visible) {
 // Construction and properties
 
 TChartAxis::TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide)
-    : chart_(chart), horizontal_(horizontal), otherSide_(otherSide) {
+    : chart_(chart), otherSide_(otherSide) {
+  mapping_.horizontal = horizontal;
   auto repaint = [this] { Repaint(); };
   labelsFont_ = std::make_unique<TChartFont>();
   labelsFont_->OnChange = repaint;
@@ -141,13 +143,13 @@ void TChartAxis::SetVisible(bool value) {
   Change(visible_, value);
 }
 void TChartAxis::SetHorizontal(bool value) {
-  Change(horizontal_, value);
+  Change(mapping_.horizontal, value);
 }
 void TChartAxis::SetOtherSide(bool value) {
   Change(otherSide_, value);
 }
 void TChartAxis::SetInverted(bool value) {
-  Change(inverted_, value);
+  Change(mapping_.inverted, value);
 }
 void TChartAxis::SetLabels(bool value) {
   Change(labels_, value);
@@ -263,7 +265,7 @@ TAxisLabelStyle TChartAxis::AutoLabelStyle() const {
     const TChartSeries& s = chart_.Series(i);
     if (!s.Active() || !s.AssociatedToAxis(*this)) continue;
     anyAssociated = true;
-    const bool showsXList = s.YMandatory() == horizontal_;
+    const bool showsXList = s.YMandatory() == Horizontal();
     if (showsXList && s.HasLabels()) return talText;
   }
   return anyAssociated ? talValue : talNone;
@@ -275,7 +277,7 @@ TAxisLabelStyle TChartAxis::ResolvedLabelStyle() const {
 
 void TChartAxis::RefreshDateTime() {
   const TChartSeries* s = FirstActiveAssociated();
-  dateTime_ = s != nullptr && (horizontal_ ? s->XValues().DateTime() : s->YValues().DateTime());
+  dateTime_ = s != nullptr && (Horizontal() ? s->XValues().DateTime() : s->YValues().DateTime());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -311,14 +313,14 @@ double ChartExtreme(const TChartAxis& axis, const TCustomAxisPanel& chart, Pick 
 }  // namespace
 
 double TChartAxis::ChartMinimum() const {
-  const bool h = horizontal_;
+  const bool h = Horizontal();
   return ChartExtreme(
       *this, chart_, [h](const TChartSeries& s) { return h ? s.XMinimum() : s.YMinimum(); },
       [](double a, double b) { return a < b; });
 }
 
 double TChartAxis::ChartMaximum() const {
-  const bool h = horizontal_;
+  const bool h = Horizontal();
   return ChartExtreme(
       *this, chart_, [h](const TChartSeries& s) { return h ? s.XMaximum() : s.YMaximum(); },
       [](double a, double b) { return a > b; });
@@ -327,61 +329,32 @@ double TChartAxis::ChartMaximum() const {
 void TChartAxis::ComputeRange() {
   if (automatic_ || automaticMaximum_) maximum_ = ChartMaximum();
   if (automatic_ || automaticMinimum_) minimum_ = ChartMinimum();
-  rangeMax_ = maximum_;
-  rangeMin_ = minimum_;
-  rangeSpan_ = rangeMax_ - rangeMin_;
+  mapping_.rangeMax = maximum_;
+  mapping_.rangeMin = minimum_;
 }
 
 void TChartAxis::ComputePixelExtent() {
   const TRect& r = chart_.ChartRect();
-  const int origin = horizontal_ ? r.Left : r.Top;
-  const double extent = horizontal_ ? chart_.ChartWidth() : chart_.ChartHeight();
-  // Half the integer range at most, so that the size and the centre cannot overflow.
+  const int origin = Horizontal() ? r.Left : r.Top;
+  const double extent = Horizontal() ? chart_.ChartWidth() : chart_.ChartHeight();
   auto pixel = [&](double percent) {
-    return static_cast<int>(std::clamp<std::int64_t>(origin + RoundEven(percent * 0.01 * extent),
-                                                     std::numeric_limits<int>::min() / 2,
-                                                     std::numeric_limits<int>::max() / 2));
+    return ClampToHalfIntRange(origin + RoundHalfToEven(percent * 0.01 * extent));
   };
-  startPixel_ = pixel(startPosition_);
-  endPixel_ = pixel(endPosition_);
-  pixelSize_ = endPixel_ - startPixel_;
-  centerPixel_ = (startPixel_ + endPixel_) / 2;
-}
-
-int TChartAxis::PosOfValue(double value) const {
-  if (rangeSpan_ != 0) {
-    const double d = (value - rangeMin_) * pixelSize_ / rangeSpan_;
-    if (std::fabs(d) < 2147483647.0) {
-      const std::int64_t r = RoundEven(d);
-      const bool fromStart = horizontal_ != inverted_;
-      return ClampToInt(fromStart ? startPixel_ + r : endPixel_ - r);
-    }
-  }
-  return centerPixel_;
-}
-
-double TChartAxis::ValueOfPos(int pixel) const {
-  if (pixelSize_ < 1) return 0;
-  const double offset =
-      inverted_ ? static_cast<double>(endPixel_) - pixel : static_cast<double>(pixel) - startPixel_;
-  const double c = offset * rangeSpan_ / pixelSize_;
-  return horizontal_ ? rangeMin_ + c : rangeMax_ - c;
+  mapping_.startPixel = pixel(startPosition_);
+  mapping_.endPixel = pixel(endPosition_);
 }
 
 void TChartAxis::WidenForMargins(int left, int top, int right, int bottom) {
-  const int a = horizontal_ ? left : top;
-  const int b = horizontal_ ? right : bottom;
-  const int s0 = startPixel_;
-  const int e0 = endPixel_;
-  startPixel_ = s0 + a;
-  endPixel_ = e0 - b;
-  pixelSize_ = endPixel_ - startPixel_;
-  const double f = ValueOfPos(s0);
-  const double g = ValueOfPos(e0);
+  // The values at the unwidened ends, read through the axis pulled in by the margins, become
+  // the new range over the unwidened pixels.
+  TAxisMapping inside = mapping_;
+  inside.startPixel += Horizontal() ? left : top;
+  inside.endPixel -= Horizontal() ? right : bottom;
+  const double atStart = inside.ValueOf(mapping_.startPixel);
+  const double atEnd = inside.ValueOf(mapping_.endPixel);
   ComputePixelExtent();
-  rangeMin_ = std::min(f, g);
-  rangeMax_ = std::max(f, g);
-  rangeSpan_ = rangeMax_ - rangeMin_;
+  mapping_.rangeMin = std::min(atStart, atEnd);
+  mapping_.rangeMax = std::max(atStart, atEnd);
 }
 
 void TChartAxis::SetAxisRange(double minimum, double maximum) {
@@ -415,19 +388,19 @@ void TChartAxis::ScrollAxis(double offset, bool checkLimits) {
 
 bool TChartAxis::AxisHitTest(int x, int y) const {
   if (!IsVisible()) return false;
-  const int lo = std::min(startPixel_, endPixel_);
-  const int hi = std::max(startPixel_, endPixel_);
+  const int lo = std::min(mapping_.startPixel, mapping_.endPixel);
+  const int hi = std::max(mapping_.startPixel, mapping_.endPixel);
   int acrossLo, acrossHi;
   // The band runs from the labels' inner edge to 3 pixels inside the chart.
-  if (otherSide_ == horizontal_) {  // top or left: the chart lies towards larger coordinates
+  if (otherSide_ == Horizontal()) {  // top or left: the chart lies towards larger coordinates
     acrossLo = labelsPos_;
     acrossHi = linePos_ + 3;
   } else {  // bottom or right
     acrossLo = linePos_ - 3;
     acrossHi = labelsPos_;
   }
-  const int along = horizontal_ ? x : y;
-  const int across = horizontal_ ? y : x;
+  const int along = Horizontal() ? x : y;
+  const int across = Horizontal() ? y : x;
   return along >= lo && along < hi && across >= acrossLo && across < acrossHi;
 }
 
@@ -436,9 +409,9 @@ bool TChartAxis::AxisHitTest(int x, int y) const {
 
 int TChartAxis::ShiftedByPositionPercent(int position, int extentAcross) const {
   if (positionPercent_ == 0) return position;
-  std::int64_t d = RoundEven(positionPercent_ * 0.01 * extentAcross);
+  std::int64_t d = RoundHalfToEven(positionPercent_ * 0.01 * extentAcross);
   if (otherSide_) d = -d;
-  return ClampToInt(horizontal_ ? position - d : position + d);
+  return ClampToIntRange(Horizontal() ? position - d : position + d);
 }
 
 void TChartAxis::ReserveSpace(TRect& rect, bool standard) {
@@ -448,11 +421,11 @@ void TChartAxis::ReserveSpace(TRect& rect, bool standard) {
   // Moves one edge of rect inwards by size pixels (outwards for a negative size) and returns the
   // new edge; "inwards" depends on the side the axis sits on.
   auto edge = [&]() -> int& {
-    if (horizontal_) return otherSide_ ? rect.Top : rect.Bottom;
+    if (Horizontal()) return otherSide_ ? rect.Top : rect.Bottom;
     return otherSide_ ? rect.Right : rect.Left;
   };
-  const int inwardSign = (horizontal_ != otherSide_) ? -1 : 1;  // bottom/right shrink downwards
-  const int extentAcross = horizontal_ ? rect.Bottom - rect.Top : rect.Right - rect.Left;
+  const int inwardSign = (Horizontal() != otherSide_) ? -1 : 1;  // bottom/right shrink downwards
+  const int extentAcross = Horizontal() ? rect.Bottom - rect.Top : rect.Right - rect.Left;
 
   int ticksBand =
       (axisPen_->Visible() ? axisPen_->Width() + 1 : 0) + (ticks_->Visible() ? tickLength_ : 0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/axis_mapping.h"
 #include "platform/gui/geometry.h"
 #include "platform/property.h"
 
@@ -39,6 +40,15 @@ std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char
 
 // The 1-2-5 sequence: the next "nice" step above x.
 double NextNiceStep(double x);
+
+// One labelled value of an axis: the value, the pixel it sits at and the text written there
+// (empty when the axis writes no labels).
+struct TAxisTick {
+  double value = 0;
+  int pixel = 0;
+  std::string text;
+  friend bool operator==(const TAxisTick&, const TAxisTick&) = default;
+};
 
 // The caption along one axis; only its text is drawn, never a frame or background.
 class TChartAxisTitle {
@@ -89,11 +99,11 @@ class TChartAxis {
   void SetIncrement(double value);
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
-  bool Horizontal() const { return horizontal_; }
+  bool Horizontal() const { return mapping_.horizontal; }
   void SetHorizontal(bool value);
   bool OtherSide() const { return otherSide_; }
   void SetOtherSide(bool value);
-  bool Inverted() const { return inverted_; }
+  bool Inverted() const { return mapping_.inverted; }
   void SetInverted(bool value);
   bool Labels() const { return labels_; }
   void SetLabels(bool value);
@@ -155,18 +165,20 @@ class TChartAxis {
   void SetPositionPercent(double percent);
 
   // --- internal state, read by the chart, the series and the mouse ---
-  double RangeMin() const { return rangeMin_; }
-  double RangeMax() const { return rangeMax_; }
-  double RangeSpan() const { return rangeSpan_; }
-  int StartPixel() const { return startPixel_; }
-  int EndPixel() const { return endPixel_; }
-  int PixelSize() const { return pixelSize_; }
-  int CenterPixel() const { return centerPixel_; }
+  // The range and pixels of the last layout, and how values map between them.
+  const TAxisMapping& Mapping() const { return mapping_; }
+  double RangeMin() const { return mapping_.rangeMin; }
+  double RangeMax() const { return mapping_.rangeMax; }
+  double RangeSpan() const { return mapping_.RangeSpan(); }
+  int StartPixel() const { return mapping_.startPixel; }
+  int EndPixel() const { return mapping_.endPixel; }
+  int PixelSize() const { return mapping_.PixelSize(); }
+  int CenterPixel() const { return mapping_.CenterPixel(); }
   int LinePos() const { return linePos_; }
   int LabelsPos() const { return labelsPos_; }
   int TitlePos() const { return titlePos_; }
   bool IsDateTime() const { return dateTime_; }
-  // Pixel positions of the ticks of the last drawing, in the order the labels were written.
+  // Pixel positions of the ticks marked by the last drawing, in the order of the labels.
   const std::vector<int>& TickPositions() const { return tickPositions_; }
 
   // --- operations ---
@@ -177,8 +189,11 @@ class TChartAxis {
   void ReserveSpace(TRect& rect, bool standard);
   void WidenForMargins(int left, int top, int right, int bottom);
   void DrawAxis(bool computeLine);
-  int PosOfValue(double value) const;  // CalcPosValue
-  double ValueOfPos(int pixel) const;  // CalcPosPoint
+  // The labelled values at the present range and pixels, largest first, as the drawing writes
+  // them; measures with the labels' font and runs the chart's label event for each text.
+  std::vector<TAxisTick> ComputeTicks() const;
+  int PosOfValue(double value) const { return mapping_.PixelOf(value); }
+  double ValueOfPos(int pixel) const { return mapping_.ValueOf(pixel); }
   void SetAxisRange(double minimum, double maximum);
   void ScrollAxis(double offset, bool checkLimits);
   bool AxisHitTest(int x, int y) const;
@@ -209,8 +224,7 @@ class TChartAxis {
   int TextWidthOfLines(const std::string& text) const;
   bool AngleAlongSide(int angle) const;
   void DrawTitle();
-  void DrawValueLabels(double step);
-  void WriteLabelAt(double value);
+  std::vector<TAxisTick> TicksAtStep(double step) const;
   void DrawLabelText(int pos, const std::string& text);
   void DrawTickLine(int pos, int length, bool inner);
   void DrawGridLine(int pos);
@@ -223,9 +237,7 @@ class TChartAxis {
   double maximum_ = 0;
   double increment_ = 0;
   bool visible_ = true;
-  bool horizontal_;
   bool otherSide_;
-  bool inverted_ = false;
   bool labels_ = true;
   TAxisLabelStyle labelStyle_ = talAuto;
   std::unique_ptr<TChartFont> labelsFont_;
@@ -261,13 +273,7 @@ class TChartAxis {
   double endPosition_ = 100;
   double positionPercent_ = 0;
 
-  double rangeMin_ = 0;
-  double rangeMax_ = 0;
-  double rangeSpan_ = 0;
-  int startPixel_ = 0;
-  int endPixel_ = 0;
-  int pixelSize_ = 0;
-  int centerPixel_ = 0;
+  TAxisMapping mapping_;
   int linePos_ = 0;
   int labelsPos_ = 0;
   int titlePos_ = 0;

@@ -16,16 +16,6 @@ constexpr double kMinStep = 1e-12;
 // Room for the tick positions of one drawing; the step rule keeps far below it on any screen.
 constexpr int kMaxTickPositions = 2000;
 
-// Pixel rounding: halves go to the even neighbour (the FPU's default mode).
-inline std::int64_t RoundEven(double v) {
-  return static_cast<std::int64_t>(std::nearbyint(v));
-}
-
-inline int ClampToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                                   std::numeric_limits<int>::max()));
-}
-
 // The text two values are compared by when the labels decide whether a step is still visible:
 // 15 significant digits, as the short general number form writes them.
 inline std::string GeneralText(double v) {

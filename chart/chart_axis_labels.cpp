@@ -14,6 +14,7 @@
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
 #include "platform/locale_settings.h"
+#include "platform/numeric.h"
 
 namespace plotvik {
 
@@ -153,33 +154,33 @@ int TChartAxis::TextWidthOfLines(const std::string& text) const {
 }
 
 bool TChartAxis::AngleAlongSide(int angle) const {
-  return horizontal_ ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
+  return Horizontal() ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
 }
 
 double TChartAxis::LabelStep() const {
   TChartCanvas3D& canvas = chart_.Canvas3D();
-  const std::string maxText = LabelText(rangeMax_);
-  const std::string minText = LabelText(rangeMin_);
+  const std::string maxText = LabelText(mapping_.rangeMax);
+  const std::string minText = LabelText(mapping_.rangeMin);
   const int lines = std::max(LabelLineCount(maxText), LabelLineCount(minText));
   // The label size along the axis: widths on a horizontal axis, line heights on a vertical one,
   // swapped when the labels are turned across.
-  const bool heightsAlong = horizontal_ ? (labelsAngle_ == 90 || labelsAngle_ == 270)
-                                        : (labelsAngle_ == 0 || labelsAngle_ == 180);
+  const bool heightsAlong = Horizontal() ? (labelsAngle_ == 90 || labelsAngle_ == 270)
+                                         : (labelsAngle_ == 0 || labelsAngle_ == 180);
   int s = heightsAlong ? canvas.FontLineHeight() * lines
                        : std::max(TextWidthOfLines(maxText), TextWidthOfLines(minText));
   std::int64_t m = 1;
   if (s > 0) {
-    if (labelsSeparation_ > 0) s += static_cast<int>(RoundEven(labelsSeparation_ * 0.01 * s));
-    m = RoundEven(static_cast<double>(pixelSize_) / s);
+    if (labelsSeparation_ > 0) s += static_cast<int>(RoundHalfToEven(labelsSeparation_ * 0.01 * s));
+    m = RoundHalfToEven(static_cast<double>(PixelSize()) / s);
   }
   if (m < 1) return kMinStep;
 
-  double t = increment_ > 0 ? increment_ : (std::fabs(rangeSpan_) >= 1 ? 1.0 : kMinStep);
+  double t = increment_ > 0 ? increment_ : (std::fabs(RangeSpan()) >= 1 ? 1.0 : kMinStep);
   std::int64_t k = m + 1;
   do {
-    const double q = rangeSpan_ / t;
+    const double q = RangeSpan() / t;
     if (std::fabs(q) < 2147483647.0) {
-      k = RoundEven(q);
+      k = RoundHalfToEven(q);
       if (k > m) t = NextNiceStep(t);
     } else {
       t = NextNiceStep(t);
@@ -190,15 +191,67 @@ double TChartAxis::LabelStep() const {
   return std::max(t, kMinStep);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Ticks
+
+std::vector<TAxisTick> TChartAxis::ComputeTicks() const {
+  chart_.Canvas3D().ApplyFont(*labelsFont_);
+  return TicksAtStep(LabelStep());
+}
+
+std::vector<TAxisTick> TChartAxis::TicksAtStep(double step) const {
+  std::vector<TAxisTick> ticks;
+  if (!(step > 0 && RangeMax() >= RangeMin()) || ResolvedLabelStyle() != talValue) return ticks;
+  // A value whose label is not written has a tick only when ticks do not wait for labels.
+  if (!labels_ && tickOnLabelsOnly_) return ticks;
+  const double rangeMin = mapping_.rangeMin;
+  const double rangeMax = mapping_.rangeMax;
+  const double span = RangeSpan();
+  // Written so that a span beyond the double range (data from -1e308 to 1e308), whose
+  // quotient is not a number, counts as too many labels too.
+  if (!(std::fabs(span / step) < 10000)) return ticks;
+
+  auto add = [&](double value) {
+    const int pixel = PosOfValue(value);
+    if (!(labelsOnAxis_ || (mapping_.startPixel < pixel && pixel < mapping_.endPixel))) return;
+    ticks.push_back({value, pixel, labels_ ? LabelText(value) : std::string()});
+  };
+
+  double v = rangeMax;
+  if (roundFirstLabel_ && GeneralText(rangeMin) != GeneralText(rangeMax)) {
+    v = TruncateToMultipleOf(rangeMax, step);
+  }
+  while (v > rangeMax) {
+    const double next = v - step;
+    if (next == v) break;  // a step below the value's resolution would never get below
+    v = next;
+  }
+  if (span == 0 || std::fabs(rangeMax - rangeMin) < 1e-10 ||
+      GeneralText(v) == GeneralText(v - step)) {
+    add(v);
+    return ticks;
+  }
+  const double limit = (rangeMin - 1e-12) / (1 + 1e-12);
+  // The 10000 guard above bounds the count; the cap only protects against accumulated error.
+  for (int n = 0; v >= limit && n <= 10001; ++n) {
+    add(v);
+    v -= step;
+  }
+  return ticks;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Room for the labels
+
 int TChartAxis::WidestLabel() const {
   switch (ResolvedLabelStyle()) {
     case talValue: {
-      double a = rangeMin_;
-      double b = rangeMax_;
+      double a = mapping_.rangeMin;
+      double b = mapping_.rangeMax;
       if (roundFirstLabel_ || (dateTime_ && exactDateTime_)) {
         const double s = LabelStep();
-        a = std::trunc(rangeMin_ / s) * s;
-        b = std::trunc(rangeMax_ / s) * s;
+        a = TruncateToMultipleOf(mapping_.rangeMin, s);
+        b = TruncateToMultipleOf(mapping_.rangeMax, s);
       }
       // Measuring must not run the chart's label event: it is for the drawn texts only.
       const std::string ta =

@@ -42,10 +42,15 @@ class AxisOnChart : public testing::Test {
     chart.Canvas3D().ApplyFont(axis.LabelsFont());
   }
 
-  // Label values in the order they were written, read back from the tick positions.
-  std::vector<int> ExpectedPositions(const TChartAxis& axis, std::vector<double> values) {
+  static std::vector<double> ValuesOf(const std::vector<TAxisTick>& ticks) {
+    std::vector<double> out;
+    for (const TAxisTick& t : ticks) out.push_back(t.value);
+    return out;
+  }
+
+  static std::vector<int> PixelsOf(const std::vector<TAxisTick>& ticks) {
     std::vector<int> out;
-    for (double v : values) out.push_back(axis.PosOfValue(v));
+    for (const TAxisTick& t : ticks) out.push_back(t.pixel);
     return out;
   }
 
@@ -88,41 +93,77 @@ TEST_F(AxisOnChart, LabelsAreWrittenFromTheTopDown) {
   TChartAxis& axis = chart.LeftAxis();
   axis.SetIncrement(2);
   Place(axis, -2.5, 12.25, 100, 300);
+  const std::vector<TAxisTick> ticks = axis.ComputeTicks();
+  EXPECT_EQ(ValuesOf(ticks), (std::vector<double>{12, 10, 8, 6, 4, 2, 0, -2}));
+  for (const TAxisTick& t : ticks) {
+    EXPECT_EQ(t.pixel, axis.PosOfValue(t.value));
+    EXPECT_EQ(t.text, axis.LabelText(t.value));
+  }
+  // The drawing marks the listed pixels, in the same order.
   axis.DrawAxis(true);
-  EXPECT_EQ(axis.TickPositions(), ExpectedPositions(axis, {12, 10, 8, 6, 4, 2, 0, -2}));
+  EXPECT_EQ(axis.TickPositions(), PixelsOf(ticks));
 }
 
 TEST_F(AxisOnChart, LowestLabelAtANegativeMinimumIsLeftOut) {
   TChartAxis& axis = chart.LeftAxis();
   axis.SetIncrement(1);
   Place(axis, -5, 5, 100, 300);
-  axis.DrawAxis(true);
-  EXPECT_EQ(axis.TickPositions(), ExpectedPositions(axis, {5, 4, 3, 2, 1, 0, -1, -2, -3, -4}));
+  EXPECT_EQ(ValuesOf(axis.ComputeTicks()), (std::vector<double>{5, 4, 3, 2, 1, 0, -1, -2, -3, -4}));
 
   Place(axis, 0, 10, 100, 300);
-  axis.DrawAxis(true);
-  EXPECT_EQ(axis.TickPositions().size(), 11u) << "a zero minimum keeps its label";
+  EXPECT_EQ(axis.ComputeTicks().size(), 11u) << "a zero minimum keeps its label";
 }
 
 TEST_F(AxisOnChart, TinyOrZeroSpanWritesOneLabel) {
   TChartAxis& axis = chart.BottomAxis();
   // Empty chart: an automatic range of 0 ... 0 gives one label, at the centre pixel.
   Layout(axis, 400, 100);
-  axis.DrawAxis(true);
-  EXPECT_EQ(axis.TickPositions(), std::vector<int>{axis.CenterPixel()});
+  EXPECT_EQ(axis.ComputeTicks(), (std::vector<TAxisTick>{{0, axis.CenterPixel(), "0"}}));
 
   series.AddPoint(3.0, 0);
   series.AddPoint(3.00000000001, 0);
   Layout(axis, 400, 100);
-  axis.DrawAxis(true);
-  EXPECT_EQ(axis.TickPositions().size(), 1u);
+  EXPECT_EQ(axis.ComputeTicks().size(), 1u);
 }
 
 TEST_F(AxisOnChart, NoRoomForALabelWritesNone) {
   TChartAxis& axis = chart.LeftAxis();
   Place(axis, 0, 10, 100, 5);
+  EXPECT_TRUE(axis.ComputeTicks().empty());
+}
+
+TEST_F(AxisOnChart, TicksWithoutLabelsFollowTickOnLabelsOnly) {
+  TChartAxis& axis = chart.LeftAxis();
+  axis.SetIncrement(5);
+  Place(axis, 0, 10, 100, 300);
+  axis.SetLabels(false);
+  EXPECT_TRUE(axis.ComputeTicks().empty()) << "ticks wait for labels by default";
+
+  axis.SetTickOnLabelsOnly(false);
+  const std::vector<TAxisTick> ticks = axis.ComputeTicks();
+  EXPECT_EQ(ValuesOf(ticks), (std::vector<double>{10, 5, 0}));
+  for (const TAxisTick& t : ticks) EXPECT_EQ(t.text, "") << t.value;
   axis.DrawAxis(true);
-  EXPECT_TRUE(axis.TickPositions().empty());
+  EXPECT_EQ(axis.TickPositions(), PixelsOf(ticks));
+}
+
+TEST_F(AxisOnChart, LabelsOffTheAxisEndsCanBeLeftOut) {
+  TChartAxis& axis = chart.LeftAxis();
+  axis.SetIncrement(5);
+  Place(axis, 0, 10, 100, 300);
+  axis.SetLabelsOnAxis(false);
+  EXPECT_EQ(axis.ComputeTicks(), (std::vector<TAxisTick>{{5, 150, "5"}}));
+}
+
+TEST_F(AxisOnChart, TicksPastThePresizedListKeepTheirLabelsButNoMarks) {
+  // No room for a label: the smallest step, which over this span gives 5001 labels.
+  TChartAxis& axis = chart.LeftAxis();
+  Place(axis, 1, 1 + 5e-9, 100, 5);
+  const std::vector<TAxisTick> ticks = axis.ComputeTicks();
+  ASSERT_GT(ticks.size(), 2000u);
+  axis.DrawAxis(true);
+  const std::vector<int> pixels = PixelsOf(ticks);
+  EXPECT_EQ(axis.TickPositions(), std::vector<int>(pixels.begin(), pixels.begin() + 2000));
 }
 
 TEST_F(AxisOnChart, LabelTextFollowsTheLocaleAndTheChartEvent) {
@@ -166,6 +207,37 @@ TEST_F(AxisOnChart, MappingCountsFromTheRightEndAndRoundsHalvesToEven) {
   Layout(left, 50, 0);
   EXPECT_EQ(left.ValueOfPos(3), 0);
 }
+
+struct MappingCase {
+  const char* name;
+  bool horizontal;
+  bool inverted;
+  int pixelOfMinimum;
+  int pixelOfMaximum;
+};
+
+class AxisMappingDirection : public testing::TestWithParam<MappingCase> {};
+
+TEST_P(AxisMappingDirection, EndsMapBothWays) {
+  const MappingCase& c = GetParam();
+  const TAxisMapping m{-1, 3, 100, 300, c.horizontal, c.inverted};
+  EXPECT_EQ(m.PixelOf(-1), c.pixelOfMinimum);
+  EXPECT_EQ(m.PixelOf(3), c.pixelOfMaximum);
+  EXPECT_EQ(m.PixelOf(1), 200);
+  EXPECT_DOUBLE_EQ(m.ValueOf(c.pixelOfMinimum), -1);
+  EXPECT_DOUBLE_EQ(m.ValueOf(c.pixelOfMaximum), 3);
+  EXPECT_DOUBLE_EQ(m.ValueOf(150), c.pixelOfMinimum == 100 ? 0 : 2);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AxisMappingDirection,
+    testing::Values(MappingCase{"horizontal_grows_rightwards",   true,  false, 100, 300},
+                    MappingCase{"horizontal_inverted",           true,  true,  300, 100},
+                    MappingCase{"vertical_grows_upwards",        false, false, 300, 100},
+                    MappingCase{"vertical_inverted",             false, true,  100, 300}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(AxisOnChart, WidenForMarginsMovesTheDataEndsInside) {
   TChartAxis& bottom = chart.BottomAxis();
