@@ -1,6 +1,5 @@
 #include "app/chart_pages.h"
 
-#include <QWidget>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -12,8 +11,7 @@
 #include "chart/chart_zoom.h"
 #include "chart/db_chart.h"
 #include "chart/line_series.h"
-#include "platform/gui/native_widgets.h"
-#include "platform/gui/panel_widget.h"
+#include "platform/gui/page_control.h"
 #include "table/mem_table.h"
 
 namespace plotvik {
@@ -110,9 +108,8 @@ TLineSeries& PageSeries(const TComponent& owner, int pageIndex) {
 
 void CreateChartPage(TForm1& form, TTabSheet& sheet, int pageIndex) {
   TDBChart& chart = CreatePageChart(form, form.mtData, pageIndex);
-  // The page owns the widget and lays it over its whole area; the widget follows the page's
-  // size and hands it on to the chart, which redraws completely on every size change.
-  sheet.NativePage().SetClient(CreatePanelWidget(chart));
+  // The chart redraws completely on every size change the page hands on to it.
+  sheet.ShowPanel(chart);
 }
 
 }  // namespace plotvik

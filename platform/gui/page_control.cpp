@@ -11,6 +11,7 @@
 #include "platform/format.h"
 #include "platform/gui/form.h"
 #include "platform/gui/native_widgets.h"
+#include "platform/gui/panel_widget.h"
 
 namespace plotvik {
 
@@ -143,6 +144,10 @@ int TTabSheet::ClientWidth() const {
 }
 int TTabSheet::ClientHeight() const {
   return page_->height();
+}
+
+void TTabSheet::ShowPanel(TCustomPanel& panel) {
+  page_->SetClient(CreatePanelWidget(panel));
 }
 
 }  // namespace plotvik

@@ -8,6 +8,7 @@
 
 namespace plotvik {
 
+class TCustomPanel;
 class TForm;
 class TTabSheet;
 
@@ -59,6 +60,10 @@ class TTabSheet : public TComponent {
 
   int ClientWidth() const;
   int ClientHeight() const;
+
+  // Makes a widget showing `panel` the page's client: it fills the page and follows its size,
+  // handing each new size on to the panel. The page owns that widget; a previous client goes.
+  void ShowPanel(TCustomPanel& panel);
 
   class Page;
   Page& NativePage() const { return *page_; }
