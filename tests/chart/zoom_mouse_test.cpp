@@ -305,6 +305,28 @@ TEST_F(Zoom, TheWheelScrollsTheVerticalAxesByThreePercentANotch) {
   EXPECT_NEAR(chart.LeftAxis().Minimum(), 0.6, 1e-9);
 }
 
+// An empty chart and a flat curve both give the left axis a span of 0: a notch there moves
+// nothing, and the axis keeps following the data that come later.
+TEST_F(Zoom, ANotchOverAZeroSpanLeavesTheAxisAutomatic) {
+  for (const bool empty : {true, false}) {
+    series.ClearPoints();
+    if (!empty) {
+      for (int i = 0; i <= 10; ++i) series.AddPoint(i, 7);
+    }
+    chart.Update();
+    ASSERT_EQ(chart.LeftAxis().Maximum(), chart.LeftAxis().Minimum());
+    chart.DispatchMouseWheel({}, -120, 200, 200);
+    chart.DispatchMouseWheel({}, 120, 200, 200);
+    EXPECT_TRUE(chart.LeftAxis().Automatic()) << empty;
+    EXPECT_TRUE(chart.LeftAxis().AutomaticMinimum()) << empty;
+    EXPECT_TRUE(chart.LeftAxis().AutomaticMaximum()) << empty;
+    series.ClearPoints();
+    for (int i = 0; i <= 10; ++i) series.AddPoint(i, 13 + i);
+    chart.Update();
+    EXPECT_EQ(Left(), (AxisRange{true, 13, 23})) << empty;
+  }
+}
+
 TEST_F(Zoom, UndoAfterScrollingRestoresTheSnapshotFromBeforeTheZoom) {
   Drag(150, 150, 350, 300);
   chart.DispatchMouseWheel({}, -3 * 120, 200, 200);
