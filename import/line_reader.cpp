@@ -11,6 +11,24 @@ constexpr char kEndMarker = 26;
 constexpr char kLf = 10;
 constexpr char kCr = 13;
 
+// Names come as UTF-8 and their limit is in characters: a lead byte or a plain byte starts a
+// character, continuation bytes belong to the one before. A stray continuation byte (a name
+// that is not UTF-8) counts as a character of its own, so no byte can escape the count.
+std::size_t CharacterCount(const std::string& name) {
+  std::size_t count = 0;
+  std::size_t pending = 0;  // continuation bytes the current lead byte still announces
+  for (const char ch : name) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if ((byte & 0xC0) == 0x80 && pending > 0) {
+      --pending;
+      continue;
+    }
+    ++count;
+    pending = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+  }
+  return count;
+}
+
 }  // namespace
 
 std::string IOErrorMessage(int code) {
@@ -46,7 +64,7 @@ void TLineReader::SetFileName(const std::string& name) {
   open_ = false;
   pos_ = 0;
   end_ = 0;
-  nameRefused_ = name.size() > kMaxFileNameLength;
+  nameRefused_ = CharacterCount(name) > kMaxFileNameLength;
   fileName_ = name;
 }
 

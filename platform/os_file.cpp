@@ -2,8 +2,11 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 namespace plotvik {
 
@@ -49,7 +52,36 @@ bool FolderExists(const std::string& name) {
   return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool takeLeases = true;
+
+// A writer opening a leased file makes the system signal the holder, with SIGIO unless told
+// otherwise, and that signal's default action ends the process. The reader has nothing to do
+// on it (the writer simply waits until the file is closed), so it is ignored, unless somebody
+// in the process has a use for it already.
+void IgnoreLeaseBreakSignal() {
+  static const bool once = [] {
+    struct sigaction current {};
+    if (::sigaction(SIGIO, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) == 0 &&
+        current.sa_handler == SIG_DFL) {
+      struct sigaction ignore {};
+      ignore.sa_handler = SIG_IGN;
+      sigemptyset(&ignore.sa_mask);
+      ::sigaction(SIGIO, &ignore, nullptr);
+    }
+    return true;
+  }();
+  (void)once;
+}
+
 }  // namespace
+
+bool OsFile::TakeLeases() {
+  return takeLeases;
+}
+
+void OsFile::SetTakeLeases(bool value) {
+  takeLeases = value;
+}
 
 OsFile::~OsFile() {
   Close();
@@ -77,27 +109,66 @@ int OsFile::OpenForReading(const std::string& name) {
   }
   int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  if (takeLeases) {
+    IgnoreLeaseBreakSignal();
+    if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
+      leased_ = true;
+    } else if (errno == EAGAIN) {
+      // Some process has the file open for writing: it may be half written.
+      ::close(fd);
+      return kErrorSharingViolation;
+    }
+    // Any other refusal (not the file's owner, no leases on this file system) leaves the file
+    // watched through its size and modification time instead.
+  }
   fd_ = fd;
+  sizeAtOpen_ = info.st_size;
+  mtimeSecondsAtOpen_ = info.st_mtim.tv_sec;
+  mtimeNanosecondsAtOpen_ = info.st_mtim.tv_nsec;
+  offset_ = 0;
   return 0;
+}
+
+bool OsFile::ChangedSinceOpen() const {
+  struct stat info;
+  // A file that cannot even be looked at any more cannot be vouched for either.
+  if (::fstat(fd_, &info) != 0) return true;
+  return info.st_size != sizeAtOpen_ || info.st_mtim.tv_sec != mtimeSecondsAtOpen_ ||
+         info.st_mtim.tv_nsec != mtimeNanosecondsAtOpen_;
 }
 
 int OsFile::Read(char* buffer, std::size_t size, std::size_t& received) {
   received = 0;
   if (fd_ < 0) return kErrorInvalidHandle;
-  for (;;) {
-    ssize_t n = ::read(fd_, buffer, size);
-    if (n >= 0) {
-      received = static_cast<std::size_t>(n);
-      return 0;
-    }
+  if (!leased_ && ChangedSinceOpen()) return kErrorSharingViolation;
+  std::size_t wanted = size;
+  if (sizeAtOpen_ > 0) {
+    wanted = static_cast<std::size_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(size), sizeAtOpen_ - offset_));
+  }
+  ssize_t n = 0;
+  while (wanted > 0) {
+    n = ::read(fd_, buffer, wanted);
+    if (n >= 0) break;
     if (errno != EINTR) return OsErrorCode(errno);
   }
+  if (n == 0) {
+    // The end of the data: only a file that is still what it was at the open ends cleanly.
+    return ChangedSinceOpen() ? kErrorSharingViolation : 0;
+  }
+  offset_ += n;
+  received = static_cast<std::size_t>(n);
+  return 0;
 }
 
 int OsFile::Close() {
   if (fd_ < 0) return 0;
   int fd = fd_;
   fd_ = -1;
+  // Released explicitly: a child process that inherited the descriptor would otherwise keep the
+  // lease, and writers waiting, after this close.
+  if (leased_) ::fcntl(fd, F_SETLEASE, F_UNLCK);
+  leased_ = false;
   // POSIX leaves the descriptor closed even when close reports EINTR or EIO, so it is never
   // retried; the error is still reported.
   return ::close(fd) == 0 ? 0 : OsErrorCode(errno);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace plotvik {
@@ -37,18 +38,41 @@ class OsFile {
   // socket or a device gives kErrorAccessDenied, so that nothing can block the window thread
   // waiting for a writer or feed it an endless stream. An empty name, or one with a NUL byte
   // inside, gives kErrorPathNotFound. Returns 0 on success.
+  //
+  // The file is shared with readers only. A read lease, held until Close, refuses a file that
+  // any process has open for writing (kErrorSharingViolation) and makes a writer that opens it
+  // meanwhile wait. Where no lease can be had (a file of another user, a file system without
+  // leases) the file is watched instead: see Read.
   int OpenForReading(const std::string& name);
 
   // Reads up to `size` bytes; `received` is 0 at the end of the file. Returns 0 or a code.
+  // Reading stops at the size the file had at the open (a size of 0 there is taken as unknown:
+  // pseudo files report it). A file whose size or modification time is no longer what it was
+  // at the open gives kErrorSharingViolation instead of its end, so a file changed under the
+  // reader never reads as complete; without a lease this is checked before every read.
   int Read(char* buffer, std::size_t size, std::size_t& received);
 
   // Returns 0 or a code; the file counts as closed afterwards either way.
   int Close();
 
   bool IsOpen() const { return fd_ >= 0; }
+  // True while the file is open under a read lease.
+  bool Leased() const { return leased_; }
+
+  // Whether opens try to take a read lease (they do unless switched off). Tests switch it off
+  // to take the path of file systems that have no leases.
+  static bool TakeLeases();
+  static void SetTakeLeases(bool value);
 
  private:
+  bool ChangedSinceOpen() const;
+
   int fd_ = -1;
+  bool leased_ = false;
+  std::int64_t sizeAtOpen_ = 0;
+  std::int64_t mtimeSecondsAtOpen_ = 0;
+  std::int64_t mtimeNanosecondsAtOpen_ = 0;
+  std::int64_t offset_ = 0;
 };
 
 }  // namespace plotvik

@@ -1,10 +1,13 @@
 #include "import/line_reader.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -144,6 +147,66 @@ INSTANTIATE_TEST_SUITE_P(
         OpenFailure{"Device", [](const TempDir&) { return std::string("/dev/zero"); }, 5,
                     "File access denied"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The name limit counts characters, not bytes: a Cyrillic letter takes two bytes of UTF-8.
+struct NameLengthCase {
+  const char* name;
+  const char* letter;
+  std::size_t characters;
+  bool opens;
+  friend void PrintTo(const NameLengthCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class NameLengths : public ::testing::TestWithParam<NameLengthCase> {};
+
+// An existing file whose full name has `characters` characters: the temp folder, then folders
+// of `letter` (a folder name holds at most 255 bytes) down to the file.
+std::string ExistingFileNamed(const TempDir& dir, const std::string& letter,
+                              std::size_t characters) {
+  std::string path = dir.Path().string();
+  std::size_t left = characters - path.size();
+  while (left > 0) {
+    path += '/';
+    --left;
+    std::size_t part = std::min<std::size_t>(left, 100);
+    if (left - part == 1) --part;  // a last part of one '/' alone would name nothing
+    for (std::size_t i = 0; i < part; ++i) path += letter;
+    left -= part;
+    if (left > 0) ::mkdir(path.c_str(), 0700);
+  }
+  std::ofstream(path) << "1 2 3\n";
+  return path;
+}
+
+TEST_P(NameLengths, CountCharacters) {
+  const NameLengthCase& c = GetParam();
+  TempDir dir;
+  const std::string path = ExistingFileNamed(dir, c.letter, c.characters);
+  ASSERT_EQ(::access(path.c_str(), R_OK), 0) << path;
+  TLineReader reader;
+  reader.SetFileName(path);
+  reader.OpenForReading();
+  EXPECT_EQ(reader.IsOpen(), c.opens);
+  if (c.opens) {
+    EXPECT_EQ(PendingIOCode, 0);
+    reader.CloseReader();
+  } else {
+    EXPECT_EQ(PendingIOCode, 3);
+    try {
+      CheckIO();
+    } catch (const EInOutError& e) {
+      EXPECT_EQ(e.Message(), "Invalid filename");
+    }
+  }
+  PendingIOCode = 0;
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, NameLengths,
+                         ::testing::Values(NameLengthCase{"Ascii259", "a", 259, true},
+                                           NameLengthCase{"Ascii260", "a", 260, false},
+                                           NameLengthCase{"Cyrillic259", "ж", 259, true},
+                                           NameLengthCase{"Cyrillic260", "ж", 260, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Reader, UnreadableFileIsAccessDenied) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
