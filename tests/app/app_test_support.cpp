@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QPoint>
+#include <QTest>
+#include <QWidget>
 #include <memory>
+#include <stdexcept>
+
+#include "chart/custom_chart_panel.h"
+#include "platform/gui/panel_widget.h"
 
 namespace plotvik::testing {
 
@@ -38,6 +45,40 @@ ScriptedDialogs& InstallScriptedDialogs() {
   ScriptedDialogs& ref = *dialogs;
   TestApplication().SetDialogs(std::move(dialogs));
   return ref;
+}
+
+void DragWithLeftButton(QWidget& widget, QPoint from, QPoint to) {
+  QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, from);
+  QTest::mouseMove(&widget, (from + to) / 2);
+  QTest::mouseMove(&widget, to);
+  QTest::mouseRelease(&widget, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+namespace {
+
+QWidget& WindowOf(TCustomChartPanel& chart) {
+  QWidget* widget = PanelWidgetOf(chart);
+  if (widget == nullptr) throw std::logic_error("the chart has no window to drag through");
+  return *widget;
+}
+
+QPoint UpperLeftQuarter(const TRect& r) {
+  return {r.Left + r.Width() / 4, r.Top + r.Height() / 4};
+}
+QPoint LowerRightQuarter(const TRect& r) {
+  return {r.Left + 3 * r.Width() / 4, r.Top + 3 * r.Height() / 4};
+}
+
+}  // namespace
+
+void ZoomIntoMiddle(TCustomChartPanel& chart) {
+  const TRect r = chart.ChartRect();
+  DragWithLeftButton(WindowOf(chart), UpperLeftQuarter(r), LowerRightQuarter(r));
+}
+
+void ZoomBackOut(TCustomChartPanel& chart) {
+  const TRect r = chart.ChartRect();
+  DragWithLeftButton(WindowOf(chart), LowerRightQuarter(r), UpperLeftQuarter(r));
 }
 
 }  // namespace plotvik::testing

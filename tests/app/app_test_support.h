@@ -8,6 +8,13 @@
 #include "platform/gui/application.h"
 #include "platform/gui/dialogs.h"
 
+class QPoint;
+class QWidget;
+
+namespace plotvik {
+class TCustomChartPanel;
+}
+
 namespace plotvik::testing {
 
 // Answers the program's dialogs from a script and records what they were asked.
@@ -46,5 +53,14 @@ TApplication& TestApplication();
 
 // Installs fresh scripted dialogs in the application and returns them (owned by it).
 ScriptedDialogs& InstallScriptedDialogs();
+
+// A left-button drag through `widget` as the mouse makes it: press, a move halfway, a move to
+// the end, release there.
+void DragWithLeftButton(QWidget& widget, QPoint from, QPoint to);
+
+// A drag through the chart's window over the middle half of its chart rectangle: towards the
+// lower right it zooms in, back towards the upper left it restores the automatic ranges.
+void ZoomIntoMiddle(TCustomChartPanel& chart);
+void ZoomBackOut(TCustomChartPanel& chart);
 
 }  // namespace plotvik::testing

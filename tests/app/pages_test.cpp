@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
-#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -72,34 +70,8 @@ class Pages : public ::testing::Test {
     return count;
   }
 
-  // A left-button drag through the chart's window, as the mouse does it.
-  void Drag(int page, TPoint from, TPoint to) {
-    QWidget* widget = PanelWidgetOf(Chart(page));
-    ASSERT_NE(widget, nullptr);
-    const auto send = [&](QEvent::Type type, TPoint at, Qt::MouseButton button,
-                          Qt::MouseButtons buttons) {
-      const QPointF local(at.X, at.Y);
-      QMouseEvent event(type, local, widget->mapToGlobal(local), button, buttons, Qt::NoModifier);
-      QApplication::sendEvent(widget, &event);
-    };
-    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    const TPoint middle{(from.X + to.X) / 2, (from.Y + to.Y) / 2};
-    send(QEvent::MouseMove, middle, Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-  }
-
-  // A drag over the middle of the page's chart rectangle, to the lower right (zoom) or back.
-  void ZoomIn(int page) {
-    const TRect r = Chart(page).ChartRect();
-    Drag(page, {r.Left + r.Width() / 4, r.Top + r.Height() / 4},
-         {r.Left + 3 * r.Width() / 4, r.Top + 3 * r.Height() / 4});
-  }
-  void ZoomOut(int page) {
-    const TRect r = Chart(page).ChartRect();
-    Drag(page, {r.Left + 3 * r.Width() / 4, r.Top + 3 * r.Height() / 4},
-         {r.Left + r.Width() / 4, r.Top + r.Height() / 4});
-  }
+  void ZoomIn(int page) { testing::ZoomIntoMiddle(Chart(page)); }
+  void ZoomOut(int page) { testing::ZoomBackOut(Chart(page)); }
 
   ScriptedDialogs* dialogs_ = nullptr;
   std::unique_ptr<TForm1> form_;
