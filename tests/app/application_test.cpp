@@ -5,11 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 #include <stdexcept>
@@ -119,9 +118,7 @@ TEST(DefaultExceptionHandler, FailuresInAPanelsEventsReachTheErrorBoxNotTheToolk
 
   QPaintEvent paint(QRect(0, 0, 40, 30));
   QApplication::sendEvent(widget.get(), &paint);
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(widget.get(), &press);
+  QTest::mouseClick(widget.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
 
   ASSERT_EQ(dialogs.messages.size(), 2u);
   EXPECT_EQ(dialogs.messages[0].text, "Axis increment must be >= 0.");
@@ -144,13 +141,11 @@ TEST(MessageBoxWindow, WarningLooksAsDesignedAndCtrlCCopiesItWithABeep) {
   EXPECT_EQ(box.escapeButton(), box.buttons().front());
 
   QApplication::clipboard()->setText("before");
-  QKeyEvent ctrlShiftC(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-  QApplication::sendEvent(&box, &ctrlShiftC);
+  QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), QString("before"));
   EXPECT_EQ(beeps, 0);
 
-  QKeyEvent ctrlC(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
-  QApplication::sendEvent(&box, &ctrlC);
+  QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
   const std::string divider(27, '-');
   const std::string expected = divider + "\r\nWarning\r\n" + divider +
                                "\r\nInvalid file format\r\n" + divider + "\r\nOK   \r\n" + divider +
@@ -168,8 +163,7 @@ TEST(MessageBoxWindow, EnterAndEscPressOk) {
     TMessageBoxWindow box(TMsgDlgType::mtWarning, "Warning", "Invalid file format");
     box.show();
     QApplication::processEvents();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(box.focusWidget() != nullptr ? box.focusWidget() : &box, &press);
+    QTest::keyClick(box.focusWidget() != nullptr ? box.focusWidget() : &box, key);
     QApplication::processEvents();
     EXPECT_FALSE(box.isVisible()) << key;
     EXPECT_EQ(box.clickedButton(), box.buttons().front()) << key;

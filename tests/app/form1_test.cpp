@@ -4,11 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QTabBar>
+#include <QTest>
 #include <memory>
 #include <string>
 #include <vector>
@@ -191,19 +190,12 @@ TEST_F(Form1Test, TabsAndCtrlTabSwitchPagesWrappingAround) {
     QWidget* target = c.toPageClient ? form_->PC.Pages(c.start).NativePage().Client()
                                      : static_cast<QWidget*>(&form_->PC.NativeWidget());
     ASSERT_NE(target, nullptr);
-    QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers);
-    QApplication::sendEvent(target, &press);
+    QTest::keyClick(target, c.key, c.modifiers);
     EXPECT_EQ(form_->PC.ActivePageIndex(), c.expected) << "from page " << c.start;
   }
 
   QTabBar* tabs = form_->PC.NativeWidget().tabBar();
-  const QPointF onTab = tabs->tabRect(4).center();
-  QMouseEvent down(QEvent::MouseButtonPress, onTab, tabs->mapToGlobal(onTab), Qt::LeftButton,
-                   Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent up(QEvent::MouseButtonRelease, onTab, tabs->mapToGlobal(onTab), Qt::LeftButton,
-                 Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(tabs, &down);
-  QApplication::sendEvent(tabs, &up);
+  QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(4).center());
   EXPECT_EQ(form_->PC.ActivePageIndex(), 4);
   EXPECT_EQ(form_->PC.ActivePage(), &form_->tsFB);
 }

@@ -24,6 +24,7 @@
 #include "platform/locale_settings.h"
 #include "tests/import/run_tool.h"
 #include "tests/import/temp_dir.h"
+#include "tests/support/locale_separators.h"
 
 namespace plotvik {
 namespace {
@@ -267,20 +268,14 @@ INSTANTIATE_TEST_SUITE_P(
 namespace plotvik {
 namespace {
 
-// The axis labels follow the user's number separators, as in the viewer. The locale is
-// compiled into a private folder, so the test needs only the system's locale sources.
+// The axis labels follow the user's number separators, as in the viewer.
 TEST(RenderToolLocale, LabelsWithTheUsersSeparatorsAsTheWindowDoes) {
   TempDir dir;
-  const std::string locales = (dir.Path() / "locales").string();
-  const std::string build = "mkdir -p " + locales + " && localedef -i de_DE -f UTF-8 " + locales +
-                            "/de_DE.UTF-8 >/dev/null 2>&1";
-  if (std::system(build.c_str()) != 0) {
+  const std::filesystem::path locales = dir.Path() / "locales";
+  if (!testing::CompileLocale(locales, "de_DE.UTF-8")) {
     GTEST_SKIP() << "localedef or the de_DE locale source is not available";
   }
-  // glibc keeps the parsed LOCPATH for good, which the leak checker would report.
-  const std::vector<std::string> german = {"LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA
-                                           "/../lsan.supp",
-                                           "LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"};
+  const std::vector<std::string> german = testing::LocaleEnvironment(locales, "de_DE.UTF-8");
   // R climbs by 0.001 a line: its labels carry decimals.
   const std::string file = Fixture("pages_flat.txt");
   const RunResult r = RunRender({file, (dir.Path() / "de").string()}, german);
@@ -292,15 +287,10 @@ TEST(RenderToolLocale, LabelsWithTheUsersSeparatorsAsTheWindowDoes) {
   chart.PaintWindow();
   EXPECT_GT(DifferingPixels(picture, chart.WindowImage()), 0);
 
-  const char decimal = LocaleDecimalChar;
-  const char thousands = LocaleThousandsChar;
-  LocaleDecimalChar = ',';
-  LocaleThousandsChar = '.';
+  testing::SeparatorsScope germanSeparators(',', '.');
   chart.Repaint();
   chart.PaintWindow();
   EXPECT_EQ(DifferingPixels(picture, chart.WindowImage()), 0);
-  LocaleDecimalChar = decimal;
-  LocaleThousandsChar = thousands;
 }
 
 }  // namespace

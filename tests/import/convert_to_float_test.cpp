@@ -9,21 +9,14 @@
 
 #include "platform/exceptions.h"
 #include "platform/locale_settings.h"
+#include "tests/support/locale_separators.h"
 
 namespace plotvik {
 namespace {
 
 using namespace std::string_literals;
 
-// Sets the decimal separator for one test and puts the previous one back.
-class DecimalCharScope {
- public:
-  explicit DecimalCharScope(char c) : saved_(LocaleDecimalChar) { LocaleDecimalChar = c; }
-  ~DecimalCharScope() { LocaleDecimalChar = saved_; }
-
- private:
-  char saved_;
-};
+using testing::SeparatorsScope;
 
 struct Valid {
   std::string text;
@@ -31,7 +24,7 @@ struct Valid {
 };
 
 TEST(ConvertToFloat, AcceptsTheGrammar) {
-  DecimalCharScope point('.');
+  SeparatorsScope point('.');
   const Valid cases[] = {{"1", 1},
                          {" 5 ", 5},
                          {"  -12  ", -12},
@@ -62,7 +55,7 @@ TEST(ConvertToFloat, AcceptsTheGrammar) {
 }
 
 TEST(ConvertToFloat, RefusesEverythingElse) {
-  DecimalCharScope point('.');
+  SeparatorsScope point('.');
   const std::string cases[] = {"",
                                " ",
                                "+",
@@ -102,7 +95,7 @@ TEST(ConvertToFloat, FailureNamesTheText) {
 }
 
 TEST(ConvertToFloat, CommaLocale) {
-  DecimalCharScope comma(',');
+  SeparatorsScope comma(',');
   EXPECT_EQ(ConvertToFloat("1,5"), 1.5L);
   EXPECT_EQ(ConvertToFloat("-,5"), -0.5L);
   EXPECT_THROW(ConvertToFloat("1.5"), EConvertError);
@@ -126,7 +119,7 @@ TEST(ConvertToFloat, LongFractionsKeepTheirValue) {
 // (about 1 in 6000 of these inputs) already sits on the other side. Each such case must be one
 // ulp off and within a few extended ulps of that midpoint: anything else is a real error.
 TEST(ConvertToFloat, AgreesWithCorrectRoundingForShortDecimals) {
-  DecimalCharScope point('.');
+  SeparatorsScope point('.');
   std::mt19937_64 random(20261209);
   std::uniform_int_distribution<int> digitCount(1, 15);
   std::uniform_int_distribution<int> digit(0, 9);

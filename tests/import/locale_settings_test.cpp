@@ -5,11 +5,11 @@
 #include <stdlib.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "tests/import/temp_dir.h"
+#include "tests/support/locale_separators.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define PLOTVIK_LSAN 1
@@ -52,24 +52,16 @@ class LocaleSeparators : public ::testing::TestWithParam<LocaleCase> {
     ::unsetenv("LOCPATH");
     dir_.reset();
   }
-  void TearDown() override {
-    LocaleDecimalChar = '.';
-    LocaleThousandsChar = ',';
-  }
   // True when the named UTF-8 locale ("de_DE.UTF-8") can be loaded from the private folder;
   // names that are not of that form need nothing.
   static bool Provide(const std::string& locale) {
-    std::string::size_type dot = locale.find(".UTF-8");
-    if (dot == std::string::npos || locale.rfind("xx_", 0) == 0) return true;
-    std::string target = (dir_->Path() / locale).string();
-    if (std::filesystem::exists(target)) return true;
-    std::string command =
-        "localedef -i " + locale.substr(0, dot) + " -f UTF-8 " + target + " >/dev/null 2>&1";
-    // localedef may warn (status 1) about a source and still write the locale.
-    return std::system(command.c_str()) >= 0 && std::filesystem::exists(target);
+    if (locale.find(".UTF-8") == std::string::npos || locale.rfind("xx_", 0) == 0) return true;
+    return testing::CompileLocale(dir_->Path(), locale);
   }
 
   static inline std::unique_ptr<testing::TempDir> dir_;
+  // Each test starts from the defaults and leaves the separators as it found them.
+  testing::SeparatorsScope separators_{'.', ','};
 };
 
 TEST_P(LocaleSeparators, AreOneByteOrTheDefault) {

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tests/import/run_tool.h"
 #include "tests/import/temp_dir.h"
+#include "tests/support/locale_separators.h"
 
 namespace plotvik {
 namespace {
@@ -144,19 +146,15 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseFailureCase{"EmptyFile", "", "", "I/O error 30.\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The user's locale counts: with a comma locale, "1,5" is a number. The locale is compiled
-// into a private folder, so the test needs only the system's locale sources.
+// The user's locale counts: with a comma locale, "1,5" is a number.
 TEST(CheckToolLocale, FollowsTheUsersDecimalSeparator) {
   TempDir dir;
-  std::string locales = (dir.Path() / "locales").string();
-  std::string build = "localedef -i de_DE -f UTF-8 " + locales + "/de_DE.UTF-8 >/dev/null 2>&1";
-  if (std::system(("mkdir -p " + locales + " && " + build).c_str()) != 0) {
+  const std::filesystem::path locales = dir.Path() / "locales";
+  if (!testing::CompileLocale(locales, "de_DE.UTF-8")) {
     GTEST_SKIP() << "localedef or the de_DE locale source is not available";
   }
   std::string path = dir.Write("comma.txt", "1,5 2.5\n");
-  // glibc keeps the parsed LOCPATH for good, which the leak checker would report.
-  RunResult r = RunCheck({path}, {"LSAN_OPTIONS=suppressions=" PLOTVIK_TEST_DATA "/../lsan.supp",
-                                  "LOCPATH=" + locales, "LC_ALL=de_DE.UTF-8"});
+  RunResult r = RunCheck({path}, testing::LocaleEnvironment(locales, "de_DE.UTF-8"));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "1.5\t2.5\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n");
   r = RunCheck({path});

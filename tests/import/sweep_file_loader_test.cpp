@@ -16,6 +16,7 @@
 #include "table/mem_table.h"
 #include "table/sweep_table.h"
 #include "tests/import/temp_dir.h"
+#include "tests/support/locale_separators.h"
 
 namespace plotvik {
 namespace {
@@ -153,22 +154,20 @@ TEST_F(LoaderTest, RealSweepFilesLoadWhole) {
 TEST_F(LoaderTest, CommaLocaleTakesBothSeparators) {
   TempDir dir;
   std::string path = dir.Write("comma.txt", "1,5 2.25 3\n");
-  char saved = LocaleDecimalChar;
-  LocaleDecimalChar = ',';
-  Load(path);
-  LocaleDecimalChar = saved;
+  {
+    testing::SeparatorsScope comma(',');
+    Load(path);
+  }
   EXPECT_EQ(StoredRecords(table),
             std::vector<std::string>{"1.5 2.25 3 null null null null null null"});
 }
 
 TEST_F(LoaderTest, TokensAreRewrittenInPlaceAndCut) {
-  char saved = LocaleDecimalChar;
-  LocaleDecimalChar = ',';
+  testing::SeparatorsScope comma(',');
   table.Open();
   table.Append();
   std::string line = "1.5 2.5" + std::string(300, ' ') + "9";
   loader.ParseLineIntoRecord(line);
-  LocaleDecimalChar = saved;
   EXPECT_EQ(CurrentRecordText(table), "1.5 2.5 null null null null null null null");
   // What is left: the text after the second token, itself only the 255 characters that
   // followed the first token.

@@ -2,9 +2,8 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QPixmap>
-#include <QWheelEvent>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "platform/gui/custom_panel.h"
 #include "platform/gui/panel_widget.h"
+#include "tests/support/wheel.h"
 
 namespace plotvik {
 namespace {
@@ -139,20 +139,12 @@ TEST_F(PanelWidgetTest, PassesMouseInputToThePanel) {
   RecordingPanel panel;
   panel.SetBounds(0, 0, 50, 50);
   std::unique_ptr<QWidget> widget = CreatePanelWidget(panel);
-  const QPointF at(10, 12), outside(-5, 70);
-  QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
-                    Qt::LeftButton, Qt::ShiftModifier);
-  QApplication::sendEvent(widget.get(), &press);
+  const QPoint at(10, 12), outside(-5, 70);
+  QTest::mousePress(widget.get(), Qt::LeftButton, Qt::ShiftModifier, at);
   EXPECT_TRUE(panel.MouseCapture());
-  QMouseEvent move(QEvent::MouseMove, outside, widget->mapToGlobal(outside), Qt::NoButton,
-                   Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(widget.get(), &move);
-  QMouseEvent release(QEvent::MouseButtonRelease, outside, widget->mapToGlobal(outside),
-                      Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
-  QApplication::sendEvent(widget.get(), &release);
-  QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
-                    Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(widget.get(), &wheel);
+  QTest::mouseMove(widget.get(), outside);
+  QTest::mouseRelease(widget.get(), Qt::LeftButton, Qt::ControlModifier, outside);
+  testing::TurnWheel(*widget, at, -1);
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(widget.get(), &leave);
   EXPECT_EQ(panel.events, (std::vector<std::string>{"down 0 shift left 10,12", "move left -5,70",
