@@ -105,6 +105,7 @@ void TDataSet::Notification(TComponent& component, TOperation operation) {
 
 void TDataSet::SetActive(bool value) {
   if (value == Active()) return;
+  ++rewriteCount_;
   if (value) {
     DoBeforeOpen();
     try {
@@ -555,6 +556,10 @@ void TDataSet::Post() {
   DataEvent(DataSetEvent::BrowseModeCheck);
   DoBeforePost();
   UpdateCursorPos();
+  // Only an appended record leaves the records before it as they were.
+  const bool appends = state_ == DataSetState::StateInsert && recordCount_ > 0 &&
+                       GetBookmarkFlag(ActiveBuffer()) == TBookmarkFlag::bfEOF;
+  if (!appends) ++rewriteCount_;
   InternalPostGuarded();
   // Consumers re-read the table inside this state change, before the window is rebuilt.
   SetState(DataSetState::StateBrowse);
@@ -593,6 +598,32 @@ void TDataSet::First() {
     throw;
   }
   bof_ = true;
+  DataEvent(DataSetEvent::RecordsReloaded);
+  DoHook(AfterScroll);
+}
+
+void TDataSet::Last() {
+  CheckBrowseMode();
+  DoHook(BeforeScroll);
+  ClearBuffers();
+  try {
+    InternalLast();
+    GetPriorRecords();
+  } catch (...) {
+    eof_ = true;
+    DataEvent(DataSetEvent::RecordsReloaded);
+    DoHook(AfterScroll);
+    throw;
+  }
+  if (recordCount_ > 0) {
+    activeRecord_ = recordCount_ - 1;
+    // A walk leaves the store cursor on the window's last record, not its first.
+    SetCurrentRecord(recordCount_ - 1);
+    bof_ = false;
+  } else {
+    InternalFirst();  // where a walk of no records leaves the store cursor: before the first
+  }
+  eof_ = true;
   DataEvent(DataSetEvent::RecordsReloaded);
   DoHook(AfterScroll);
 }

@@ -121,6 +121,10 @@ class TDataSet : public TComponent {
   // --- cursor ---
   void First();
   void Next();
+  // Ends where First followed by Next until Eof ends (the window on the last records, the
+  // active record the last one, Eof set), without visiting the records on the way: for a
+  // reader that has seen all but the last. BeforeScroll and AfterScroll run once.
+  void Last();
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
   bool IsEmpty() const { return recordCount_ == 0; }
@@ -134,6 +138,12 @@ class TDataSet : public TComponent {
   TBookmark GetBookmark() const;
   void GotoBookmark(const TBookmark& bookmark);
   void FreeBookmark(TBookmark& bookmark) { bookmark = TBookmark(); }
+
+  // Goes up with every change to the stored records other than a record posted at the end:
+  // an open, a close, a posted edit, a record posted anywhere but at the end. A reader that
+  // noted it with the record count and finds it unchanged knows that the records it read are
+  // still the first ones, as they were, and that any beyond them were appended since.
+  std::uint64_t RewriteCount() const { return rewriteCount_; }
 
   // --- size and position ---
   // "Cannot perform this operation on a closed dataset" when closed.
@@ -257,6 +267,7 @@ class TDataSet : public TComponent {
 
   DataSetState state_ = DataSetState::StateInactive;
   bool modified_ = false;
+  std::uint64_t rewriteCount_ = 0;
   TFields fields_;
   TFieldDefs fieldDefs_;
 

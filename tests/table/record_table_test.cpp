@@ -327,6 +327,121 @@ TEST(RecordTable, EditInBrowseEditsTheActiveRecord) {
   EXPECT_EQ(f.table.Fields(1).AsFloat(), 4.0);
 }
 
+// Readers that remember what they read rely on the count: it must move on every change to the
+// records read so far and stay put when records are only appended.
+TEST(RecordTable, RewriteCountMovesUnlessARecordIsAppended) {
+  struct Case {
+    const char* name;
+    void (*operation)(SweepForm&);
+    bool rewrites;
+  };
+  const Case cases[] = {
+      {"append and post", [](SweepForm& f) { f.AddRecord({7}); }, false},
+      {"append and cancel",
+       [](SweepForm& f) {
+         f.table.Append();
+         f.table.Fields(0).SetValue(7.0);
+         f.table.Cancel();
+       },
+       false},
+      {"walk", [](SweepForm& f) { f.table.First(), f.table.Next(), f.table.Last(); }, false},
+      {"edit and post",
+       [](SweepForm& f) {
+         f.table.First();
+         f.table.Edit();
+         f.table.Fields(0).SetValue(9.0);
+         f.table.Post();
+       },
+       true},
+      {"close", [](SweepForm& f) { f.table.Close(); }, true},
+      {"close and open", [](SweepForm& f) { f.table.Close(), f.table.Open(); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SweepForm f;
+    f.table.Open();
+    f.AddRecord({1});
+    f.AddRecord({2});
+    const std::uint64_t before = f.table.RewriteCount();
+    c.operation(f);
+    EXPECT_EQ(f.table.RewriteCount() != before, c.rewrites);
+  }
+}
+
+// Last stands in for a walk whose records the reader has already seen: whatever a walk leaves
+// behind (window, store cursor, flags, the bookmark the next reader takes) must be the same.
+TEST(RecordTable, LastEndsWhereAWalkEnds) {
+  struct Where {
+    int recNo;
+    bool bof, eof;
+    int cursor;
+    double value;
+    bool bookmarkNone;
+    bool operator==(const Where&) const = default;
+  };
+  auto where = [](SweepForm& f) {
+    return Where{f.table.RecNo(),
+                 f.table.Bof(),
+                 f.table.Eof(),
+                 f.table.Cursor(),
+                 f.table.Fields(0).AsFloat(),
+                 f.table.GetBookmark().IsNone()};
+  };
+  for (int records : {0, 1, 2, 25}) {
+    for (bool insidePost : {false, true}) {
+      SCOPED_TRACE(std::to_string(records) + (insidePost ? " inside a post" : ""));
+      SweepForm walked, skipped;
+      for (SweepForm* f : {&walked, &skipped}) {
+        f->table.Open();
+        for (int i = 1; i <= records; ++i) f->AddRecord({double(i)});
+        if (records > 0) f->table.First();
+        if (insidePost) {
+          // As a reader inside a post's state change finds it: the new record is stored, the
+          // window still holds its buffer.
+          f->table.Append();
+          f->table.Fields(0).SetValue(100.0);
+        }
+      }
+      Where walkedEnd, skippedEnd;
+      auto read = [&](SweepForm& f, bool walk, Where& end) {
+        f.table.DisableControls();
+        if (walk) {
+          for (f.table.First(); !f.table.Eof(); f.table.Next()) {
+          }
+        } else {
+          f.table.Last();
+        }
+        end = where(f);
+        f.table.EnableControls();
+      };
+      if (insidePost) {
+        TDataSource walker, skipper;
+        walker.OnStateChange = [&](TDataSource& s) {
+          if (s.State() == DataSetState::StateBrowse) read(walked, true, walkedEnd);
+        };
+        skipper.OnStateChange = [&](TDataSource& s) {
+          if (s.State() == DataSetState::StateBrowse) read(skipped, false, skippedEnd);
+        };
+        walker.SetDataSet(&walked.table);
+        skipper.SetDataSet(&skipped.table);
+        walked.table.Post();
+        skipped.table.Post();
+      } else {
+        Log log;
+        RecordingSource source(log);
+        source.SetDataSet(&skipped.table);
+        log.clear();
+        read(walked, true, walkedEnd);
+        read(skipped, false, skippedEnd);
+        // With the controls disabled nothing but the enable's reload reaches a source.
+        EXPECT_EQ(log, (Log{"RecordsReloaded", "OnDataChange Browse"}));
+      }
+      EXPECT_EQ(walkedEnd, skippedEnd);
+      EXPECT_EQ(where(walked), where(skipped));
+    }
+  }
+}
+
 TEST(Variant, ConversionToDouble) {
   struct Case {
     Variant value;
