@@ -1,6 +1,9 @@
 #include "chart/chart_series.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <limits>
 #include <numeric>
 #include <utility>
 
@@ -54,7 +57,17 @@ void TCustomChartSeries::SetTitle(std::string title) {
 
 // --- TChartSeries ---
 
-TChartSeries::TChartSeries(std::string name) : TCustomChartSeries(std::move(name)) {
+namespace {
+
+std::uint64_t NextSerial() {
+  static std::atomic<std::uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+
+}  // namespace
+
+TChartSeries::TChartSeries(std::string name)
+    : TCustomChartSeries(std::move(name)), serial_(NextSerial()) {
   valueLists_.push_back(std::make_unique<TChartValueList>(this, "X"));
   valueLists_.push_back(std::make_unique<TChartValueList>(this, "Y"));
   XValues().SetOrder(TChartListOrder::loAscending);
@@ -85,6 +98,7 @@ std::string TChartSeries::PointLabel(int index) const {
 }
 
 TColor TChartSeries::PointColor(int index) const {
+  Place();
   if (colors_ != nullptr && index >= 0 && index < static_cast<int>(colors_->size())) {
     const TColor c = (*colors_)[index];
     if (c != clDefault) return c;
@@ -271,6 +285,12 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
 // Kept apart from AddPoint so that the append path above stays small: a refill takes it for
 // every record, and the saving and restoring this path's bulk would need costs it time.
 int TChartSeries::InsertPoint(double x, double y, const std::string& label, TColor color) {
+  const int index = StorePoint(x, y, label, color);
+  NotifyNewValue(index);
+  return index;
+}
+
+int TChartSeries::StorePoint(double x, double y, const std::string& label, TColor color) {
   const int index = XValues().AddOrdered(x);
   YValues().InsertAt(index, y);
   for (size_t k = 2; k < valueLists_.size(); ++k) {
@@ -292,9 +312,156 @@ int TChartSeries::InsertPoint(double x, double y, const std::string& label, TCol
   } else if (!labels_.empty() && index <= static_cast<int>(labels_.size())) {
     labels_.insert(labels_.begin() + index, std::string());
   }
-
-  NotifyNewValue(index);
   return index;
+}
+
+void TChartSeries::AddPointUnplaced(double x, double y, TColor color) {
+  if (OnBeforeAdd || OnAfterAdd || valueLists_.size() != 2 || !labels_.empty()) {
+    AddPoint(x, y, {}, color);
+    return;
+  }
+  TChartValueList& xs = XValues();
+  TChartValueList& ys = YValues();
+  xs.pendingValue_ = x;
+  ys.pendingValue_ = y;
+  if (unplaced_.x.empty()) {
+    // In order and plain: its place is the end, as cheap to take now as later.
+    if (colors_ == nullptr && color == clDefault && xs.TakesAtEnd(x)) {
+      xs.Append(x);
+      ys.Append(y);
+      NotifyNewValue(xs.count_ - 1);
+      return;
+    }
+    xs.unplaced_ = ys.unplaced_ = true;
+  }
+  unplaced_.x.push_back(x);
+  unplaced_.y.push_back(y);
+  unplaced_.color.push_back(color);
+  ++xs.changes_;
+  // Nobody listens for the index (OnAfterAdd is unassigned); only the repaint request is owed.
+  NotifyNewValue(-1);
+}
+
+TChartSeries::TChangeStamp TChartSeries::ChangeStamp() const {
+  std::uint64_t changes = 0;
+  for (const auto& list : valueLists_) changes += list->ChangeCount();
+  return {serial_, changes};
+}
+
+void TChartSeries::PlacePoints() const {
+  auto& self = const_cast<TChartSeries&>(*this);
+  std::vector<std::uint64_t> changes;
+  for (auto& list : self.valueLists_) {
+    list->unplaced_ = false;
+    changes.push_back(list->changes_);
+  }
+  if (!self.PlaceByMerge()) {
+    const TUnplaced points = std::move(self.unplaced_);
+    self.unplaced_ = {};
+    self.PlaceOneByOne(points);
+  }
+  self.unplaced_ = {};
+  // The points were added when AddPointUnplaced ran; placing them is no change.
+  for (size_t k = 0; k < changes.size(); ++k) self.valueLists_[k]->changes_ = changes[k];
+}
+
+// What one ordered insert after another leaves, for lists kept sorted by a strict weak order:
+// every new point lands after the old points its X does not precede, and after the new points
+// before it with an equal X: a stable sort of the new points merged behind equal old ones.
+// Refuses (false, nothing changed) where that does not hold: a NaN anywhere (it is no order),
+// old values not sorted (someone set them by hand), a colour list out of step with the points.
+bool TChartSeries::PlaceByMerge() {
+  TChartValueList& xs = *valueLists_[0];
+  TChartValueList& ys = *valueLists_[1];
+  const std::vector<double>& nx = unplaced_.x;
+  const std::vector<double>& ny = unplaced_.y;
+  const std::vector<TColor>& nc = unplaced_.color;
+  const int n = xs.count_;
+  const auto m = static_cast<int>(nx.size());
+  if (ys.count_ != n) return false;
+  if (colors_ != nullptr && static_cast<int>(colors_->size()) != n) return false;
+  const TChartListOrder order = xs.order_;
+  // An insert scans back over the values its new value precedes.
+  auto precedes = [order](double a, double b) {
+    switch (order) {
+      case TChartListOrder::loAscending:
+        return a < b;
+      case TChartListOrder::loDescending:
+        return a > b;
+      default:
+        return false;  // every value goes to the end
+    }
+  };
+  const double* old = xs.values_.get();
+  if (order != TChartListOrder::loNone) {
+    for (int i = 0; i < n; ++i) {
+      if (std::isnan(old[i]) || (i > 0 && precedes(old[i], old[i - 1]))) return false;
+    }
+    for (double v : nx) {
+      if (std::isnan(v)) return false;
+    }
+  }
+  std::vector<int> sorted(static_cast<size_t>(m));
+  std::iota(sorted.begin(), sorted.end(), 0);
+  if (order != TChartListOrder::loNone &&
+      !std::is_sorted(nx.begin(), nx.end(), [&](double a, double b) { return precedes(a, b); })) {
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&](int a, int b) { return precedes(nx[a], nx[b]); });
+  }
+
+  const int count = n + m;
+  int capacity = xs.capacity_;
+  if (count > capacity) {
+    const long long steps =
+        (static_cast<long long>(count) - capacity + TChartValueList::kGrowthStep - 1) /
+        TChartValueList::kGrowthStep;
+    const long long grown = capacity + steps * TChartValueList::kGrowthStep;
+    if (grown > std::numeric_limits<int>::max()) throw EOutOfMemory();
+    capacity = static_cast<int>(grown);
+  }
+  const bool anyColor = colors_ != nullptr ||
+                        std::any_of(nc.begin(), nc.end(), [](TColor c) { return c != clDefault; });
+  auto mx = std::make_unique_for_overwrite<double[]>(static_cast<size_t>(capacity));
+  auto my = std::make_unique_for_overwrite<double[]>(static_cast<size_t>(capacity));
+  std::vector<TColor> mc;
+  if (anyColor) mc.resize(static_cast<size_t>(count));
+  const double* oy = ys.values_.get();
+  int i = 0;
+  int j = 0;
+  for (int k = 0; k < count; ++k) {
+    // An old value goes first unless the new one precedes it.
+    if (j == m || (i < n && !precedes(nx[sorted[j]], old[i]))) {
+      mx[k] = old[i];
+      my[k] = oy[i];
+      if (anyColor) mc[k] = colors_ != nullptr ? (*colors_)[i] : clDefault;
+      ++i;
+    } else {
+      const int p = sorted[j++];
+      mx[k] = nx[p];
+      my[k] = ny[p];
+      if (anyColor) mc[k] = nc[p];
+    }
+  }
+  for (TChartValueList* list : {&xs, &ys}) {
+    list->count_ = count;
+    list->capacity_ = capacity;
+    list->statsStale_ = true;
+  }
+  xs.values_ = std::move(mx);
+  ys.values_ = std::move(my);
+  if (anyColor) colors_ = std::make_unique<std::vector<TColor>>(std::move(mc));
+  return true;
+}
+
+void TChartSeries::PlaceOneByOne(const TUnplaced& points) {
+  for (size_t k = 0; k < points.x.size(); ++k) {
+    StorePoint(points.x[k], points.y[k], std::string(), points.color[k]);
+  }
+}
+
+void TChartSeries::DropUnplaced() {
+  for (auto& list : valueLists_) list->unplaced_ = false;
+  unplaced_ = {};
 }
 
 int TChartSeries::AddAtNextX(double y, const std::string& label, TColor color) {
@@ -327,6 +494,7 @@ void TChartSeries::ReleaseRepaints() {
 }
 
 void TChartSeries::ClearLists() {
+  DropUnplaced();
   for (auto& list : valueLists_) list->RemoveAll();
   colors_.reset();
   labels_.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -99,7 +100,10 @@ class TChartSeries : public TCustomChartSeries {
   virtual TColor PointColor(int index) const;
   bool IsNullPoint(int index) const { return PointColor(index) == clNone; }
   // Whether a colour list exists (it appears with the first point given an explicit colour).
-  bool HasColorList() const { return colors_ != nullptr; }
+  bool HasColorList() const {
+    Place();
+    return colors_ != nullptr;
+  }
 
   TColor SeriesColor() const { return seriesColor_; }
   virtual void SetSeriesColor(TColor color);
@@ -139,6 +143,13 @@ class TChartSeries : public TCustomChartSeries {
 
   // --- adding and removing points ---
   virtual int AddPoint(double x, double y, const std::string& label = {}, TColor color = clDefault);
+  // AddPoint with no label, for a caller that does not want the index: the point's place among
+  // the others is worked out at the first read of the series, together with the places of
+  // every point added so since, so that points arriving out of order cost a sort instead of a
+  // move of every later point each. Every read sees exactly what AddPoint would have left.
+  // With OnBeforeAdd or OnAfterAdd assigned, labels present or more than two value lists, it
+  // is AddPoint.
+  void AddPointUnplaced(double x, double y, TColor color = clDefault);
   virtual int AddAtNextX(double y, const std::string& label = {}, TColor color = clDefault);
   virtual int AddNull(const std::string& label = {});
   virtual int AddNullXY(double x, const std::string& label = {});
@@ -153,6 +164,15 @@ class TChartSeries : public TCustomChartSeries {
   // more than anything else the add does, and the chart paints the outcome once anyway.
   void HoldRepaints() { ++repaintHolds_; }
   void ReleaseRepaints();
+
+  // Differs whenever the points may have changed since it was last read; equal stamps of one
+  // series mean equal points. Unique across series, so a stamp never matches another series'.
+  struct TChangeStamp {
+    std::uint64_t serial = 0;
+    std::uint64_t changes = 0;
+    bool operator==(const TChangeStamp&) const = default;
+  };
+  TChangeStamp ChangeStamp() const;
 
   // --- statistics for the axes ---
   virtual double XMinimum() const { return XValues().Lowest(); }
@@ -206,9 +226,34 @@ class TChartSeries : public TCustomChartSeries {
   void ResolveAxes();
 
  private:
+  friend class TChartValueList;
+
+  // Points added, in the order of arrival, whose places are not worked out yet.
+  struct TUnplaced {
+    std::vector<double> x, y;
+    std::vector<TColor> color;
+  };
+
   void MovePoint(int from, int to);
   // AddPoint's general path, after OnBeforeAdd: ordered insert, third lists, colour, label.
   int InsertPoint(double x, double y, const std::string& label, TColor color);
+  // InsertPoint without the notification: stores the point and returns its index.
+  int StorePoint(double x, double y, const std::string& label, TColor color);
+  void Place() const {
+    if (!unplaced_.x.empty()) [[unlikely]]
+      PlacePoints();
+  }
+  // Gives the points added by AddPointUnplaced their places. Reads call it, so it is const;
+  // the points it moves are the same points, only placed.
+  void PlacePoints() const;
+  // The two ways of placing: a merge of the sorted new points into the sorted old ones, and
+  // one ordered insert per point for lists a merge cannot stand for.
+  bool PlaceByMerge();
+  void PlaceOneByOne(const TUnplaced& points);
+  void DropUnplaced();
+
+  TUnplaced unplaced_;
+  std::uint64_t serial_;
 
   std::vector<std::unique_ptr<TChartValueList>> valueLists_;
   bool yMandatory_ = true;

@@ -28,7 +28,14 @@ void TChartValueList::SetValueSource(std::string valueSource) {
   if (owner_ != nullptr) owner_->CheckDataSource();
 }
 
+void TChartValueList::PlaceOwnerPoints() const {
+  owner_->PlacePoints();
+}
+
 void TChartValueList::Assign(const TChartValueList& source) {
+  Place();
+  source.Place();
+  ++changes_;
   order_ = source.order_;
   dateTime_ = source.dateTime_;
   valueSource_ = source.valueSource_;
@@ -48,6 +55,7 @@ void TChartValueList::Grow() {
 }
 
 int TChartValueList::AddOrdered(double value) {
+  Place();
   int index = count_;
   if (count_ > 0) {
     // Scanning back from the end makes the common case, values arriving in order, an append.
@@ -66,6 +74,8 @@ int TChartValueList::AddOrdered(double value) {
 }
 
 void TChartValueList::RemoveAll() {
+  Place();
+  ++changes_;
   values_.reset();
   count_ = 0;
   capacity_ = 0;
@@ -73,6 +83,8 @@ void TChartValueList::RemoveAll() {
 }
 
 void TChartValueList::InsertAt(int index, double value) {
+  Place();
+  ++changes_;
   CheckIndex(index, count_ + 1);
   MakeRoomForOne();
   double* data = values_.get();
@@ -84,6 +96,8 @@ void TChartValueList::InsertAt(int index, double value) {
 }
 
 void TChartValueList::RemoveAt(int index) {
+  Place();
+  ++changes_;
   CheckIndex(index, count_);
   double* data = values_.get();
   std::copy(data + index + 1, data + count_, data + index);
@@ -92,12 +106,16 @@ void TChartValueList::RemoveAt(int index) {
 }
 
 void TChartValueList::SetValue(int index, double value) {
+  Place();
+  ++changes_;
   CheckIndex(index, count_);
   values_[index] = value;
   statsStale_ = true;
 }
 
 void TChartValueList::Exchange(int a, int b) {
+  Place();
+  ++changes_;
   CheckIndex(a, count_);
   CheckIndex(b, count_);
   std::swap(values_[a], values_[b]);
@@ -105,6 +123,7 @@ void TChartValueList::Exchange(int a, int b) {
 }
 
 void TChartValueList::RecalcStats() const {
+  Place();
   if (!statsStale_) return;
   if (count_ == 0) {
     lowest_ = highest_ = sum_ = absSum_ = 0.0;

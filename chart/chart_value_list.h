@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -31,7 +32,12 @@ class TChartValueList {
   void SetName(std::string name) { name_ = std::move(name); }
 
   TChartListOrder Order() const { return order_; }
-  void SetOrder(TChartListOrder order) { order_ = order; }
+  // Points added before the change were placed by the old order.
+  void SetOrder(TChartListOrder order) {
+    Place();
+    order_ = order;
+    ++changes_;
+  }
 
   // Only changes how an axis labels the values; a change asks the owner's chart to repaint.
   bool DateTime() const { return dateTime_; }
@@ -51,6 +57,7 @@ class TChartValueList {
   // Whether AddOrdered would place the value last, as it does for every value of a refill
   // from a table in key order.
   bool TakesAtEnd(double value) const {
+    Place();
     if (count_ == 0) return true;
     const double last = values_[count_ - 1];
     switch (order_) {
@@ -65,6 +72,8 @@ class TChartValueList {
   // InsertAt(ValueCount(), value) without the index check and the move, inline: the add of
   // every point of a refill ends here.
   void Append(double value) {
+    Place();
+    ++changes_;
     MakeRoomForOne();
     values_[count_] = value;
     ++count_;
@@ -77,10 +86,17 @@ class TChartValueList {
   // Removes the value at index, moving later values down by one.
   virtual void RemoveAt(int index);
 
-  int ValueCount() const { return count_; }
-  int Capacity() const { return capacity_; }
+  int ValueCount() const {
+    Place();
+    return count_;
+  }
+  int Capacity() const {
+    Place();
+    return capacity_;
+  }
   // Reads value i; raises EListError outside 0 ≤ i < ValueCount.
   double Value(int index) const {
+    Place();
     CheckIndex(index, count_);
     return values_[index];
   }
@@ -92,7 +108,12 @@ class TChartValueList {
   double PendingValue() const { return pendingValue_; }
   void SetPendingValue(double value) { pendingValue_ = value; }
 
-  bool StatsStale() const { return statsStale_; }
+  bool StatsStale() const {
+    Place();
+    return statsStale_;
+  }
+  // Goes up with every change of the values or of the order that places them.
+  std::uint64_t ChangeCount() const { return changes_; }
   double Lowest() const;
   double Highest() const;
   double Sum() const;
@@ -100,6 +121,15 @@ class TChartValueList {
   double Spread() const { return Highest() - Lowest(); }
 
  private:
+  friend class TChartSeries;
+
+  // The owner series may hold points whose place it has not worked out yet (see
+  // TChartSeries::AddPointUnplaced); every read and change of the list places them first.
+  void Place() const {
+    if (unplaced_) [[unlikely]]
+      PlaceOwnerPoints();
+  }
+  void PlaceOwnerPoints() const;
   void CheckIndex(int index, int limit) const {
     if (index < 0 || index >= limit) [[unlikely]]
       IndexError(index);
@@ -122,6 +152,8 @@ class TChartValueList {
   int count_ = 0;
   int capacity_ = 0;
   double pendingValue_ = 0.0;
+  std::uint64_t changes_ = 0;
+  mutable bool unplaced_ = false;
 
   mutable bool statsStale_ = true;
   mutable double lowest_ = 0.0;

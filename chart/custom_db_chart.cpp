@@ -1,5 +1,6 @@
 #include "chart/custom_db_chart.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -9,6 +10,7 @@
 #include "platform/exceptions.h"
 #include "platform/gui/screen_cursor.h"
 #include "table/data_set.h"
+#include "table/mem_table.h"
 
 namespace plotvik {
 
@@ -54,6 +56,15 @@ struct TCustomDBChart::Entry {
   std::vector<TField*> listFields;
   bool boundToTable = false;        // DataSource is the table itself
   bool boundThroughSource = false;  // DataSource is a TDataSource on the table
+};
+
+struct TCustomDBChart::RefillMark {
+  TChartSeries::TChangeStamp stamp;
+  const TDataSet* table = nullptr;
+  std::uint64_t rewrites = 0;
+  int records = 0;
+  const TField* mandatoryField = nullptr;
+  std::vector<TField*> listFields;
 };
 
 TCustomDBChart::TCustomDBChart(std::string name) : TCustomChart(std::move(name)) {}
@@ -227,16 +238,26 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
     bool walk = true;
     BuildEntries(table, series, entries, walk);
     if (!entries.empty()) {
+      const bool plain = incrementalRefill_ && PlainRefill(table, entries, walk);
+      const bool lastOnly = plain && AllButLastHeld(table, entries);
       if (showGlassCursor_) {
         SetScreenCursor(crHourGlass);
         cursorChanged = true;
       }
-      for (Entry& entry : entries) entry.series->ClearPoints();
+      for (Entry& entry : entries) {
+        TChartSeries& s = *entry.series;
+        if (!lastOnly) {
+          s.ClearPoints();
+        } else if (s.Active() && s.ParentChart() != nullptr && !s.ParentChart()->Destroying()) {
+          s.Repaint();  // the request the clear would have made
+        }
+      }
       if (walk) {
         for (Entry& entry : entries) entry.series->HoldRepaints();
         try {
-          WalkTable(table, entries);
+          WalkTable(table, entries, lastOnly, plain);
         } catch (...) {
+          ForgetHeld(entries);
           for (Entry& entry : entries) entry.series->ReleaseRepaints();
           throw;
         }
@@ -252,6 +273,11 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
         entry.series->ApplyMandatoryOrder();
         entry.series->RefreshSeries();
       }
+      if (plain) {
+        MarkHeld(table, entries);
+      } else {
+        ForgetHeld(entries);
+      }
       if (cursorChanged) {
         cursorChanged = false;
         SetScreenCursor(savedCursor);
@@ -265,7 +291,61 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
   refilling_ = false;
 }
 
-void TCustomDBChart::WalkTable(TDataSet& table, std::vector<Entry>& entries) {
+bool TCustomDBChart::PlainRefill(const TDataSet& table, const std::vector<Entry>& entries,
+                                 bool walk) const {
+  // Another kind of dataset may do anything as its records are read.
+  if (!walk || OnProcessRecord || dynamic_cast<const TCustomMemTable*>(&table) == nullptr) {
+    return false;
+  }
+  // Outside browse the walk's first move settles a pending record; the hooks would count moves.
+  if (table.State() != DataSetState::StateBrowse || table.BeforeScroll || table.AfterScroll) {
+    return false;
+  }
+  for (const Entry& entry : entries) {
+    const TChartSeries& s = *entry.series;
+    if (!entry.boundToTable || entry.labelField != nullptr || entry.colorField != nullptr ||
+        s.OnBeforeAdd || s.OnAfterAdd || s.OnClearValues ||
+        s.MandatoryValueList().Order() != TChartListOrder::loNone) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TCustomDBChart::AllButLastHeld(const TDataSet& table,
+                                    const std::vector<Entry>& entries) const {
+  const int records = table.RecordCount();
+  for (const Entry& entry : entries) {
+    const TChartSeries::TChangeStamp stamp = entry.series->ChangeStamp();
+    auto mark = std::find_if(marks_.begin(), marks_.end(),
+                             [&](const RefillMark& m) { return m.stamp.serial == stamp.serial; });
+    if (mark == marks_.end() || mark->stamp != stamp || mark->table != &table ||
+        mark->rewrites != table.RewriteCount() || mark->records + 1 != records ||
+        mark->mandatoryField != entry.mandatoryField || mark->listFields != entry.listFields) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void TCustomDBChart::MarkHeld(const TDataSet& table, const std::vector<Entry>& entries) {
+  ForgetHeld(entries);
+  for (const Entry& entry : entries) {
+    marks_.push_back({entry.series->ChangeStamp(), &table, table.RewriteCount(),
+                      table.RecordCount(), entry.mandatoryField, entry.listFields});
+  }
+}
+
+void TCustomDBChart::ForgetHeld(const std::vector<Entry>& entries) {
+  std::erase_if(marks_, [&](const RefillMark& m) {
+    return std::any_of(entries.begin(), entries.end(), [&](const Entry& e) {
+      return e.series->ChangeStamp().serial == m.stamp.serial;
+    });
+  });
+}
+
+void TCustomDBChart::WalkTable(TDataSet& table, std::vector<Entry>& entries, bool lastOnly,
+                               bool unplaced) {
   // With the controls disabled the walk's own moves reach no data source, this chart's
   // included; the enable at the end sends a single reload notification.
   table.DisableControls();
@@ -273,7 +353,14 @@ void TCustomDBChart::WalkTable(TDataSet& table, std::vector<Entry>& entries) {
   TBookmark bookmark;
   try {
     bookmark = table.GetBookmark();
-    table.First();
+    if (lastOnly) {
+      // The series hold every record but the last already; Last leaves the table as the
+      // walk would, on the last record.
+      table.Last();
+      for (Entry& entry : entries) AddRecordPoint(entry, kNoLabel, unplaced);
+    } else {
+      table.First();
+    }
     while (!table.Eof()) {
       try {
         if (OnProcessRecord) OnProcessRecord(*this, table);
@@ -281,7 +368,7 @@ void TCustomDBChart::WalkTable(TDataSet& table, std::vector<Entry>& entries) {
           if (!entry.boundToTable) continue;
           // Without a label field every point of the walk gets the empty label.
           if (entry.labelField == nullptr) {
-            AddRecordPoint(entry, kNoLabel);
+            AddRecordPoint(entry, kNoLabel, unplaced);
           } else {
             AddRecord(entry, false);
           }
@@ -322,7 +409,7 @@ void TCustomDBChart::AddRecord(Entry& entry, bool boundThroughSource) {
   }
 }
 
-void TCustomDBChart::AddRecordPoint(Entry& entry, const std::string& label) {
+void TCustomDBChart::AddRecordPoint(Entry& entry, const std::string& label, bool unplaced) {
   TChartSeries& series = *entry.series;
   // A null field reads as 0: a null Y becomes a null point at 0, a null X the position 0.
   double mandatory = 0.0;
@@ -344,10 +431,12 @@ void TCustomDBChart::AddRecordPoint(Entry& entry, const std::string& label) {
   }
   double position = 0.0;
   ReadFloat(*entry.positionField, position);
-  if (entry.yMandatory) {
-    series.AddPoint(position, mandatory, label, color);
+  const double x = entry.yMandatory ? position : mandatory;
+  const double y = entry.yMandatory ? mandatory : position;
+  if (unplaced && label.empty()) {
+    series.AddPointUnplaced(x, y, color);
   } else {
-    series.AddPoint(mandatory, position, label, color);
+    series.AddPoint(x, y, label, color);
   }
 }
 

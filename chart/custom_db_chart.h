@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,6 +34,15 @@ class TCustomDBChart : public TCustomChart {
   void SetRefreshInterval(int seconds);
   bool ShowGlassCursor() const { return showGlassCursor_; }
   void SetShowGlassCursor(bool value) { showGlassCursor_ = value; }
+  // On (the default), a refill that can tell its outcome from what the series already hold
+  // does only the work that outcome needs: when the table has grown by one appended record
+  // since this chart last read all of it, and the series are as that read left them, it adds
+  // the new record's point instead of reading every record again, and points arriving out of
+  // order are placed by one sort at the next read instead of one move each. Off, every refill
+  // clears the series and adds every record's point in turn; what either way leaves behind
+  // (points, table, notifications, cursor) is the same.
+  bool IncrementalRefill() const { return incrementalRefill_; }
+  void SetIncrementalRefill(bool value) { incrementalRefill_ = value; }
 
   // Called once per record of a refill, before the record's values are added; raising EAbort
   // in it ends the refill there, keeping the points added so far.
@@ -61,21 +71,36 @@ class TCustomDBChart : public TCustomChart {
 
  private:
   struct Entry;
+  // What a series held after this chart last read a whole table into it.
+  struct RefillMark;
 
   TDBChartDataSource& DataSourceFor(TDataSet& table, bool withDataChange);
   void GuardedRefill(TDataSet& table, TChartSeries* series);
   void BuildEntries(TDataSet& table, TChartSeries* series, std::vector<Entry>& entries,
                     bool& walk) const;
-  void WalkTable(TDataSet& table, std::vector<Entry>& entries);
+  // Whether nothing but the points tells a refill of these entries from another: no handler
+  // runs during it, no entry reads labels or colours or reorders its points afterwards, and
+  // the table reads its records the plain way.
+  bool PlainRefill(const TDataSet& table, const std::vector<Entry>& entries, bool walk) const;
+  // Whether every entry's series holds what a refill from all records but the last would give.
+  bool AllButLastHeld(const TDataSet& table, const std::vector<Entry>& entries) const;
+  void MarkHeld(const TDataSet& table, const std::vector<Entry>& entries);
+  void ForgetHeld(const std::vector<Entry>& entries);
+  // Adds the points of every record, or with lastOnly of the last record only; the table is
+  // left as the walk over every record leaves it.
+  void WalkTable(TDataSet& table, std::vector<Entry>& entries, bool lastOnly, bool unplaced);
   void AddRecord(Entry& entry, bool boundThroughSource);
-  // AddRecord with the label already chosen.
-  void AddRecordPoint(Entry& entry, const std::string& label);
+  // AddRecord with the label already chosen; unplaced leaves the point's place to be worked
+  // out at the series' next read.
+  void AddRecordPoint(Entry& entry, const std::string& label, bool unplaced = false);
 
   bool autoRefresh_ = true;
   int refreshInterval_ = 0;
   bool showGlassCursor_ = true;
   bool refilling_ = false;
+  bool incrementalRefill_ = true;
   TListOfDataSources dataSources_;
+  std::vector<RefillMark> marks_;
 };
 
 }  // namespace plotvik
