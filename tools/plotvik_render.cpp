@@ -3,9 +3,6 @@
 // PNG file, painted by the same code that paints the window. Charts for reports, and a way to look
 // at a file on a machine without a display.
 
-#include <QByteArray>
-#include <QImage>
-#include <QString>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "app/chart_pages.h"
@@ -25,6 +23,7 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/dialogs.h"
 #include "platform/locale_settings.h"
+#include "tools/png_file.h"
 #include "tools/tool_command_line.h"
 
 namespace plotvik {
@@ -158,25 +157,56 @@ class RenderDialogs : public TDialogs {
   std::vector<std::string> messages_;
 };
 
-// Every pixel of `image` as a `scale` x `scale` block: what the window shows on a screen scaled
-// by a whole number.
-QImage Enlarged(const QImage& image, int scale) {
-  QImage large(image.width() * scale, image.height() * scale, QImage::Format_RGB32);
-  for (int y = 0; y < large.height(); ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(image.constScanLine(y / scale));
-    auto* to = reinterpret_cast<QRgb*>(large.scanLine(y));
-    for (int x = 0; x < large.width(); ++x) to[x] = from[x / scale];
-  }
-  return large;
-}
+// Encodes and writes the pictures on threads of their own, each started as soon as its chart is
+// painted, while the next chart paints: the encoding of six pictures costs about as much as
+// painting them.
+class TPictureWriters {
+ public:
+  TPictureWriters() = default;
+  TPictureWriters(const TPictureWriters&) = delete;
+  TPictureWriters& operator=(const TPictureWriters&) = delete;
+  ~TPictureWriters() { Wait(); }
 
-bool WritePng(const TBitmap& image, int scale, const std::filesystem::path& path) {
-  // The bitmap's rows are 0xFFRRGGBB words without padding: the toolkit's RGB32 layout.
-  const QImage view(reinterpret_cast<const uchar*>(image.Pixels().data()), image.Width(),
-                    image.Height(), image.Width() * 4, QImage::Format_RGB32);
-  const QString name = QString::fromStdString(path.string());
-  return scale == 1 ? view.save(name, "PNG") : Enlarged(view, scale).save(name, "PNG");
-}
+  // `image` must stay unchanged until Wait returns.
+  void Start(const TBitmap& image, int scale, std::filesystem::path path) {
+    auto job = std::make_unique<Job>();
+    job->path = std::move(path);
+    const TPngPicture picture{image.Pixels(), image.Width(), image.Height()};
+    Job& j = *job;
+    j.thread = std::thread([&j, picture, scale] {
+      try {
+        j.written = WritePngFile(j.path, picture, scale, j.error);
+      } catch (const std::exception& e) {
+        j.error = e.what();
+      }
+    });
+    jobs_.push_back(std::move(job));
+  }
+
+  // Waits for every picture; the first one that could not be written, in the order started, is
+  // reported on standard error.
+  bool Wait() {
+    bool allWritten = true;
+    for (const auto& job : jobs_) {
+      if (job->thread.joinable()) job->thread.join();
+      if (!job->written && allWritten) {
+        Print(stderr, "Cannot write " + job->path.string() + ": " + job->error + "\n");
+      }
+      allWritten = allWritten && job->written;
+    }
+    jobs_.clear();
+    return allWritten;
+  }
+
+ private:
+  struct Job {
+    std::filesystem::path path;
+    std::thread thread;
+    bool written = false;
+    std::string error;
+  };
+  std::vector<std::unique_ptr<Job>> jobs_;
+};
 
 int Render(const Options& options) {
   // Never a window on screen, whatever display there is: the pictures come from the same
@@ -209,18 +239,16 @@ int Render(const Options& options) {
     Print(stderr, "Cannot create " + options.outDir + ": " + error.message() + "\n");
     return 2;
   }
+  TPictureWriters writers;
   for (int page = 0; page < kChartPageCount; ++page) {
     TDBChart& chart = PageChart(*form, page);
     // What the window does when the page is shown at this size: a size change gives a whole
     // new frame, and the paint copies it to the window image.
     chart.SetBounds(0, 0, options.width, options.height);
     chart.PaintWindow();
-    const std::filesystem::path path = outDir / kChartPages[page].imageFile;
-    if (!WritePng(chart.WindowImage(), options.scale, path)) {
-      Print(stderr, "Cannot write " + path.string() + "\n");
-      return 2;
-    }
+    writers.Start(chart.WindowImage(), options.scale, outDir / kChartPages[page].imageFile);
   }
+  if (!writers.Wait()) return 2;
   form.reset();
 
   if (!dialogs.Messages().empty()) {

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# plotvik-render against gnuplot (pngcairo) drawing the same six charts of the same sweep into six
+# 623 x 379 PNG files, on sweeps of 50, 1,000 and 10,000 lines. The two commands take turns in
+# rounds, so a machine that gets busier or quieter during the run weighs on both alike; the
+# ratio of the median times is printed per sweep.
+#
+#   bench/render_vs_gnuplot.sh [PLOTVIK_RENDER] [ROUNDS] [RUNS_PER_ROUND]
+#
+# Needs gnuplot and hyperfine (scripts/bench.sh installs them).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+render=${1:-$root/build/bench/tools/plotvik-render}
+rounds=${2:-5}
+runs=${3:-6}
+for tool in gnuplot hyperfine python3; do
+  command -v "$tool" >/dev/null || { echo "needs $tool" >&2; exit 2; }
+done
+[ -x "$render" ] || { echo "no plotvik-render at $render" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export LC_ALL=C.UTF-8
+
+# A dipole-like sweep of `lines` heights: Id Val height R jX SWR Ga FB Elevation.
+make_sweep() {
+  awk -v n="$1" 'BEGIN {
+    for (i = 0; i < n; i++) {
+      h = 2 + 18 * i / (n > 1 ? n - 1 : 1)
+      r = 70 + 25 * sin(h * 0.9) + 0.3 * h
+      x = 10 * cos(h * 1.3) - 4
+      swr = 1 + (((r - 50) ^ 2 + x * x) ^ 0.5) / 60
+      printf "%d %d %.4f %.3f %.3f %.3f %.2f %.2f %.1f\n", i, 1, h, r, x, swr, \
+        2.1 + 3 * sin(h / 3), 8 + 6 * cos(h / 2), 90 - 3.5 * h
+    }
+  }'
+}
+
+# The same six charts as plotvik-render: one series against `height`, line and point markers.
+make_gnuplot_script() {
+  local sweep=$1 out=$2
+  echo "set terminal pngcairo size 623,379"
+  echo "unset key"
+  echo "set grid"
+  local column=4
+  for name in r jx swr gain fb elevation; do
+    echo "set output '$out/$name.png'"
+    echo "set title '$name'"
+    echo "plot '$sweep' using 3:$column with linespoints pointtype 5 pointsize 0.5"
+    column=$((column + 1))
+  done
+}
+
+for lines in 50 1000 10000; do
+  sweep=$work/sweep_$lines.txt
+  make_sweep "$lines" >"$sweep"
+  mkdir -p "$work/render_$lines" "$work/gnuplot_$lines"
+  script=$work/charts_$lines.gp
+  make_gnuplot_script "$sweep" "$work/gnuplot_$lines" >"$script"
+  for round in $(seq "$rounds"); do
+    hyperfine -N --style none --warmup 1 --runs "$runs" \
+      --export-json "$work/round_${lines}_$round.json" \
+      "$render $sweep $work/render_$lines" "gnuplot $script" >/dev/null
+  done
+  python3 - "$work" "$lines" "$rounds" <<'EOF'
+import json, statistics, sys
+work, lines, rounds = sys.argv[1], sys.argv[2], int(sys.argv[3])
+times = [[], []]
+for r in range(1, rounds + 1):
+    with open(f"{work}/round_{lines}_{r}.json") as f:
+        for i, result in enumerate(json.load(f)["results"]):
+            times[i] += result["times"]
+render, gnuplot = (statistics.median(t) * 1000 for t in times)
+print(f"{int(lines):>6} lines: plotvik-render {render:6.1f} ms  gnuplot {gnuplot:6.1f} ms  "
+      f"ratio {render / gnuplot:.2f}")
+EOF
+done
