@@ -175,11 +175,16 @@ TEST_F(CanvasTest, PenKindFollowsSmallDotsAndWideBrokenStyles) {
     bool smallDots;
     TPenKind kind;
   };
+  // clang-format off
   const Case cases[] = {
-      {1, psSolid, false, pkNormal}, {1, psDot, false, pkNormal},
-      {3, psSolid, false, pkNormal}, {2, psDash, false, pkGeometric},
-      {2, psDot, true, pkAlternate}, {1, psSolid, true, pkAlternate},
+      {1, psSolid, false, pkNormal},
+      {1, psDot,   false, pkNormal},
+      {3, psSolid, false, pkNormal},
+      {2, psDash,  false, pkGeometric},
+      {2, psDot,   true,  pkAlternate},
+      {1, psSolid, true,  pkAlternate},
   };
+  // clang-format on
   for (const auto& c : cases) {
     TChartPen pen;
     pen.SetWidth(c.width);
@@ -365,7 +370,13 @@ TEST(ChartCanvasText, ShadowIsTheTextOffsetAndNegativeOffsetsMoveTheText) {
     int h, v;
     int shadowX, shadowY, textX, textY;
   };
-  const Case cases[] = {{2, 1, 12, 11, 10, 10}, {-2, -1, 10, 10, 12, 11}, {0, 3, 10, 13, 10, 10}};
+  // clang-format off
+  const Case cases[] = {
+      { 2,  1, 12, 11, 10, 10},
+      {-2, -1, 10, 10, 12, 11},
+      { 0,  3, 10, 13, 10, 10},
+  };
+  // clang-format on
   for (const auto& c : cases) {
     TBitmap actual(50, 30), expected(50, 30);
     TChartCanvas3D surface(actual.Canvas());

@@ -227,7 +227,13 @@ TEST_F(Refill, WalkEndsWithARepaintRequestHoweverItEnds) {
     const char* name;
     bool abort, fail;
   };
-  const Case cases[] = {{"complete", false, false}, {"abort", true, false}, {"error", false, true}};
+  // clang-format off
+  const Case cases[] = {
+      {"complete", false, false},
+      {"abort",    true,  false},
+      {"error",    false, true},
+  };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Load("refill_three_lines.txt");

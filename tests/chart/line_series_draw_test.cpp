@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,7 @@ struct LineCase {
   const char* name;
   std::vector<Point> points;
   const char* picture;  // rows 17 ... 23, columns 2 ... 20
+  friend void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LinePicture : public LineDraw, public testing::WithParamInterface<LineCase> {};
@@ -242,9 +244,12 @@ struct MarginCase {
 };
 
 TEST(LineSeriesMargins, RoomForHalfAPointerOnlyWhenVisibleAndInflating) {
-  for (const MarginCase& c :
-       {MarginCase{true, true, 4, 4, 5, 5}, MarginCase{true, true, 2, 7, 3, 8},
-        MarginCase{true, false, 4, 4, 0, 0}, MarginCase{false, true, 4, 4, 0, 0}}) {
+  // clang-format off
+  for (const MarginCase& c : {MarginCase{true,  true,  4, 4, 5, 5},
+                              MarginCase{true,  true,  2, 7, 3, 8},
+                              MarginCase{true,  false, 4, 4, 0, 0},
+                              MarginCase{false, true,  4, 4, 0, 0}}) {
+    // clang-format on
     TLineSeries series;
     series.Pointer().SetVisible(c.visible);
     series.Pointer().SetInflateMargins(c.inflate);

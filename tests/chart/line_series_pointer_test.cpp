@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "chart/chart_canvas3d.h"
@@ -26,6 +27,7 @@ struct PointerCase {
   // Adjusts the pointer's own pen and brush before drawing.
   std::function<void(TSeriesPointer&)> setUp;
   const char* picture;  // 9 x 9 pixels around a red point at (4, 4)
+  friend void PrintTo(const PointerCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class PointerPicture : public testing::TestWithParam<PointerCase> {};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -270,6 +271,7 @@ struct VisibleCase {
   bool betweenPoints;
   bool inverted;
   int first, last;
+  friend void PrintTo(const VisibleCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class VisibleRange : public SeriesInChart, public testing::WithParamInterface<VisibleCase> {};

@@ -78,14 +78,16 @@ TEST_P(ValueListStats, CoverEveryValue) {
   EXPECT_DOUBLE_EQ(list.Spread(), c.highest - c.lowest);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ValueListStats,
-                         testing::Values(StatsCase{"Empty", {}, 0, 0, 0, 0},
-                                         StatsCase{"SingleNegative", {-2.5}, -2.5, -2.5, -2.5, 2.5},
-                                         // The first value seeds both extremes; a falling then
-                                         // rising run must still find the true maximum.
-                                         StatsCase{"Mixed", {4, -3, 1, 7}, -3, 7, 9, 15},
-                                         StatsCase{"Decreasing", {5, 4, 3}, 3, 5, 12, 12}),
-                         [](const auto& info) { return info.param.name; });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, ValueListStats, testing::Values(
+    StatsCase{"Empty",          {},            0,    0,    0,    0},
+    StatsCase{"SingleNegative", {-2.5},        -2.5, -2.5, -2.5, 2.5},
+    // The first value seeds both extremes; a falling then rising run must still find the true
+    // maximum.
+    StatsCase{"Mixed",          {4, -3, 1, 7}, -3,   7,    9,    15},
+    StatsCase{"Decreasing",     {5, 4, 3},     3,    5,    12,   12}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST(ValueList, EveryChangeMakesTheStatisticsStale) {
   TChartValueList list(nullptr, "Y");

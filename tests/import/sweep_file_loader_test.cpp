@@ -106,38 +106,36 @@ TEST_P(LoaderFiles, StoreTheExpectedRecords) {
 
 const std::string kNull9 = "null null null null null null null null null";
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, LoaderFiles,
     ::testing::Values(
-        FileCase{"import_empty.txt", {}, {}}, FileCase{"import_ctrl_z_first.txt", {}, {}},
-        FileCase{"import_nine_numbers.txt", {"1 2 3 4 5 6 7 8 9"}, {}},
-        FileCase{"import_spaced_tokens.txt", {"0 1 14.1 null null null null null null"}, {}},
-        FileCase{
-            "import_empty_last_line.txt", {"1 2 null null null null null null null", kNull9}, {}},
-        FileCase{"import_blanks_and_tabs.txt",
-                 {kNull9, "7 null null null null null null null null"},
-                 {}},
-        FileCase{"import_cut_after_255.txt", {"7 12345 null null null null null null null"}, {}},
-        FileCase{"import_ctrl_z_inside.txt", {"1 2 null null null null null null null"}, {}},
-        FileCase{"import_ten_numbers.txt", {"1 2 3 4 5 6 7 8 9"}, "1 2 3 4 5 6 7 8 9"},
-        FileCase{"import_tab_separated.txt", {}, kNull9},
-        FileCase{"import_two_points.txt", {}, "1 null null null null null null null null"},
-        FileCase{"import_beyond_double.txt", {}, "5 null null null null null null null null"},
-        FileCase{"import_binary.bin", {}, kNull9},
-        FileCase{"import_double_range.txt",
-                 {"1e-320 0 -0 5e-324 0 1.7976931348623157e+308 null null null"},
-                 "1 null null null null null null null null"},
-        FileCase{
-            "import_fails_on_line_5.txt",
-            {"1 4 4 70.456 20.251 1.617 5.92 0 90", "2 4.72 4.72 77.449 18.035 1.685 5.89 0 81",
-             "3 5.45 5.45 82.895 13.548 1.726 5.8 0 60.5",
-             "4 6.17 6.17 85.999 7.795 1.741 5.79 0 51"},
-            "5 6.9 6.9 86.666 null null null null null"}),
+        FileCase{"import_empty.txt",           {}, {}},
+        FileCase{"import_ctrl_z_first.txt",    {}, {}},
+        FileCase{"import_nine_numbers.txt",    {"1 2 3 4 5 6 7 8 9"}, {}},
+        FileCase{"import_spaced_tokens.txt",   {"0 1 14.1 null null null null null null"}, {}},
+        FileCase{"import_empty_last_line.txt", {"1 2 null null null null null null null", kNull9}, {}},
+        FileCase{"import_blanks_and_tabs.txt", {kNull9, "7 null null null null null null null null"}, {}},
+        FileCase{"import_cut_after_255.txt",   {"7 12345 null null null null null null null"}, {}},
+        FileCase{"import_ctrl_z_inside.txt",   {"1 2 null null null null null null null"}, {}},
+        FileCase{"import_ten_numbers.txt",     {"1 2 3 4 5 6 7 8 9"}, "1 2 3 4 5 6 7 8 9"},
+        FileCase{"import_tab_separated.txt",   {}, kNull9},
+        FileCase{"import_two_points.txt",      {}, "1 null null null null null null null null"},
+        FileCase{"import_beyond_double.txt",   {}, "5 null null null null null null null null"},
+        FileCase{"import_binary.bin",          {}, kNull9},
+        FileCase{"import_double_range.txt",    {"1e-320 0 -0 5e-324 0 1.7976931348623157e+308 null null null"},
+                                               "1 null null null null null null null null"},
+        FileCase{"import_fails_on_line_5.txt", {"1 4 4 70.456 20.251 1.617 5.92 0 90",
+                                                "2 4.72 4.72 77.449 18.035 1.685 5.89 0 81",
+                                                "3 5.45 5.45 82.895 13.548 1.726 5.8 0 60.5",
+                                                "4 6.17 6.17 85.999 7.795 1.741 5.79 0 51"},
+                                               "5 6.9 6.9 86.666 null null null null null"}),
     [](const auto& info) {
       std::string name = info.param.fixture;
       name = name.substr(7, name.find('.') - 7);
       return name;
     });
+// clang-format on
 
 TEST_F(LoaderTest, RealSweepFilesLoadWhole) {
   for (const char* sample : {"sample_dipole.txt", "sample_yagi.txt"}) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -85,6 +86,7 @@ struct LineCase {
   const char* name;
   int x0, y0, x1, y1;
   Picture expected;
+  friend void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RasterLine : public ::testing::TestWithParam<LineCase> {};

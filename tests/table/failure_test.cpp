@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "table_fixture.h"
@@ -17,6 +18,7 @@ struct FailureCase {
   Kind kind;
   const char* message;
   DataSetState stateAfter;
+  friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 };
 
 void OpenTable(SweepForm& f) {
@@ -175,11 +177,12 @@ TEST(Failures, FieldsThatDoNotMatchTheirDefinitions) {
     bool drop;
     const char* message;
   };
+  // clang-format off
   const Case cases[] = {
-      {TFieldType::ftInteger, false,
-       "mtData: Type mismatch for field 'height', expecting: Float actual: Integer"},
-      {TFieldType::ftFloat, true, "mtData: Field 'height' not found"},
+      {TFieldType::ftInteger, false, "mtData: Type mismatch for field 'height', expecting: Float actual: Integer"},
+      {TFieldType::ftFloat,   true,  "mtData: Field 'height' not found"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     TComponent form;
     auto& table = form.CreateComponent<MisdescribedTable>(c.type, c.drop);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct SequenceCase {
   Start start;
   std::function<void(TMemTable&)> operation;
   Log expected;
+  friend void PrintTo(const SequenceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 void Prepare(SweepForm& f, Start start) {

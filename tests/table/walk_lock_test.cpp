@@ -7,6 +7,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 
@@ -33,6 +34,7 @@ bool LockFreeForOtherThreads(TCriticalSection& lock) {
 struct WalkCase {
   std::string name;
   std::function<void(TMemTable&)> run;
+  friend void PrintTo(const WalkCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class WalkLock : public ::testing::TestWithParam<WalkCase> {};
