@@ -5,9 +5,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 
-# Only the benchmarks need these: the render tool is measured against gnuplot with hyperfine.
+# Only the benchmarks need these: Google Benchmark, and gnuplot and hyperfine to measure the
+# render tool against gnuplot.
 missing=()
-for p in gnuplot-nox hyperfine; do
+for p in libbenchmark-dev gnuplot-nox hyperfine; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
     missing+=("$p")
   fi
