@@ -395,7 +395,7 @@ bool TChartAxis::AxisHitTest(int x, int y) const {
   const int hi = std::max(mapping_.startPixel, mapping_.endPixel);
   int acrossLo, acrossHi;
   // The band runs from the labels' inner edge to 3 pixels inside the chart.
-  if (otherSide_ == Horizontal()) {  // top or left: the chart lies towards larger coordinates
+  if (!OutwardGrows()) {  // top or left: the chart lies towards larger coordinates
     acrossLo = labelsPos_;
     acrossHi = linePos_ + 3;
   } else {  // bottom or right
@@ -417,17 +417,25 @@ int TChartAxis::ShiftedByPositionPercent(int position, int extentAcross) const {
   return ClampToIntRange(Horizontal() ? position - d : position + d);
 }
 
+int TChartAxis::EdgeOf(const TRect& rect) const {
+  if (Horizontal()) return otherSide_ ? rect.Top : rect.Bottom;
+  return otherSide_ ? rect.Right : rect.Left;
+}
+
+int TChartAxis::OutwardFrom(int position, int distance) const {
+  return OutwardGrows() ? position + distance : position - distance;
+}
+
+int TChartAxis::TakeBand(TRect& rect, int size) const {
+  if (Horizontal())
+    return otherSide_ ? rect.TakeFromTop(size).Bottom : rect.TakeFromBottom(size).Top;
+  return otherSide_ ? rect.TakeFromRight(size).Left : rect.TakeFromLeft(size).Right;
+}
+
 void TChartAxis::ReserveSpace(TRect& rect, bool standard) {
   // Depth is shown only by a 3D projection, which these charts never draw.
   if (IsDepthAxis()) return;
   TChartCanvas3D& canvas = chart_.Canvas3D();
-  // Moves one edge of rect inwards by size pixels (outwards for a negative size) and returns the
-  // new edge; "inwards" depends on the side the axis sits on.
-  auto edge = [&]() -> int& {
-    if (Horizontal()) return otherSide_ ? rect.Top : rect.Bottom;
-    return otherSide_ ? rect.Right : rect.Left;
-  };
-  const int inwardSign = (Horizontal() != otherSide_) ? -1 : 1;  // bottom/right shrink downwards
   const int extentAcross = Horizontal() ? rect.Bottom - rect.Top : rect.Right - rect.Left;
 
   int ticksBand =
@@ -441,13 +449,14 @@ void TChartAxis::ReserveSpace(TRect& rect, bool standard) {
                                       : AngleAlongSide(labelsAngle_) ? canvas.FontLineHeight()
                                                                      : WidestLabel())
                                    : 0;
-    linePos_ = ShiftedByPositionPercent(edge(), extentAcross);
-    labelsPos_ = linePos_ + inwardSign * -ticksBand;
-    titlePos_ = labelsPos_ + inwardSign * -labelsBand;
+    linePos_ = ShiftedByPositionPercent(EdgeOf(rect), extentAcross);
+    labelsPos_ = OutwardFrom(linePos_, ticksBand);
+    titlePos_ = OutwardFrom(labelsPos_, labelsBand);
     return;
   }
 
-  titlePos_ = edge();
+  // From the outside in: the title's band, the labels' band, the ticks' band.
+  titlePos_ = EdgeOf(rect);
   if (title_->Visible() && !title_->Caption().empty()) {
     int size = titleSize_;
     if (size == 0) {
@@ -455,22 +464,20 @@ void TChartAxis::ReserveSpace(TRect& rect, bool standard) {
       size = AngleAlongSide(title_->Angle()) ? canvas.FontLineHeight()
                                              : canvas.TextWidthOf(title_->Caption());
     }
-    edge() += inwardSign * size;
-    titlePos_ = edge();
+    titlePos_ = TakeBand(rect, size);
   }
 
-  labelsPos_ = edge();
+  labelsPos_ = EdgeOf(rect);
   if (labels_) {
     int size = labelsSize_;
     if (size == 0) {
       canvas.ApplyFont(*labelsFont_);
       size = AngleAlongSide(labelsAngle_) ? canvas.FontLineHeight() : WidestLabel();
     }
-    edge() += inwardSign * size;
-    labelsPos_ = edge();
+    labelsPos_ = TakeBand(rect, size);
   }
 
-  if (ticksBand > 0) edge() += inwardSign * ticksBand;
+  if (ticksBand > 0) TakeBand(rect, ticksBand);
 
   titlePos_ = ShiftedByPositionPercent(titlePos_, extentAcross);
   labelsPos_ = ShiftedByPositionPercent(labelsPos_, extentAcross);

@@ -219,6 +219,14 @@ class TChartAxis {
   bool AnyActiveSeriesAssociated() const;
   const TChartSeries* FirstActiveAssociated() const;
   int ShiftedByPositionPercent(int position, int extentAcross) const;
+  // The bottom and right axes lie towards larger coordinates from the chart, the others
+  // towards smaller ones.
+  bool OutwardGrows() const { return Horizontal() != otherSide_; }
+  int OutwardFrom(int position, int distance) const;
+  // The edge of rect the axis sits on.
+  int EdgeOf(const TRect& rect) const;
+  // Takes a band size pixels deep off the axis's edge of rect and returns the new edge.
+  int TakeBand(TRect& rect, int size) const;
   int WidestLabel() const;
   int LabelLineCount(const std::string& text) const;
   int TextWidthOfLines(const std::string& text) const;

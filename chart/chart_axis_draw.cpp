@@ -108,7 +108,7 @@ void TChartAxis::DrawTickLine(int p, int length, bool inner) {
   TChartCanvas3D& canvas = chart_.Canvas3D();
   if (length == 0) return;
   // Outer ticks point away from the chart, inner ones into it; both start one pixel off the line.
-  const bool towardsLarger = (Horizontal() != otherSide_) != inner;  // bottom/right outer: larger
+  const bool towardsLarger = OutwardGrows() != inner;
   const int from = towardsLarger ? linePos_ + 1 : linePos_ - 1;
   const int to = towardsLarger ? from + length : from - length;
   if (Horizontal()) {
@@ -138,9 +138,8 @@ void TChartAxis::DrawAxis(bool computeLine) {
 
   if (computeLine) {
     const TRect& r = chart_.ChartRect();
-    const int edge =
-        Horizontal() ? (otherSide_ ? r.Top : r.Bottom) : (otherSide_ ? r.Right : r.Left);
-    linePos_ = ShiftedByPositionPercent(edge, Horizontal() ? r.Bottom - r.Top : r.Right - r.Left);
+    linePos_ =
+        ShiftedByPositionPercent(EdgeOf(r), Horizontal() ? r.Bottom - r.Top : r.Right - r.Left);
   }
 
   if (title_->Visible() && !title_->Caption().empty()) DrawTitle();

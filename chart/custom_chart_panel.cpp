@@ -6,25 +6,9 @@
 
 #include "chart/chart_canvas3d.h"
 #include "platform/gui/graphic_objects.h"
+#include "platform/numeric.h"
 
 namespace plotvik {
-
-namespace {
-
-// a × b / c rounded to the nearest integer, halves away from zero, in 64 bits so that no
-// setting of the margins can overflow.
-std::int64_t MulDiv(std::int64_t a, std::int64_t b, std::int64_t c) {
-  const std::int64_t n = a * b;
-  const std::int64_t half = c / 2;
-  return n >= 0 ? (n + half) / c : (n - half) / c;
-}
-
-int ClampToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min() / 2,
-                                                   std::numeric_limits<int>::max() / 2));
-}
-
-}  // namespace
 
 TCustomPanelNoCaption::TCustomPanelNoCaption(std::string name) : TCustomPanel(std::move(name)) {}
 
@@ -136,10 +120,12 @@ void TCustomChartPanel::Draw(TCanvas& target, const TRect& rect) {
   const int w = panelRect_.Right - panelRect_.Left;
   const int h = panelRect_.Bottom - panelRect_.Top;
   const std::int64_t border = borderWidth_;
-  SetChartRect({ClampToInt(panelRect_.Left + border + MulDiv(marginLeft_, w, 100)),
-                ClampToInt(panelRect_.Top + border + MulDiv(marginTop_, h, 100)),
-                ClampToInt(panelRect_.Right - border - MulDiv(marginRight_, w, 100)),
-                ClampToInt(panelRect_.Bottom - border - MulDiv(marginBottom_, h, 100))});
+  SetChartRect(
+      {ClampToHalfIntRange(panelRect_.Left + border + MulDivRoundHalfAway(marginLeft_, w, 100)),
+       ClampToHalfIntRange(panelRect_.Top + border + MulDivRoundHalfAway(marginTop_, h, 100)),
+       ClampToHalfIntRange(panelRect_.Right - border - MulDivRoundHalfAway(marginRight_, w, 100)),
+       ClampToHalfIntRange(panelRect_.Bottom - border -
+                           MulDivRoundHalfAway(marginBottom_, h, 100))});
   NormalizeChartRect();
   DrawFrame();
   canvas3D_->PresentFrame(target, Canvas(), rect);

@@ -21,6 +21,14 @@ inline double TruncateToMultipleOf(double value, double step) {
   return std::trunc(value / step) * step;
 }
 
+// a × b / c rounded to the nearest integer, halves away from zero (the rule of point sizes
+// and margin percentages), in 64 bits so that no setting can overflow.
+inline std::int64_t MulDivRoundHalfAway(std::int64_t a, std::int64_t b, std::int64_t c) {
+  const std::int64_t n = a * b;
+  const std::int64_t half = c / 2;
+  return n >= 0 ? (n + half) / c : (n - half) / c;
+}
+
 // A pixel position computed in 64 bits, pulled into the int range.
 inline int ClampToIntRange(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),

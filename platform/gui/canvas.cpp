@@ -10,19 +10,20 @@
 
 namespace plotvik {
 
+using raster::ClampToFarCoordinate;
 using raster::Ink;
 using raster::Mask;
 
 namespace {
 
-__extension__ typedef __int128 Wide;
+__extension__ typedef __int128 Int128;
 
-Wide FloorDiv(Wide a, Wide b) {
-  Wide q = a / b;
+Int128 FloorDiv(Int128 a, Int128 b) {
+  Int128 q = a / b;
   if (a % b != 0 && a < 0) --q;
   return q;
 }
-Wide CeilDiv(Wide a, Wide b) {
+Int128 CeilDiv(Int128 a, Int128 b) {
   return -FloorDiv(-a, b);
 }
 
@@ -59,16 +60,16 @@ void WalkLine(int x0, int y0, int x1, int y1, const TRect& box, F&& f) {
   // Canonical direction: from the end with the smaller major coordinate.
   const long long ma = s > 0 ? m0 : m0 + dm;
   const long long na = s > 0 ? n0 : n0 + dn;
-  const Wide D = count;             // > 0
-  const Wide N = s > 0 ? dn : -dn;  // minor change from the canonical start
+  const Int128 D = count;             // > 0
+  const Int128 N = s > 0 ? dn : -dn;  // minor change from the canonical start
   long long m = m0 + s * iLo;
   // offset = the nearest integer to steps / D with halves rounded down (the smallest k with
   // 2kD >= 2 steps - D), e = 2 offset D - 2 steps, kept in [-D, D). At an end point the
   // division is exact; only a line entering the box part-way needs it.
-  Wide offset = s > 0 ? 0 : N;
-  Wide e = 0;
+  Int128 offset = s > 0 ? 0 : N;
+  Int128 e = 0;
   if (iLo != 0) {
-    const Wide steps = static_cast<Wide>(m - ma) * N;
+    const Int128 steps = static_cast<Int128>(m - ma) * N;
     offset = CeilDiv(2 * steps - D, 2 * D);
     e = 2 * offset * D - 2 * steps;
   }
@@ -140,14 +141,6 @@ std::vector<std::uint8_t> PatternOf(TPenStyle style, bool geometric, int unit) {
   return on;
 }
 
-// Coordinates far outside any buffer are pulled in to this distance before box arithmetic, so
-// that growing a box by a pen width cannot overflow. Lines need no such care: they are walked in
-// 64 bits and only over the stretch that meets the clip.
-constexpr long long kFar = 1LL << 29;
-int Near(long long v) {
-  return static_cast<int>(std::clamp(v, -kFar, kFar));
-}
-
 // A pen wider than this covers any buffer anyway.
 constexpr int kWidestPen = 4096;
 
@@ -159,7 +152,6 @@ class TRasterizer {
   explicit TRasterizer(TCanvas& c) : c_(c), bitmap_(c.target_) {
     clip_ = bitmap_.Bounds();
     if (c.clip_) clip_ = clip_.Intersected(*c.clip_);
-    if (clip_.IsEmpty()) clip_ = {};
 
     const TPen& pen = c.pen_;
     const bool geometric = c.penKind_ == pkGeometric;
@@ -305,7 +297,8 @@ class TRasterizer {
       bottom = std::max<long long>(bottom, p.Y);
     }
     const long long w = width_;
-    const TRect b{Near(left - w), Near(top - w), Near(right + 1 + w), Near(bottom + 1 + w)};
+    const TRect b{ClampToFarCoordinate(left - w), ClampToFarCoordinate(top - w),
+                  ClampToFarCoordinate(right + 1 + w), ClampToFarCoordinate(bottom + 1 + w)};
     return b.Intersected(clip_);
   }
 
@@ -374,7 +367,9 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 }
 
 void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
-  const TRect rect = TRect{Near(x0), Near(y0), Near(x1), Near(y1)}.Normalized();
+  const TRect rect = TRect{ClampToFarCoordinate(x0), ClampToFarCoordinate(y0),
+                           ClampToFarCoordinate(x1), ClampToFarCoordinate(y1)}
+                         .Normalized();
   if (rect.IsEmpty()) return;
   TRasterizer r(*this);
   if (!r.PenVisible()) {
@@ -390,26 +385,28 @@ void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
     inset = w / 2;
     insetFar = w - 1 - w / 2;
   }
-  const int L = rect.Left + inset, T = rect.Top + inset;
-  const int R = std::max(L, rect.Right - 1 - insetFar), B = std::max(T, rect.Bottom - 1 - insetFar);
-  if (w == 1 && r.Solid() && R > L && B > T) {
+  // The path's corner pixels; right and bottom are the last column and row it covers.
+  const int left = rect.Left + inset, top = rect.Top + inset;
+  const int right = std::max(left, rect.Right - 1 - insetFar);
+  const int bottom = std::max(top, rect.Bottom - 1 - insetFar);
+  if (w == 1 && r.Solid() && right > left && bottom > top) {
     // The common case (every pointer of a series): each pixel once, no mask needed.
     const Ink& ink = r.PenInk();
-    r.FillRect({L, T, R + 1, T + 1}, ink);
-    r.FillRect({L, B, R + 1, B + 1}, ink);
-    r.FillRect({L, T + 1, L + 1, B}, ink);
-    r.FillRect({R, T + 1, R + 1, B}, ink);
-    if (r.BrushVisible()) r.FillRect({L + 1, T + 1, R, B}, r.BrushInk());
+    r.FillRect({left, top, right + 1, top + 1}, ink);
+    r.FillRect({left, bottom, right + 1, bottom + 1}, ink);
+    r.FillRect({left, top + 1, left + 1, bottom}, ink);
+    r.FillRect({right, top + 1, right + 1, bottom}, ink);
+    if (r.BrushVisible()) r.FillRect({left + 1, top + 1, right, bottom}, r.BrushInk());
     Changed();
     return;
   }
-  const TPoint path[4] = {{L, T}, {R, T}, {R, B}, {L, B}};
+  const TPoint path[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
   const TRect grown{rect.Left - w, rect.Top - w, rect.Right + w, rect.Bottom + w};
   Mask mask(grown.Intersected(r.Clip()));
   r.StrokePath(path, true, mask);
   // (A rectangle one pixel thin is all outline; the closed path walks some of its pixels
   // twice, and the mask makes each count once.)
-  r.FillExcept(TRect{L + 1, T + 1, R, B}, mask, [](int, int) { return true; });
+  r.FillExcept(TRect{left + 1, top + 1, right, bottom}, mask, [](int, int) { return true; });
   r.ApplyStroke(mask);
   Changed();
 }
@@ -462,7 +459,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
           }
       }
       for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
-        const double limit = static_cast<double>(kFar);
+        const double limit = raster::kFarCoordinate;
         int from =
             std::max(lo, static_cast<int>(std::ceil(std::clamp(xs[k], -limit, limit) - 0.5)));
         int to =
@@ -493,9 +490,9 @@ TColor TCanvas::Pixel(int x, int y) const {
 }
 
 void TCanvas::IntersectClip(const TRect& r) {
+  // Without a clip the rectangle is cut to itself, which turns an empty one into (0, 0, 0, 0).
   const TRect n = r.Normalized();
-  clip_ = clip_ ? clip_->Intersected(n) : n;
-  if (clip_->IsEmpty()) clip_ = TRect{};
+  clip_ = (clip_ ? *clip_ : n).Intersected(n);
 }
 
 void TCanvas::Draw(int x, int y, const TBitmap& source) {

@@ -68,13 +68,14 @@ QString FamilyFor(const std::string& name) {
 // Glyph layers of one text, over its box grown by a margin on every side (glyphs may overhang
 // their advance box).
 struct TextImage {
-  int W = 0, H = 0, M = 0;
+  int width = 0, height = 0, margin = 0;
   std::vector<std::uint8_t> fill;    // glyph pixels (or the filled outline)
   std::vector<std::uint8_t> stroke;  // outline pixels, when outlined
-  int Stride() const { return W + 2 * M; }
+  int Stride() const { return width + 2 * margin; }
   bool At(const std::vector<std::uint8_t>& layer, int u, int v) const {
-    const int iu = u + M, iv = v + M;
-    if (layer.empty() || iu < 0 || iv < 0 || iu >= Stride() || iv >= H + 2 * M) return false;
+    const int iu = u + margin, iv = v + margin;
+    if (layer.empty() || iu < 0 || iv < 0 || iu >= Stride() || iv >= height + 2 * margin)
+      return false;
     return layer[static_cast<std::size_t>(iv) * static_cast<std::size_t>(Stride()) +
                  static_cast<std::size_t>(iu)] != 0;
   }
@@ -142,24 +143,25 @@ class TCanvas::TextEngine {
 
   TextImage Render(const std::u32string& text, int extra, bool outlined, int penWidth) {
     TextImage t;
-    t.W = Width(text, extra);
-    t.H = metrics_.Height();
-    t.M = t.H / 2 + 2 + (outlined ? penWidth : 0);
-    QImage image(t.Stride(), t.H + 2 * t.M, QImage::Format_RGB32);
+    t.width = Width(text, extra);
+    t.height = metrics_.Height();
+    t.margin = t.height / 2 + 2 + (outlined ? penWidth : 0);
+    QImage image(t.Stride(), t.height + 2 * t.margin, QImage::Format_RGB32);
     image.fill(Qt::white);
-    const double baseline = t.M + metrics_.Ascent;
+    const double baseline = t.margin + metrics_.Ascent;
     if (!outlined) {
       // Glyphs come from the cache and are copied in at whole-pixel pen positions: the same
       // pixels as drawing the text there, at a fraction of the cost.
-      t.fill.assign(static_cast<std::size_t>(t.Stride()) * static_cast<std::size_t>(t.H + 2 * t.M),
-                    0);
-      const int base = t.M + metrics_.Ascent;
-      int x = t.M;
+      t.fill.assign(
+          static_cast<std::size_t>(t.Stride()) * static_cast<std::size_t>(t.height + 2 * t.margin),
+          0);
+      const int base = t.margin + metrics_.Ascent;
+      int x = t.margin;
       for (char32_t ch : text) {
         const GlyphMask& g = Glyph(ch);
         for (int gy = 0; gy < g.height; ++gy) {
           const int iy = base + g.top + gy;
-          if (iy < 0 || iy >= t.H + 2 * t.M) continue;
+          if (iy < 0 || iy >= t.height + 2 * t.margin) continue;
           for (int gx = 0; gx < g.width; ++gx) {
             const int ix = x + g.left + gx;
             if (ix < 0 || ix >= t.Stride() || !g.bits[static_cast<std::size_t>(gy * g.width + gx)])
@@ -173,7 +175,7 @@ class TCanvas::TextEngine {
       return t;
     }
     QPainterPath path;
-    int x = t.M;
+    int x = t.margin;
     for (char32_t ch : text) {
       path.addText(QPointF(x, baseline), *qfont_, Text(ch));
       x += Advance(ch) + extra;
@@ -303,14 +305,14 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
   // The output point's place in the text box.
   int ax = 0;
   if ((textAlign_ & TA_CENTER) == TA_CENTER)
-    ax = t.W / 2;
+    ax = t.width / 2;
   else if ((textAlign_ & TA_RIGHT) == TA_RIGHT)
-    ax = t.W;
+    ax = t.width;
   int ay = 0;
   if ((textAlign_ & TA_BASELINE) == TA_BASELINE)
     ay = text_->Metrics().Ascent;
   else if ((textAlign_ & TA_BOTTOM) == TA_BOTTOM)
-    ay = t.H;
+    ay = t.height;
 
   int tenths = font_.Orientation() % 3600;
   if (tenths < 0) tenths += 3600;
@@ -337,8 +339,8 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
 
   // Device bounds of the rotated image.
   double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-  for (double u : {static_cast<double>(-t.M), static_cast<double>(t.W + t.M)}) {
-    for (double v : {static_cast<double>(-t.M), static_cast<double>(t.H + t.M)}) {
+  for (double u : {static_cast<double>(-t.margin), static_cast<double>(t.width + t.margin)}) {
+    for (double v : {static_cast<double>(-t.margin), static_cast<double>(t.height + t.margin)}) {
       const double du = u - ax, dv = v - ay;
       const double X = x + du * c + dv * s;
       const double Y = y - du * s + dv * c;
@@ -347,7 +349,7 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
     }
   }
   // Text far outside the buffer: keep the bounds within int range before converting them.
-  constexpr double kFar = 1 << 29;
+  constexpr double kFar = raster::kFarCoordinate;
   minX = std::clamp(minX, -kFar, kFar), maxX = std::clamp(maxX, -kFar, kFar);
   minY = std::clamp(minY, -kFar, kFar), maxY = std::clamp(maxY, -kFar, kFar);
   TRect clip = clip_ ? clip_->Intersected(target_.Bounds()) : target_.Bounds();
@@ -375,7 +377,7 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
         strokeInk(row[X]);
       else if (fillGlyphs && t.At(t.fill, u, v))
         fillInk(row[X]);
-      else if (opaque && u >= 0 && v >= 0 && u < t.W && v < t.H)
+      else if (opaque && u >= 0 && v >= 0 && u < t.width && v < t.height)
         backInk(row[X]);
     }
   }

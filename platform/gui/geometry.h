@@ -34,10 +34,34 @@ struct TRect {
     return {std::min(Left, Right), std::min(Top, Bottom), std::max(Left, Right),
             std::max(Top, Bottom)};
   }
-  // The common part; empty (possibly inverted) when the two do not meet.
-  constexpr TRect Intersected(const TRect& o) const {
-    return {std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right),
-            std::min(Bottom, o.Bottom)};
+  // The common part; the empty rectangle (0, 0, 0, 0) when the two do not meet, so that a
+  // result is never inverted.
+  constexpr TRect Intersected(const TRect& other) const {
+    const TRect common{std::max(Left, other.Left), std::max(Top, other.Top),
+                       std::min(Right, other.Right), std::min(Bottom, other.Bottom)};
+    return common.IsEmpty() ? TRect{} : common;
+  }
+  // Each takes a band `size` pixels deep off one edge and returns it; the edge moves inwards
+  // by size (outwards for a negative size, which then returns an inverted band).
+  constexpr TRect TakeFromLeft(int size) {
+    const TRect band{Left, Top, Left + size, Bottom};
+    Left += size;
+    return band;
+  }
+  constexpr TRect TakeFromTop(int size) {
+    const TRect band{Left, Top, Right, Top + size};
+    Top += size;
+    return band;
+  }
+  constexpr TRect TakeFromRight(int size) {
+    const TRect band{Right - size, Top, Right, Bottom};
+    Right -= size;
+    return band;
+  }
+  constexpr TRect TakeFromBottom(int size) {
+    const TRect band{Left, Bottom - size, Right, Bottom};
+    Bottom -= size;
+    return band;
   }
   friend bool operator==(const TRect&, const TRect&) = default;
 };

@@ -1,7 +1,8 @@
 #include "platform/gui/graphic_objects.h"
 
-#include <cstdlib>
 #include <utility>
+
+#include "platform/numeric.h"
 
 namespace plotvik {
 
@@ -55,10 +56,7 @@ void TFont::SetSize(int value) {
   if (Store(size_, value)) Changed();
 }
 int TFont::Height() const {
-  // MulDiv rounding: halves away from zero.
-  const long long num = static_cast<long long>(size_) * pixelsPerInch_;
-  const long long pixels = (std::llabs(num) + 36) / 72;
-  return static_cast<int>(num < 0 ? pixels : -pixels);
+  return static_cast<int>(-MulDivRoundHalfAway(size_, pixelsPerInch_, 72));
 }
 void TFont::SetPixelsPerInch(int value) {
   if (value <= 0) return;

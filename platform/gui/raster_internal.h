@@ -2,6 +2,7 @@
 
 // Pieces shared by the raster's implementation files; not for use outside platform/gui.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +13,15 @@
 namespace plotvik::raster {
 
 constexpr TRGB kOpaque = 0xFF000000u;
+
+// Coordinates far outside any buffer are pulled in to this distance before box arithmetic, so
+// that growing a box by a pen width or a text by its margins cannot overflow. Lines need no such
+// care: they are walked in 64 bits and only over the stretch that meets the clip.
+constexpr int kFarCoordinate = 1 << 29;
+
+inline int ClampToFarCoordinate(long long v) {
+  return static_cast<int>(std::clamp<long long>(v, -kFarCoordinate, kFarCoordinate));
+}
 
 inline TRGB PixelOf(TColor color) {
   return ColorToPixel(ColorToRGB(color)) | kOpaque;
@@ -33,8 +43,8 @@ inline Ink MakeInk(TColor color, TPenMode mode) {
 // even where strokes overlap (which matters for pmNotXor).
 class Mask {
  public:
+  // The box comes from TRect::Intersected, so it is never inverted.
   explicit Mask(const TRect& box) : box_(box) {
-    if (box_.IsEmpty()) box_ = {};
     bits_.assign(static_cast<std::size_t>(box_.Width()) * static_cast<std::size_t>(box_.Height()),
                  0);
   }

@@ -380,6 +380,45 @@ TEST(RasterClip, DrawsOnlyInsideTheClipAndBlockCopiesWithinIt) {
                                         }));
 }
 
+TEST(RasterGeometry, RectanglesThatDoNotMeetHaveTheEmptyRectangleInCommon) {
+  const TRect r{0, 0, 4, 4};
+  EXPECT_EQ(r.Intersected({2, 1, 9, 3}), (TRect{2, 1, 4, 3}));
+  EXPECT_EQ(r.Intersected({6, 6, 9, 9}), TRect{});
+  EXPECT_EQ(r.Intersected({4, 0, 9, 4}), TRect{}) << "edges that only touch";
+  EXPECT_EQ(r.Intersected({1, 5, 3, 2}), TRect{}) << "an inverted one";
+
+  TBitmap b(8, 6);
+  TCanvas& c = b.Canvas();
+  c.SetClip(TRect{0, 0, 2, 2});
+  c.IntersectClip({5, 3, 8, 6});
+  EXPECT_EQ(c.Clip(), TRect{});
+}
+
+struct BandCase {
+  const char* edge;
+  TRect (TRect::*take)(int);
+  int size;
+  TRect band;
+  TRect rest;
+};
+
+TEST(RasterGeometry, TakingABandOffAnEdge) {
+  // clang-format off
+  const BandCase cases[] = {
+      {"left",          &TRect::TakeFromLeft,    3, {10, 20, 13, 60}, {13, 20, 50, 60}},
+      {"top",           &TRect::TakeFromTop,     5, {10, 20, 50, 25}, {10, 25, 50, 60}},
+      {"right",         &TRect::TakeFromRight,   4, {46, 20, 50, 60}, {10, 20, 46, 60}},
+      {"bottom",        &TRect::TakeFromBottom,  6, {10, 54, 50, 60}, {10, 20, 50, 54}},
+      {"left_negative", &TRect::TakeFromLeft,   -2, {10, 20,  8, 60}, { 8, 20, 50, 60}},
+  };
+  // clang-format on
+  for (const BandCase& c : cases) {
+    TRect r{10, 20, 50, 60};
+    EXPECT_EQ((r.*c.take)(c.size), c.band) << c.edge;
+    EXPECT_EQ(r, c.rest) << c.edge;
+  }
+}
+
 TEST(RasterFarAway, HugeCoordinatesAndPensDrawTheVisiblePartOnly) {
   constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
   TBitmap b(6, 5);
