@@ -1,5 +1,8 @@
 #include "app/form1.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/chart_pages.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
@@ -83,6 +86,9 @@ TForm1::TForm1(TApplication& application)
   SetClientSize(width, height + MenuBarHeight());
   SetPosition(kDesignedLeft, kDesignedTop);
 
+  // A sweep file dropped from the file manager loads as if chosen in File > Open.
+  AcceptFileDrops([this](const std::string& fileName) { OpenFile(fileName); });
+
   FormCreate(*this);
 }
 
@@ -96,11 +102,28 @@ void TForm1::actOpenFileExecute(TComponent& /*sender*/) {
   loader_.actOpenFileExecute(*this);
 }
 
+void TForm1::OpenFile(const std::string& fileName) {
+  // The dialog would hand over a full path and keep it for the next time.
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(fileName, error);
+  if (error) path = fileName;
+  OD.SetFileName(path.lexically_normal().string());
+  givenFile_ = OD.FileName();
+  try {
+    loader_.actOpenFileExecute(*this);
+  } catch (...) {
+    givenFile_.reset();
+    throw;
+  }
+  givenFile_.reset();
+}
+
 void TForm1::actExitExecute(TComponent& /*sender*/) {
   Close();
 }
 
 std::optional<std::string> TForm1::ChooseFile() {
+  if (givenFile_) return givenFile_;
   if (!OD.Execute()) return std::nullopt;
   return OD.FileName();
 }

@@ -60,6 +60,10 @@ class TForm1 : public TForm, private TSweepFileUi {
   void FormCreate(TComponent& sender);
   // File > Open: the sweep file loader, with OD to choose and the warning box to complain.
   void actOpenFileExecute(TComponent& sender);
+  // Loads `fileName` exactly as File > Open does when that name is chosen in the dialog: the
+  // same loader, warning and failures, and the dialog offers the file's full path next time.
+  // For the command line and a file dropped onto the window.
+  void OpenFile(const std::string& fileName);
   // File > Exit: closes the window as its close box does.
   void actExitExecute(TComponent& sender);
 
@@ -70,6 +74,8 @@ class TForm1 : public TForm, private TSweepFileUi {
   void ShowWarning(const std::string& text) override;
 
   TSweepFileLoader loader_;
+  // Set while OpenFile runs: the name the loader gets instead of asking the dialog.
+  std::optional<std::string> givenFile_;
 };
 
 }  // namespace plotvik

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
+#include <QMetaObject>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -120,6 +121,12 @@ int TApplication::Run() {
   if (terminated_) return 0;
   if (mainForm_ != nullptr) mainForm_->Show();
   return QApplication::exec();
+}
+
+void TApplication::QueueCommand(std::function<void()> command) {
+  QMetaObject::invokeMethod(
+      toolkit_.get(), [this, command = std::move(command)] { Guard(command); },
+      Qt::QueuedConnection);
 }
 
 void TApplication::Terminate() {

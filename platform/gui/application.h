@@ -45,6 +45,8 @@ class TApplication {
 
   // Shows the main window and handles messages until Terminate. Returns the exit code.
   int Run();
+  // Runs `command` from the message loop once it is running, guarded as a menu command is.
+  void QueueCommand(std::function<void()> command);
   // Ends the message loop (at once when it runs; a later Run returns at once).
   void Terminate();
   bool Terminated() const { return terminated_; }

@@ -1,6 +1,10 @@
 #include "platform/gui/form.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -41,6 +45,33 @@ void BuildMenu(QMenu& menu, TMenuItem& item, TApplication& application) {
 }
 
 }  // namespace
+
+std::optional<std::string> DroppedLocalFile(const QMimeData& data) {
+  if (!data.hasUrls()) return std::nullopt;
+  const QList<QUrl> urls = data.urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
+  const QString path = urls.front().toLocalFile();
+  if (path.isEmpty() || QFileInfo(path).isDir()) return std::nullopt;
+  return path.toUtf8().toStdString();
+}
+
+void TForm::Window::dragEnterEvent(QDragEnterEvent* event) {
+  // Left unaccepted, the drag shows the refusing cursor over the window.
+  if (form_.onDropFile_ && DroppedLocalFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+void TForm::Window::dragMoveEvent(QDragMoveEvent* event) {
+  if (form_.onDropFile_ && DroppedLocalFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+void TForm::Window::dropEvent(QDropEvent* event) {
+  std::optional<std::string> path;
+  if (form_.onDropFile_) path = DroppedLocalFile(*event->mimeData());
+  if (!path) return;
+  event->acceptProposedAction();
+  // The load may show its boxes; the file manager must not wait for them to finish its drag.
+  form_.application_.QueueCommand([handler = form_.onDropFile_, path = *path] { handler(path); });
+}
 
 void TForm::Window::closeEvent(QCloseEvent* event) {
   // Nothing objects to closing and nothing is asked: there is nothing to save.
@@ -131,6 +162,11 @@ void TForm::SetMenu(TMainMenu& menu) {
     TMenuItem& top = items.Items(i);
     BuildMenu(*bar->addMenu(FromUtf8(top.Caption())), top, application_);
   }
+}
+
+void TForm::AcceptFileDrops(std::function<void(const std::string&)> handler) {
+  onDropFile_ = std::move(handler);
+  window_->setAcceptDrops(static_cast<bool>(onDropFile_));
 }
 
 void TForm::Show() {

@@ -51,6 +51,11 @@ class TForm : public TComponent {
   // Run when the window has closed (by Close, the close box or the window manager).
   std::function<void()> OnClose;
 
+  // From now on the window takes one local file dropped onto it and runs `handler` with its
+  // path, as a command, after the drop has finished. Anything else dropped is refused while it
+  // is dragged over the window. Without a handler the window takes no drops.
+  void AcceptFileDrops(std::function<void(const std::string&)> handler);
+
   class Window;
   Window& NativeWindow() const { return *window_; }
 
@@ -60,6 +65,7 @@ class TForm : public TComponent {
   TApplication& application_;
   std::unique_ptr<Window> window_;
   TMainMenu* menu_ = nullptr;
+  std::function<void(const std::string&)> onDropFile_;
 };
 
 }  // namespace plotvik

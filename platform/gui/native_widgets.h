@@ -5,14 +5,21 @@
 // toolkit-free headers form.h, page_control.h and main_menu.h.
 
 #include <QMainWindow>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/gui/form.h"
 #include "platform/gui/page_control.h"
 
 namespace plotvik {
+
+// The path of the one local file that `data` carries, or nothing when it carries several, none,
+// a folder or something that is not a local file: what a window takes from a drop.
+std::optional<std::string> DroppedLocalFile(const QMimeData& data);
 
 class TForm::Window : public QMainWindow {
  public:
@@ -20,6 +27,9 @@ class TForm::Window : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   TForm& form_;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plotvik {
+
+// What the viewer was asked to do on its command line: show its help, load one file at start,
+// or neither. `error` is set when the line is not understood; the program then prints the usage
+// line and ends with status 2 before any window opens.
+struct TCommandLine {
+  bool help = false;
+  std::optional<std::string> fileName;
+  std::optional<std::string> error;
+};
+
+// `arguments` are the program's arguments without the program's own name, after the toolkit
+// has taken its options. "--" ends the options: what follows is a file name even when it begins
+// with '-'.
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// "Usage: PROGRAM [FILE]" and the longer explanation that --help prints.
+std::string UsageLine(const std::string& program);
+std::string HelpText(const std::string& program);
+
+}  // namespace plotvik

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The viewer's command line as the shell sees it: what is not understood ends the program with
+# status 2 and the usage line on standard error before any window opens; --help explains it on
+# standard output and ends with status 0, even without a desktop to connect to.
+#
+# Usage: command_line_e2e.sh PLOTVIK
+set -euo pipefail
+
+plotvik=$1
+work=$(mktemp -d "${TMPDIR:-/tmp}/plotvik-cmdline.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work"
+chmod 700 "$work"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+refused() {
+  local status=0
+  timeout 20 "$plotvik" "$@" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" -eq 2 ] || fail "plotvik $* ended with status $status, not 2"
+  [ ! -s "$work/out" ] || fail "plotvik $* wrote to standard output: $(cat "$work/out")"
+  grep -q '^Usage: plotvik \[--\] \[FILE\]$' "$work/err" ||
+    fail "plotvik $* printed no usage line: $(cat "$work/err")"
+}
+refused a.txt b.txt
+refused --bogus
+refused -x a.txt
+refused -- a.txt b.txt
+
+status=0
+env -u DISPLAY -u QT_QPA_PLATFORM timeout 20 "$plotvik" --help >"$work/out" 2>"$work/err" ||
+  status=$?
+[ "$status" -eq 0 ] || fail "plotvik --help ended with status $status: $(cat "$work/err")"
+head -n1 "$work/out" | grep -q '^Usage: plotvik \[--\] \[FILE\]$' ||
+  fail "plotvik --help does not begin with the usage line: $(cat "$work/out")"
+echo "PASS"
