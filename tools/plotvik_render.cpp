@@ -170,18 +170,18 @@ class TPictureWriters {
 
   // `image` must stay unchanged until Wait returns.
   void Start(const TBitmap& image, int scale, std::filesystem::path path) {
-    auto job = std::make_unique<Job>();
-    job->path = std::move(path);
+    // The job is kept before its thread starts: a running thread is never left unowned.
+    jobs_.push_back(std::make_unique<Job>());
+    Job& job = *jobs_.back();
+    job.path = std::move(path);
     const TPngPicture picture{image.Pixels(), image.Width(), image.Height()};
-    Job& j = *job;
-    j.thread = std::thread([&j, picture, scale] {
+    job.thread = std::thread([&job, picture, scale] {
       try {
-        j.written = WritePngFile(j.path, picture, scale, j.error);
+        job.written = WritePngFile(job.path, picture, scale, job.error);
       } catch (const std::exception& e) {
-        j.error = e.what();
+        job.error = e.what();
       }
     });
-    jobs_.push_back(std::move(job));
   }
 
   // Waits for every picture; the first one that could not be written, in the order started, is
