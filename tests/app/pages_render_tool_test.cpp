@@ -195,6 +195,15 @@ TEST(RenderTool, AnOutputFolderThatCannotBeMadeIsReported) {
   EXPECT_THAT(r.err, HasSubstr("Cannot create"));
 }
 
+TEST(RenderTool, APictureThatCannotBeWrittenIsReported) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.Path() / "gain.png");
+  const RunResult r = RunRender({Fixture("app_three_sweeps.txt"), dir.Path().string()});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_THAT(r.err, HasSubstr("Cannot write " + (dir.Path() / "gain.png").string() +
+                               ": Is a directory\n"));
+}
+
 // Pixels of the PNG file that differ from the chart's window image with each of its pixels
 // enlarged to a `scale` x `scale` block; -1 when the sizes differ.
 int DifferingPixels(const std::filesystem::path& png, const TBitmap& window, int scale = 1) {
