@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/axis_mapping.h"
@@ -35,8 +36,9 @@ struct TAxisValuePattern {
   int maxFracDigits = 3;
   static TAxisValuePattern Parse(const std::string& pattern);
 };
+// The thousands separator is one character of UTF-8, which may take several bytes.
 std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char decimalSeparator,
-                            char thousandsSeparator);
+                            std::string_view thousandsSeparator);
 
 // The 1-2-5 sequence: the next "nice" step above x.
 double NextNiceStep(double x);

@@ -38,7 +38,7 @@ TAxisValuePattern TAxisValuePattern::Parse(const std::string& pattern) {
 }
 
 std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char decimalSeparator,
-                            char thousandsSeparator) {
+                            std::string_view thousandsSeparator) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
 
@@ -102,7 +102,7 @@ std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char
   if (value < 0 && !allZero) out.push_back('-');
   for (size_t i = 0; i < intDigits.size(); ++i) {
     if (pattern.grouping && i > 0 && (intDigits.size() - i) % 3 == 0) {
-      out.push_back(thousandsSeparator);
+      out += thousandsSeparator;
     }
     out.push_back(intDigits[i]);
   }

@@ -296,7 +296,7 @@ TEST(RenderToolLocale, LabelsWithTheUsersSeparatorsAsTheWindowDoes) {
   chart.PaintWindow();
   EXPECT_GT(DifferingPixels(picture, chart.WindowImage()), 0);
 
-  testing::SeparatorsScope germanSeparators(',', '.');
+  testing::SeparatorsScope germanSeparators(',', ".");
   chart.Repaint();
   chart.PaintWindow();
   EXPECT_EQ(DifferingPixels(picture, chart.WindowImage()), 0);

@@ -167,9 +167,10 @@ TEST_F(AxisOnChart, TicksPastThePresizedListKeepTheirLabelsButNoMarks) {
 }
 
 TEST_F(AxisOnChart, LabelTextFollowsTheLocaleAndTheChartEvent) {
-  const char savedDecimal = LocaleDecimalChar, savedThousands = LocaleThousandsChar;
+  const char savedDecimal = LocaleDecimalChar;
+  const std::string savedThousands = LocaleThousandsChar;
   LocaleDecimalChar = ',';
-  LocaleThousandsChar = '.';
+  LocaleThousandsChar = ".";
   EXPECT_EQ(chart.LeftAxis().LabelText(1234.5), "1.234,5");
   LocaleDecimalChar = savedDecimal;
   LocaleThousandsChar = savedThousands;

@@ -36,7 +36,7 @@ void ReadLocaleSettingsQuietly(const std::string& name) {
 struct LocaleCase {
   const char* locale;
   char decimal;
-  char thousands;
+  const char* thousands;
   friend void PrintTo(const LocaleCase& c, std::ostream* os) { *os << c.locale; }
 };
 
@@ -61,15 +61,15 @@ class LocaleSeparators : public ::testing::TestWithParam<LocaleCase> {
 
   static inline std::unique_ptr<testing::TempDir> dir_;
   // Each test starts from the defaults and leaves the separators as it found them.
-  testing::SeparatorsScope separators_{'.', ','};
+  testing::SeparatorsScope separators_{'.', ","};
 };
 
-TEST_P(LocaleSeparators, AreOneByteOrTheDefault) {
+TEST_P(LocaleSeparators, AreOneCharacterOrTheDefault) {
   const LocaleCase& c = GetParam();
   if (!Provide(c.locale)) GTEST_SKIP() << "cannot compile " << c.locale;
   std::string processLocale = ::setlocale(LC_ALL, nullptr);
   LocaleDecimalChar = 'x';
-  LocaleThousandsChar = 'x';
+  LocaleThousandsChar = "x";
   ReadLocaleSettingsQuietly(c.locale);
   EXPECT_EQ(LocaleDecimalChar, c.decimal);
   EXPECT_EQ(LocaleThousandsChar, c.thousands);
@@ -78,10 +78,15 @@ TEST_P(LocaleSeparators, AreOneByteOrTheDefault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, LocaleSeparators,
-    ::testing::Values(LocaleCase{"C", '.', ','},  // no thousands separator at all
-                      LocaleCase{"xx_NOPE.UTF-8", '.', ','}, LocaleCase{"de_DE.UTF-8", ',', '.'},
-                      LocaleCase{"fr_FR.UTF-8", ',', ','},   // a narrow no-break space
-                      LocaleCase{"ps_AF.UTF-8", '.', ','}),  // Arabic separators
+    ::testing::Values(LocaleCase{"C", '.', ","},  // no thousands separator at all
+                      LocaleCase{"xx_NOPE.UTF-8", '.', ","}, LocaleCase{"de_DE.UTF-8", ',', "."},
+                      // narrow no-break spaces, drawn as no-break spaces
+                      LocaleCase{"fr_FR.UTF-8", ',', "\u00A0"},
+                      LocaleCase{"ru_RU.UTF-8", ',', "\u00A0"},
+                      // an apostrophe of three bytes, taken as it is
+                      LocaleCase{"de_CH.UTF-8", '.', "\u2019"},
+                      // Arabic: the decimal separator takes two bytes, the thousands one is kept
+                      LocaleCase{"ps_AF.UTF-8", '.', "\u066C"}),
     [](const auto& info) {
       std::string name = info.param.locale;
       return name.substr(0, name.find('.'));
@@ -99,7 +104,7 @@ TEST_F(LocaleSeparators, EmptyNameIsTheUsersLocale) {
     ::unsetenv("LC_ALL");
   }
   EXPECT_EQ(LocaleDecimalChar, ',');
-  EXPECT_EQ(LocaleThousandsChar, '.');
+  EXPECT_EQ(LocaleThousandsChar, ".");
 }
 
 }  // namespace

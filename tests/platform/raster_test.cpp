@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <limits>
 #include <ostream>
 #include <random>
@@ -549,6 +551,19 @@ TEST_F(RasterText, AnchorsPlaceTheTextBoxAroundTheOutputPoint) {
     EXPECT_EQ(InkBounds(b), ac.box(40, 40, w, 13, 10))
         << "flags " << ac.flags << " orientation " << ac.orientation;
   }
+}
+
+// Axis labels group digits with a no-break space where the locale groups with a space: it must
+// draw as a plain gap of a space's width, not as a box or a glyph of its own.
+TEST_F(RasterText, ANoBreakSpaceDrawsAsASpace) {
+  TBitmap spaced(60, 13), noBreak(60, 13);
+  Arial8(spaced.Canvas());
+  Arial8(noBreak.Canvas());
+  EXPECT_EQ(noBreak.Canvas().TextWidth("1\u00A0001"), spaced.Canvas().TextWidth("1 001"));
+  spaced.Canvas().TextOut(1, 0, "1 001");
+  noBreak.Canvas().TextOut(1, 0, "1\u00A0001");
+  EXPECT_TRUE(std::equal(spaced.Pixels().begin(), spaced.Pixels().end(), noBreak.Pixels().begin(),
+                         noBreak.Pixels().end()));
 }
 
 TEST_F(RasterText, QuarterTurnsAreTheSameGlyphPixelsTurned) {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/locale_settings.h"
@@ -17,12 +17,10 @@ namespace plotvik::testing {
 // Sets the program's separators for the life of the object and puts the previous ones back.
 class SeparatorsScope {
  public:
-  using Separator = std::remove_cvref_t<decltype(LocaleDecimalChar)>;
-
-  explicit SeparatorsScope(Separator decimal, Separator thousands = LocaleThousandsChar)
+  explicit SeparatorsScope(char decimal, std::string thousands = LocaleThousandsChar)
       : savedDecimal_(LocaleDecimalChar), savedThousands_(LocaleThousandsChar) {
     LocaleDecimalChar = decimal;
-    LocaleThousandsChar = thousands;
+    LocaleThousandsChar = std::move(thousands);
   }
   ~SeparatorsScope() {
     LocaleDecimalChar = savedDecimal_;
@@ -32,8 +30,8 @@ class SeparatorsScope {
   SeparatorsScope& operator=(const SeparatorsScope&) = delete;
 
  private:
-  Separator savedDecimal_;
-  Separator savedThousands_;
+  char savedDecimal_;
+  std::string savedThousands_;
 };
 
 // Compiles the UTF-8 locale `name` ("de_DE.UTF-8") into `folder` unless it is there already;
