@@ -9,6 +9,7 @@
 #include "chart/chart_series.h"
 #include "platform/exceptions.h"
 #include "platform/gui/screen_cursor.h"
+#include "platform/scope_guard.h"
 #include "table/data_set.h"
 #include "table/mem_table.h"
 
@@ -254,14 +255,15 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
       }
       if (walk) {
         for (Entry& entry : entries) entry.series->HoldRepaints();
+        const TScopeGuard releaseRepaints([&entries] {
+          for (Entry& entry : entries) entry.series->ReleaseRepaints();
+        });
         try {
           WalkTable(table, entries, lastOnly, plain);
         } catch (...) {
           ForgetHeld(entries);
-          for (Entry& entry : entries) entry.series->ReleaseRepaints();
           throw;
         }
-        for (Entry& entry : entries) entry.series->ReleaseRepaints();
       } else {
         // A series bound through a data source shows the source's current record only.
         if (OnProcessRecord) OnProcessRecord(*this, table);

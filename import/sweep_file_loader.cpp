@@ -6,6 +6,7 @@
 #include "import/convert_to_float.h"
 #include "platform/exceptions.h"
 #include "platform/locale_settings.h"
+#include "platform/scope_guard.h"
 #include "table/data_set.h"
 #include "table/field.h"
 #include "table/variant.h"
@@ -23,27 +24,6 @@ bool HasVisibleCharacter(const std::string& line) {
   return false;
 }
 
-// Closes the reader if the load is left by an exception between the open and the final close,
-// so the file is not held until the next load. Its close code must not outlive this load: it
-// would surface at the next load's first check, so the pending code is put back as it was.
-class ReaderCloser {
- public:
-  explicit ReaderCloser(TLineReader& reader) : reader_(reader) {}
-  ~ReaderCloser() {
-    if (!armed_ || !reader_.IsOpen()) return;
-    int pending = PendingIOCode;
-    reader_.CloseReader();
-    PendingIOCode = pending;
-  }
-  ReaderCloser(const ReaderCloser&) = delete;
-  ReaderCloser& operator=(const ReaderCloser&) = delete;
-  void Disarm() { armed_ = false; }
-
- private:
-  TLineReader& reader_;
-  bool armed_ = true;
-};
-
 }  // namespace
 
 void TSweepFileLoader::actOpenFileExecute(TSweepFileUi& ui) {
@@ -52,12 +32,20 @@ void TSweepFileLoader::actOpenFileExecute(TSweepFileUi& ui) {
   sweepFile_.SetFileName(*fileName);
   sweepFile_.OpenForReading();
   CheckIO();
-  ReaderCloser closer(sweepFile_);
+  // Left by an exception between here and the final close, the load closes the file so that it
+  // is not held until the next load. That close's code must not outlive this load (it would
+  // surface at the next load's first check), so the pending code is put back as it was.
+  TScopeGuard closeOnFailure([this] {
+    if (!sweepFile_.IsOpen()) return;
+    const int pending = PendingIOCode;
+    sweepFile_.CloseReader();
+    PendingIOCode = pending;
+  });
   // Closing cancels a record that a failed load left pending, then drops every record.
   if (table_.Active()) table_.Close();
   table_.Open();
   ReadLines(ui);
-  closer.Disarm();
+  closeOnFailure.Dismiss();
   sweepFile_.CloseReader();
   CheckIO();
 }

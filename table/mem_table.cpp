@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/format.h"
+#include "platform/invariant.h"
 
 namespace plotvik {
 
@@ -221,6 +222,8 @@ TGetResult TCustomMemTable::GetRecord(std::byte* buffer, TGetMode mode) {
 }
 
 TGetResult TCustomMemTable::FetchRecord(std::byte* buffer, TGetMode mode) {
+  // A walk holds the lock from its first fetch to its last; any other fetch takes it itself.
+  PLOTVIK_ASSERT(store_->Lock().HeldByThisThread());
   const int count = index_.Count();
   switch (mode) {
     case TGetMode::gmNext:
