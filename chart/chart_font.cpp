@@ -27,9 +27,7 @@ void TChartShadow::Assign(const TChartShadow& source) {
   Changed();
 }
 
-// Name "Arial" and size 8 are the base font's defaults. (Where the original replaced them for
-// Japanese systems both names end up on the same face here at the same size, so there is
-// nothing to replace.)
+// Name "Arial" and size 8 are the base font's defaults.
 TChartFont::TChartFont() {
   outLine_.OnChange = [this] { Changed(); };
   shadow_.OnChange = [this] { Changed(); };

@@ -13,8 +13,8 @@ namespace plotvik {
 
 namespace {
 
-// Pixel positions beyond this are not drawn: the platform's 16-bit drawing coordinates end
-// there, and a point that far off cannot show anyway.
+// A point farther off than this is not drawn, nor is the step that leads to it: no screen
+// shows that far, and the charts' pictures are defined with this limit.
 constexpr int kMaxDrawPixel = 32766;
 
 bool Drawable(int pixel) {

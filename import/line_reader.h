@@ -9,8 +9,7 @@ namespace plotvik {
 
 // The I/O failure waiting to be reported, 0 when there is none. Reader operations never raise:
 // a failing one stores its code here (overwriting an older one) and the caller asks CheckIO.
-// Defined here, constant-initialised, so every use is a plain thread-local access (an extern
-// declaration makes the compiler go through an initialisation wrapper).
+// Defined in the header and constant-initialised, so that no use needs an initialisation check.
 inline thread_local int PendingIOCode = 0;
 
 // The reader's own codes, beside the platform's.

@@ -630,8 +630,8 @@ void TDataSet::Last() {
 
 void TDataSet::Next() {
   // A walk steps with the controls disabled in browse state: there is no edit to finish and
-  // the check's notification would reach nobody. Skipping the calls, here and in the
-  // announcement, saves a walk a good part of its time per record.
+  // the check's notification would reach nobody, so neither the check nor the announcement
+  // is made.
   if (disableCount_ == 0 || state_ != DataSetState::StateBrowse) CheckBrowseMode();
   DoHook(BeforeScroll);
   if (eof_) return;

@@ -50,10 +50,9 @@ void TCustomMemTable::SetAttachMaxCount(int value) {
 // --- walks ---
 
 // Whoever disables the controls is about to walk the table, fetching record after record. The
-// store's lock is taken once for the whole walk instead of once per fetch: each acquisition is
-// a call into the threads library that costs about as much as the rest of the fetch. Every
-// fetch of the walk still happens with the lock held, and no other table sharing the store can
-// change it in the middle of the walk. With one thread nobody ever waits for it.
+// store's lock is taken once for the whole walk instead of once per fetch. Every fetch of the
+// walk still happens with the lock held, and no other table sharing the store can change it in
+// the middle of the walk. With one thread nobody ever waits for it.
 void TCustomMemTable::ControlsDisabledBegin() {
   store_->Lock().Enter();
   storeHeldForWalk_ = true;
@@ -263,8 +262,7 @@ const std::byte* TCustomMemTable::ReadBuffer() const {
 
 bool TCustomMemTable::GetFieldData(const TField& field, void* data) const {
   // Reads come from this table's own record buffer, which no other table sharing the store
-  // ever touches, so they go without the store's lock: a walk reads fields of every record,
-  // and the lock would cost more than everything else in the read.
+  // ever touches, so they need no lock.
   if (!cursorOpen_) return false;
   const std::byte* buffer = ReadBuffer();
   if (!buffer) return false;
