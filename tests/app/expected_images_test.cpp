@@ -73,7 +73,9 @@ TEST_P(ExpectedImages, ChartIsThePictureEveryPixel) {
   const TBitmap& painted = chart.WindowImage();
 
   const QString path = QString::fromStdString(ExpectedPicture(c));
-  if (Remaking()) ASSERT_TRUE(ViewOf(painted).save(path, "PNG")) << path.toStdString();
+  if (Remaking()) {
+    ASSERT_TRUE(ViewOf(painted).save(path, "PNG")) << path.toStdString();
+  }
 
   const QImage expected = QImage(path).convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(expected.isNull()) << "cannot read " << path.toStdString();
