@@ -1,17 +1,20 @@
 #include "app/chart_pages.h"
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "app/form1.h"
 #include "chart/chart_axis.h"
+#include "chart/chart_point_finder.h"
 #include "chart/chart_title.h"
 #include "chart/chart_value_list.h"
 #include "chart/chart_zoom.h"
 #include "chart/db_chart.h"
 #include "chart/line_series.h"
 #include "platform/gui/page_control.h"
+#include "platform/locale_settings.h"
 #include "table/mem_table.h"
 
 namespace plotvik {
@@ -106,8 +109,24 @@ TLineSeries& PageSeries(const TComponent& owner, int pageIndex) {
   return *series;
 }
 
+std::optional<THoverText> PageHoverText(const TDBChart& chart, int pageIndex, int x, int y) {
+  // Mid-drag the mouse belongs to the zoom; with a frame pending, the points on the screen are
+  // not yet where the series now puts them.
+  if (chart.Zoom().Active() || chart.PaintPending()) return std::nullopt;
+  const std::optional<TChartPointHit> hit = NearestChartPoint(chart, x, y, kHoverReach);
+  if (!hit) return std::nullopt;
+  const TChartSeries& series = *hit->series;
+  return THoverText{
+      PointValueText(series.XValues().ValueSource(), series.XValue(hit->index),
+                     PageDecl(pageIndex).caption, series.YValue(hit->index), LocaleDecimalChar),
+      hit->x, hit->y};
+}
+
 void CreateChartPage(TForm1& form, TTabSheet& sheet, int pageIndex) {
   TDBChart& chart = CreatePageChart(form, form.mtData, pageIndex);
+  chart.OnHoverText = [&chart, pageIndex](int x, int y) {
+    return PageHoverText(chart, pageIndex, x, y);
+  };
   // The chart redraws completely on every size change the page hands on to it.
   sheet.ShowPanel(chart);
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include "chart/chart_axis.h"
 #include "chart/series_pointer.h"
 #include "platform/color.h"
+#include "platform/gui/custom_panel.h"
 
 namespace plotvik {
 
@@ -68,6 +71,14 @@ TDBChart& CreatePageChart(TComponent& owner, TDataSet& table, int pageIndex);
 // The chart and series CreatePageChart made for page `pageIndex` under `owner`.
 TDBChart& PageChart(const TComponent& owner, int pageIndex);
 TLineSeries& PageSeries(const TComponent& owner, int pageIndex);
+
+// How far from a drawn point, in the chart's pixels, the resting mouse still reads its values.
+inline constexpr int kHoverReach = 4;
+
+// The text a tip shows with the mouse resting at (x, y) on page `pageIndex`'s chart, and the
+// point it belongs to: "height 12.34  КСВ 1.523", the page's caption naming the quantity. None
+// away from the drawn points, during a zoom drag, or before the chart has drawn its last change.
+std::optional<THoverText> PageHoverText(const TDBChart& chart, int pageIndex, int x, int y);
 
 // Puts the chart of page `pageIndex` on `sheet`; the window calls it once per page, in page
 // order, after the record table exists.

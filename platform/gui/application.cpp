@@ -77,9 +77,11 @@ std::string ApplicationTitleFromExeName(std::string_view exePath) {
 
 TApplication::TApplication(int& argc, char** argv) {
   if (instance != nullptr) throw Exception("The application object exists already");
-  // Sizes and positions are designed in pixels and used as they are, whatever the screen's
-  // resolution: no scaling by the toolkit.
-  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  // Sizes and positions are designed in pixels; on a screen the desktop scales (its own factor,
+  // QT_SCALE_FACTOR or QT_SCREEN_SCALE_FACTORS) the toolkit multiplies them, fractions kept.
+  // The charts still draw at their designed size and are shown enlarged, pixel for pixel.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+      Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   toolkit_ = std::make_unique<Toolkit>(argc, argv, *this);
   // Only the main window's closing ends the program, not the last window that happens to close.
   QApplication::setQuitOnLastWindowClosed(false);

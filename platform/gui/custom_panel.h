@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/component.h"
@@ -45,6 +47,13 @@ class TShiftState {
     return static_cast<std::uint8_t>(1u << static_cast<unsigned>(item));
   }
   std::uint8_t bits_ = 0;
+};
+
+// A text that belongs to a place on a panel, in the panel's pixels.
+struct THoverText {
+  std::string text;
+  int x = 0;
+  int y = 0;
 };
 
 // What a panel needs from the window that shows it (implemented by the widget glue).
@@ -112,6 +121,12 @@ class TCustomPanel : public TComponent {
   void DispatchMouseUp(TMouseButton button, TShiftState shift, int x, int y);
   void DispatchMouseLeave();
   void DispatchMouseWheel(TShiftState shift, int wheelDelta, int x, int y);
+
+  // Asked when the mouse has rested on the window for a moment with no button held: the text
+  // to show in a tip window beside the place it belongs to, or nothing. Asked again as the mouse
+  // moves while the tip shows; the tip goes when the answer changes. The tip is a window of its
+  // own: the panel's pixels never change for it. Unassigned, no tip ever shows.
+  std::function<std::optional<THoverText>(int x, int y)> OnHoverText;
 
   // Window glue only.
   void AttachHost(TPanelHost* host);

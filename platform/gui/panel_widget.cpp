@@ -1,14 +1,21 @@
 #include "platform/gui/panel_widget.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QImage>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
+#include <cmath>
+#include <optional>
 
 #include "platform/color.h"
 #include "platform/gui/application.h"
@@ -55,6 +62,32 @@ Qt::CursorShape ShapeOf(TCursor cursor) {
   }
 }
 
+// The panel pixel under a mouse position. On a scaled screen a position falls between logical
+// pixels; the panel pixel is the one whose block of screen pixels holds it, so that a drag
+// works on the same pixels as it would unscaled.
+QPoint PanelPixel(const QPointF& position) {
+  return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
+}
+
+// How long the mouse must rest before a hover text shows, in milliseconds.
+constexpr int kRestTime = 500;
+
+// The window of a hover text: a small frame in the desktop's tip colours. Its window title is
+// its text, so that the text can be read from outside the program too.
+std::unique_ptr<QLabel> CreateTipWindow() {
+  auto tip = std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::BypassGraphicsProxyWidget);
+  tip->setAttribute(Qt::WA_ShowWithoutActivating);
+  tip->setForegroundRole(QPalette::ToolTipText);
+  tip->setBackgroundRole(QPalette::ToolTipBase);
+  tip->setPalette(QToolTip::palette());
+  tip->setFont(QToolTip::font());
+  tip->setAutoFillBackground(true);
+  tip->setFrameStyle(QFrame::Box | QFrame::Plain);
+  tip->setMargin(2);
+  tip->setTextFormat(Qt::PlainText);
+  return tip;
+}
+
 // Runs one event's work on the panel. A failure must not unwind through the toolkit's own event
 // code, which is not written for it: with an application object it goes to the default error
 // box, and the program carries on as after any failed command. Without one (a panel shown by a
@@ -84,6 +117,9 @@ class TPanelWidget : public QWidget, public TPanelHost {
     resize(panel.Width(), panel.Height());
     setCursor(ShapeOf(panel.Cursor()));
     panel.AttachHost(this);
+    restTimer_.setSingleShot(true);
+    restTimer_.setInterval(kRestTime);
+    QObject::connect(&restTimer_, &QTimer::timeout, this, [this] { Rested(); });
   }
   ~TPanelWidget() override {
     if (panel_ != nullptr) panel_->AttachHost(nullptr);
@@ -105,7 +141,10 @@ class TPanelWidget : public QWidget, public TPanelHost {
         (panel_->Width() != width() || panel_->Height() != height()))
       resize(panel_->Width(), panel_->Height());
   }
-  void PanelDestroyed() override { panel_ = nullptr; }
+  void PanelDestroyed() override {
+    panel_ = nullptr;
+    CancelHover();
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
@@ -123,7 +162,14 @@ class TPanelWidget : public QWidget, public TPanelHost {
     TBitmap& image = panel_->WindowImage();
     const QImage view(reinterpret_cast<const uchar*>(image.Pixels().data()), image.Width(),
                       image.Height(), image.Width() * 4, QImage::Format_RGB32);
-    painter.drawImage(event->rect(), view, event->rect());
+    if (devicePixelRatioF() == 1.0) {
+      painter.drawImage(event->rect(), view, event->rect());
+    } else {
+      // On a scaled screen every panel pixel becomes a block of screen pixels, never a blend of
+      // its neighbours. The whole image is drawn: a part's edges may fall inside a block.
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+      painter.drawImage(QRect(0, 0, image.Width(), image.Height()), view);
+    }
   }
   void resizeEvent(QResizeEvent* event) override {
     if (panel_ == nullptr) return;
@@ -135,31 +181,36 @@ class TPanelWidget : public QWidget, public TPanelHost {
     resizing_ = false;
   }
   void mousePressEvent(QMouseEvent* e) override {
+    CancelHover();
     TMouseButton b;
     if (panel_ == nullptr || !ButtonOf(e->button(), b)) return;
-    const QPoint p = e->position().toPoint();
+    const QPoint p = PanelPixel(e->position());
     DeliverEvent(
         [&] { panel_->DispatchMouseDown(b, ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y()); });
   }
   void mouseMoveEvent(QMouseEvent* e) override {
     if (panel_ == nullptr) return;
-    const QPoint p = e->position().toPoint();
+    const QPoint p = PanelPixel(e->position());
     DeliverEvent(
         [&] { panel_->DispatchMouseMove(ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y()); });
+    Hover(p, e->buttons());
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     TMouseButton b;
     if (panel_ == nullptr || !ButtonOf(e->button(), b)) return;
-    const QPoint p = e->position().toPoint();
+    const QPoint p = PanelPixel(e->position());
     DeliverEvent(
         [&] { panel_->DispatchMouseUp(b, ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y()); });
   }
   void leaveEvent(QEvent*) override {
+    CancelHover();
     if (panel_ != nullptr) DeliverEvent([&] { panel_->DispatchMouseLeave(); });
   }
+  void hideEvent(QHideEvent*) override { CancelHover(); }
   void wheelEvent(QWheelEvent* e) override {
+    CancelHover();
     if (panel_ == nullptr) return;
-    const QPoint p = e->position().toPoint();
+    const QPoint p = PanelPixel(e->position());
     DeliverEvent([&] {
       panel_->DispatchMouseWheel(ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(), p.x(),
                                  p.y());
@@ -168,9 +219,73 @@ class TPanelWidget : public QWidget, public TPanelHost {
   }
 
  private:
+  // The hover text: a move with no button held waits for the mouse to rest; a tip that shows
+  // stays only while the text at the mouse is still the same.
+  std::optional<THoverText> HoverTextAt(QPoint p) {
+    std::optional<THoverText> text;
+    if (panel_ != nullptr && panel_->OnHoverText) {
+      DeliverEvent([&] { text = panel_->OnHoverText(p.x(), p.y()); });
+    }
+    return text;
+  }
+  void Hover(QPoint p, Qt::MouseButtons buttons) {
+    if (panel_ == nullptr || !panel_->OnHoverText || buttons != Qt::NoButton) {
+      CancelHover();
+      return;
+    }
+    restPosition_ = p;
+    if (shown_) {
+      const std::optional<THoverText> now = HoverTextAt(p);
+      if (!now || now->text != shown_->text || now->x != shown_->x || now->y != shown_->y) {
+        HideTip();
+      }
+    }
+    restTimer_.start();
+  }
+  void Rested() {
+    if (QApplication::mouseButtons() != Qt::NoButton) return;
+    std::optional<THoverText> text = HoverTextAt(restPosition_);
+    if (!text) {
+      HideTip();
+    } else {
+      ShowTip(std::move(*text));
+    }
+  }
+  void ShowTip(THoverText text) {
+    if (!tip_) tip_ = CreateTipWindow();
+    const QString caption = QString::fromUtf8(text.text.data(), qsizetype(text.text.size()));
+    tip_->setText(caption);
+    tip_->setWindowTitle(caption);
+    tip_->adjustSize();
+    // Below and right of the point, clear of the mouse pointer, as desktop tips sit; turned to
+    // the other side where the screen ends.
+    const QPoint anchor = mapToGlobal(QPoint(text.x, text.y));
+    QPoint at = anchor + QPoint(2, 16);
+    if (const QScreen* s = screen()) {
+      const QRect area = s->availableGeometry();
+      if (at.x() + tip_->width() > area.right()) at.setX(anchor.x() - 2 - tip_->width());
+      if (at.y() + tip_->height() > area.bottom()) at.setY(anchor.y() - 4 - tip_->height());
+    }
+    tip_->move(at);
+    tip_->show();
+    shown_ = std::move(text);
+  }
+  void HideTip() {
+    if (tip_) tip_->hide();
+    shown_.reset();
+  }
+  void CancelHover() {
+    restTimer_.stop();
+    HideTip();
+  }
+
   TCustomPanel* panel_;
   bool inPaint_ = false;
   bool resizing_ = false;
+  QTimer restTimer_;
+  QPoint restPosition_;
+  std::unique_ptr<QLabel> tip_;
+  std::optional<THoverText> shown_;
 };
 
 }  // namespace

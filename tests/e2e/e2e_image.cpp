@@ -3,11 +3,16 @@
 //                                     (exit 0), or the closest place and its count of differing
 //                                     pixels (exit 1)
 //   e2e_image crop SCREEN X Y W H OUT writes that part of SCREEN to OUT
-//   e2e_image differ A B              prints how many pixels differ (exit 0 when none; a size
-//                                     mismatch counts as every pixel)
+//   e2e_image differ A B [X Y W H]    prints how many pixels differ (exit 0 when none; a size
+//                                     mismatch counts as every pixel), not counting those inside
+//                                     the rectangle given
+//   e2e_image marker PICTURE R G B    prints "X Y", the centre of the first 3 x 3 block of that
+//                                     colour (a filled point marker; a line is thinner), exit 1
+//                                     when there is none
 // Only colours are compared; the alpha channel of the files is ignored.
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <algorithm>
 #include <charconv>
@@ -97,9 +102,22 @@ int Crop(char** argv) {
   return 0;
 }
 
-int Differ(const char* aPath, const char* bPath) {
-  const QImage a = Load(aPath);
-  const QImage b = Load(bPath);
+int Differ(const char* aPath, const char* bPath, QRect ignored = {}) {
+  QImage a = Load(aPath);
+  QImage b = Load(bPath);
+  if (!ignored.isNull() && a.size() == b.size()) {
+    // Both sides get the same colour inside the rectangle, so it counts as no difference.
+    for (QImage* image : {&a, &b}) {
+      for (int y = std::max(0, ignored.top()); y <= std::min(image->height() - 1, ignored.bottom());
+           ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image->scanLine(y));
+        for (int x = std::max(0, ignored.left());
+             x <= std::min(image->width() - 1, ignored.right()); ++x) {
+          row[x] = 0;
+        }
+      }
+    }
+  }
   if (a.size() != b.size()) {
     std::printf("%lld\n",
                 static_cast<long long>(std::max(a.width() * a.height(), b.width() * b.height())));
@@ -110,6 +128,25 @@ int Differ(const char* aPath, const char* bPath) {
   return d == 0 ? 0 : 1;
 }
 
+int Marker(const char* path, const char* r, const char* g, const char* b) {
+  const QImage image = Load(path);
+  const QRgb colour = qRgb(Number(r), Number(g), Number(b)) & 0xFFFFFFu;
+  auto is = [&](int x, int y) { return (image.pixel(x, y) & 0xFFFFFFu) == colour; };
+  for (int y = 0; y + 2 < image.height(); ++y) {
+    for (int x = 0; x + 2 < image.width(); ++x) {
+      bool block = true;
+      for (int dy = 0; dy < 3 && block; ++dy) {
+        for (int dx = 0; dx < 3 && block; ++dx) block = is(x + dx, y + dy);
+      }
+      if (block) {
+        std::printf("%d %d\n", x + 1, y + 1);
+        return 0;
+      }
+    }
+  }
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,7 +154,14 @@ int main(int argc, char** argv) {
   if (command == "locate" && argc == 4) return Locate(argv[2], argv[3]);
   if (command == "crop" && argc == 8) return Crop(argv + 2);
   if (command == "differ" && argc == 4) return Differ(argv[2], argv[3]);
-  std::fputs("usage: e2e_image locate SCREEN PICTURE | crop SCREEN X Y W H OUT | differ A B\n",
-             stderr);
+  if (command == "differ" && argc == 8) {
+    return Differ(argv[2], argv[3],
+                  QRect(Number(argv[4]), Number(argv[5]), Number(argv[6]), Number(argv[7])));
+  }
+  if (command == "marker" && argc == 6) return Marker(argv[2], argv[3], argv[4], argv[5]);
+  std::fputs(
+      "usage: e2e_image locate SCREEN PICTURE | crop SCREEN X Y W H OUT |"
+      " differ A B [X Y W H] | marker PICTURE R G B\n",
+      stderr);
   return 2;
 }
