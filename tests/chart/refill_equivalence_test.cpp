@@ -478,7 +478,9 @@ TEST(RefillEquivalence, PlacingPointsLaterEqualsPlacingThemOneByOne) {
       const TColor colour = colours[rng() % 5];
       later.AddPointUnplaced(x, y, colour);
       now.AddPoint(x, y, {}, colour);
-      if (rng() % 10 == 0) EXPECT_EQ(later.PointCount(), now.PointCount());
+      if (rng() % 10 == 0) {
+        EXPECT_EQ(later.PointCount(), now.PointCount());
+      }
       if (rng() % 40 == 0) {
         // Values set by hand leave a list that is no longer sorted.
         later.XValues().SetValue(0, 7);
