@@ -201,6 +201,18 @@ void TChartMouseHandler::MouseLeave() {
   panning_.SetActive(false);
 }
 
+void TChartMouseHandler::CancelDrag() {
+  if (zoom_->Active()) {
+    zoom_->SetActive(false);
+    DrawZoomRectangle();  // erases it
+    chart_.Canvas3D().Pen().SetMode(pmCopy);
+    // A frame drawn during the drag holds the band in the buffer; that frame must go.
+    if (bandInFrame_) chart_.Repaint();
+    bandInFrame_ = false;
+  }
+  panning_.SetActive(false);
+}
+
 void TChartMouseHandler::MouseWheelNotch(bool down, TShiftState shift, int x, int y) {
   const auto& event = down ? OnMouseWheelDown : OnMouseWheelUp;
   if (event) event(chart_, shift, x, y);

@@ -127,6 +127,9 @@ class TChartMouseHandler {
   void MouseMove(TShiftState shift, int x, int y);
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   void MouseLeave();
+  // The mouse was taken away mid-drag (an error box came up): the zoom drag ends without
+  // zooming, its band erased, and the panning drag ends too.
+  void CancelDrag();
   // One notch of the wheel (the panel has already turned wheel units into notches).
   void MouseWheelNotch(bool down, TShiftState shift, int x, int y);
 

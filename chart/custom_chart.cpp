@@ -57,6 +57,10 @@ void TCustomChart::MouseLeave() {
   mouse_->MouseLeave();
 }
 
+void TCustomChart::CancelMode() {
+  mouse_->CancelDrag();
+}
+
 void TCustomChart::MouseWheelDown(TShiftState shift, int x, int y) {
   mouse_->MouseWheelNotch(true, shift, x, y);
 }

@@ -44,6 +44,7 @@ class TCustomChart : public TCustomAxisPanel {
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseLeave() override;
+  void CancelMode() override;
   void MouseWheelDown(TShiftState shift, int x, int y) override;
   void MouseWheelUp(TShiftState shift, int x, int y) override;
 

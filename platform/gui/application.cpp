@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "platform/exceptions.h"
+#include "platform/gui/custom_panel.h"
 #include "platform/gui/form.h"
 
 namespace plotvik {
@@ -138,8 +139,10 @@ void TApplication::Terminate() {
 
 void TApplication::HandleException(std::exception_ptr error) noexcept {
   try {
-    // A window that holds the mouse lets go of it, so that the box can be answered.
+    // A window that holds the mouse lets go of it, so that the box can be answered, and a
+    // chart ends the drag its held button was making.
     if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    TCustomPanel::CancelCapture();
     std::string message;
     try {
       std::rethrow_exception(error);

@@ -4,6 +4,13 @@
 
 namespace plotvik {
 
+namespace {
+
+// The window thread's mouse capture.
+TCustomPanel* capturePanel = nullptr;
+
+}  // namespace
+
 TCustomPanel::TCustomPanel(std::string name)
     : TComponent(std::move(name)), windowImage_(185, 41, clBtnFace) {
   // Whatever lands on the window canvas outside a paint (a rubber band) is shown at once.
@@ -12,6 +19,7 @@ TCustomPanel::TCustomPanel(std::string name)
 
 TCustomPanel::~TCustomPanel() {
   MarkDestroying();
+  if (capturePanel == this) capturePanel = nullptr;
   if (host_ != nullptr) {
     TPanelHost* host = host_;
     host_ = nullptr;
@@ -84,6 +92,7 @@ void TCustomPanel::WindowImageChanged() {
 void TCustomPanel::DispatchMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   heldButtons_ |= 1 << static_cast<int>(button);
   mouseCapture_ = true;
+  capturePanel = this;
   MouseDown(button, shift, x, y);
 }
 
@@ -93,8 +102,24 @@ void TCustomPanel::DispatchMouseMove(TShiftState shift, int x, int y) {
 
 void TCustomPanel::DispatchMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   heldButtons_ &= ~(1 << static_cast<int>(button));
-  if (heldButtons_ == 0) mouseCapture_ = false;
+  if (heldButtons_ == 0) {
+    mouseCapture_ = false;
+    if (capturePanel == this) capturePanel = nullptr;
+  }
   MouseUp(button, shift, x, y);
+}
+
+TCustomPanel* TCustomPanel::CapturePanel() {
+  return capturePanel;
+}
+
+void TCustomPanel::CancelCapture() {
+  TCustomPanel* panel = capturePanel;
+  if (panel == nullptr) return;
+  capturePanel = nullptr;
+  panel->mouseCapture_ = false;
+  panel->heldButtons_ = 0;
+  panel->CancelMode();
 }
 
 void TCustomPanel::DispatchMouseLeave() {

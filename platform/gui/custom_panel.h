@@ -113,6 +113,12 @@ class TCustomPanel : public TComponent {
   // True while a mouse button pressed on the panel is held (moves and the release come here
   // even from outside the window).
   bool MouseCapture() const { return mouseCapture_; }
+  // The panel that holds the mouse, if any: at most one does at a time.
+  static TCustomPanel* CapturePanel();
+  // Takes the mouse away from the panel that holds it, telling it to end whatever the held
+  // button was doing (CancelMode). A box that comes up while a button is held does this, so the
+  // release that follows the box finds no drag to finish.
+  static void CancelCapture();
 
   // Entry points of the window glue: they keep the capture state and the wheel remainder and
   // then call the virtual handlers below.
@@ -145,6 +151,8 @@ class TCustomPanel : public TComponent {
   virtual void MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
   virtual void MouseWheelDown(TShiftState, int /*x*/, int /*y*/) {}
   virtual void MouseWheelUp(TShiftState, int /*x*/, int /*y*/) {}
+  // The mouse was taken away while a button was held; nothing by default.
+  virtual void CancelMode() {}
 
  private:
   void WindowImageChanged();

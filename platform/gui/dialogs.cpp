@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QSettings>
 
 #include "platform/gui/message_box_window.h"
 
@@ -50,6 +51,14 @@ class TDesktopDialogs final : public TDialogs {
 }  // namespace
 
 std::unique_ptr<TDialogs> CreateDesktopDialogs() {
+  // The toolkit's file dialog keeps a history of its own (folders visited, view settings) in the
+  // user's settings and writes it each time a dialog closes. This program writes no file: the
+  // user's settings are put where no file can be (under a file, not a folder), so those writes
+  // fail quietly and no other program's history is read either. Within the run the dialog is
+  // still offered the last chosen name.
+  const QString nowhere = QStringLiteral("/dev/null");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
   return std::make_unique<TDesktopDialogs>();
 }
 

@@ -5,6 +5,7 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "platform/exceptions.h"
@@ -21,9 +22,24 @@ QString FromUtf8(const std::string& s) {
   return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
+// The toolkit's tab bar turns pages with the mouse wheel; here only a click on a tab and the
+// Ctrl+Tab keys do, so the wheel over the tabs is taken and does nothing.
+class TTabBar : public QTabBar {
+ public:
+  using QTabBar::QTabBar;
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override { event->accept(); }
+};
+
 }  // namespace
 
 TPageControl::Widget::Widget(QWidget* parent) : QTabWidget(parent) {
+  // Set up as the tab widget sets up its own bar, before anything is configured on it.
+  auto bar = std::make_unique<TTabBar>(this);
+  bar->setObjectName(QStringLiteral("qt_tabwidget_tabbar"));
+  bar->setDrawBase(false);
+  setTabBar(bar.release());  // the tab widget owns it
   setTabPosition(QTabWidget::North);
   // One row of tabs, whole captions, scroll arrows when the row is wider than the control.
   setUsesScrollButtons(true);

@@ -126,6 +126,32 @@ TEST(DefaultExceptionHandler, FailuresInAPanelsEventsReachTheErrorBoxNotTheToolk
   EXPECT_EQ(dialogs.messages[1].caption, app.Title());
 }
 
+// A panel that counts how often the mouse was taken from it.
+class CapturingPanel : public TCustomPanel {
+ public:
+  int cancels = 0;
+
+ protected:
+  void CancelMode() override { ++cancels; }
+};
+
+TEST(DefaultExceptionHandler, TakesTheMouseFromThePanelThatHoldsIt) {
+  TApplication& app = TestApplication();
+  ScriptedDialogs& dialogs = InstallScriptedDialogs();
+  CapturingPanel held, other;
+  held.DispatchMouseDown(mbLeft, {}, 5, 5);
+  ASSERT_TRUE(held.MouseCapture());
+  app.Guard([] { throw EInOutError(32, "I/O error 32"); });
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(held.cancels, 1);
+  EXPECT_FALSE(held.MouseCapture());
+  // Nobody holds the mouse now: the next failure cancels nothing.
+  app.Guard([] { throw EAbort(); });
+  EXPECT_EQ(held.cancels + other.cancels, 1);
+  held.DispatchMouseUp(mbLeft, {}, 5, 5);
+  EXPECT_EQ(TCustomPanel::CapturePanel(), nullptr);
+}
+
 TEST(MessageBoxWindow, WarningLooksAsDesignedAndCtrlCCopiesItWithABeep) {
   TestApplication();
   TMessageBoxWindow box(TMsgDlgType::mtWarning, "Warning", "Invalid file format");

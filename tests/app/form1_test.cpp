@@ -20,6 +20,7 @@
 #include "table/data_source.h"
 #include "table/field.h"
 #include "table/mem_table.h"
+#include "tests/support/wheel.h"
 
 namespace plotvik {
 namespace {
@@ -198,6 +199,12 @@ TEST_F(Form1Test, TabsAndCtrlTabSwitchPagesWrappingAround) {
   QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(4).center());
   EXPECT_EQ(form_->PC.ActivePageIndex(), 4);
   EXPECT_EQ(form_->PC.ActivePage(), &form_->tsFB);
+
+  // The wheel over the tabs turns no page, either way.
+  for (const int notches : {1, -1, 3, -3}) {
+    testing::TurnWheel(*tabs, tabs->tabRect(2).center(), notches);
+    EXPECT_EQ(form_->PC.ActivePageIndex(), 4) << notches;
+  }
 }
 
 TEST_F(Form1Test, ExitClosesTheMainWindowAndEndsTheProgramWithoutAsking) {

@@ -420,6 +420,34 @@ TEST_F(Zoom, TheBandCoversExactlyTheRectangleOutline) {
   }
 }
 
+// An error box that comes up mid-drag takes the mouse away: the drag ends there, its band gone,
+// and the release after the box zooms nothing.
+TEST_F(Zoom, ACancelledCaptureEndsTheDragWithoutATrace) {
+  const std::vector<TRGB> window = Window();
+  for (const bool frameDuringDrag : {false, true}) {
+    chart.DispatchMouseDown(mbLeft, {}, 100, 100);
+    chart.DispatchMouseMove({}, 200, 160);
+    if (frameDuringDrag) {
+      chart.Repaint();
+      chart.Update();
+    }
+    ASSERT_EQ(TCustomPanel::CapturePanel(), &chart);
+    TCustomPanel::CancelCapture();
+    EXPECT_EQ(TCustomPanel::CapturePanel(), nullptr);
+    EXPECT_FALSE(chart.MouseCapture());
+    EXPECT_FALSE(Mouse().Zoom().Active());
+    EXPECT_EQ(chart.Canvas3D().Pen().Mode(), pmCopy);
+    chart.Update();
+    EXPECT_EQ(Window(), window) << frameDuringDrag;
+    chart.DispatchMouseMove({}, 300, 250);
+    chart.DispatchMouseUp(mbLeft, {}, 300, 250);
+    chart.Update();
+    EXPECT_EQ(zooms, 0);
+    EXPECT_EQ(Left(), (AxisRange{true, 0, 10}));
+    EXPECT_EQ(Window(), window) << frameDuringDrag;
+  }
+}
+
 TEST_F(Zoom, AFrameDrawnDuringTheDragEndsWithTheBand) {
   const std::vector<TRGB> window = Window();
   chart.DispatchMouseDown(mbLeft, {}, 100, 100);
