@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -266,6 +267,8 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
   XValues().SetPendingValue(x);
   YValues().SetPendingValue(y);
   if (OnBeforeAdd && !OnBeforeAdd(*this)) return -1;
+  // The points waiting for their places come first; placing them may create the colour list.
+  Place();
 
   // The add of every record of a refill: X in order, no third list, no label, no colour. Only
   // the two values need storing; the general path below would find the same index and do
@@ -365,6 +368,48 @@ void TChartSeries::PlacePoints() const {
   for (size_t k = 0; k < changes.size(); ++k) self.valueLists_[k]->changes_ = changes[k];
 }
 
+namespace {
+
+// The positions of the values in the order of a stable sort, ascending or descending: equal
+// values (0 and -0 among them) keep their order. A radix sort on the values' bits, made to
+// sort as the numbers do, is linear in the count; the values must not be NaN.
+std::vector<int> StableOrder(const std::vector<double>& values, bool descending) {
+  const size_t n = values.size();
+  struct Item {
+    std::uint64_t key;
+    int index;
+  };
+  std::vector<Item> items(n), spare(n);
+  std::uint64_t differing = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const double v = values[i] == 0 ? 0.0 : values[i];
+    auto key = std::bit_cast<std::uint64_t>(v);
+    // Negative numbers: all bits flipped (larger magnitude sorts lower); others: sign set.
+    key = (key >> 63) != 0 ? ~key : key | (std::uint64_t{1} << 63);
+    if (descending) key = ~key;
+    items[i] = {key, static_cast<int>(i)};
+    differing |= key ^ items[0].key;
+  }
+  constexpr int kDigitBits = 11;
+  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << kDigitBits) - 1;
+  std::vector<std::uint32_t> counts(size_t{1} << kDigitBits);
+  for (int shift = 0; shift < 64; shift += kDigitBits) {
+    // A digit every key shares leaves the order as it is.
+    if (((differing >> shift) & kDigitMask) == 0) continue;
+    std::fill(counts.begin(), counts.end(), 0);
+    for (const Item& item : items) ++counts[(item.key >> shift) & kDigitMask];
+    std::uint32_t start = 0;
+    for (std::uint32_t& count : counts) start += std::exchange(count, start);
+    for (const Item& item : items) spare[counts[(item.key >> shift) & kDigitMask]++] = item;
+    items.swap(spare);
+  }
+  std::vector<int> order(n);
+  for (size_t i = 0; i < n; ++i) order[i] = items[i].index;
+  return order;
+}
+
+}  // namespace
+
 // What one ordered insert after another leaves, for lists kept sorted by a strict weak order:
 // every new point lands after the old points its X does not precede, and after the new points
 // before it with an equal X: a stable sort of the new points merged behind equal old ones.
@@ -401,12 +446,13 @@ bool TChartSeries::PlaceByMerge() {
       if (std::isnan(v)) return false;
     }
   }
-  std::vector<int> sorted(static_cast<size_t>(m));
-  std::iota(sorted.begin(), sorted.end(), 0);
-  if (order != TChartListOrder::loNone &&
-      !std::is_sorted(nx.begin(), nx.end(), [&](double a, double b) { return precedes(a, b); })) {
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [&](int a, int b) { return precedes(nx[a], nx[b]); });
+  std::vector<int> sorted;
+  if (order == TChartListOrder::loNone ||
+      std::is_sorted(nx.begin(), nx.end(), [&](double a, double b) { return precedes(a, b); })) {
+    sorted.resize(static_cast<size_t>(m));
+    std::iota(sorted.begin(), sorted.end(), 0);
+  } else {
+    sorted = StableOrder(nx, order == TChartListOrder::loDescending);
   }
 
   const int count = n + m;

@@ -184,8 +184,15 @@ void TCustomDBChart::GuardedRefill(TDataSet& table, TChartSeries* series) {
 
 void TCustomDBChart::BuildEntries(TDataSet& table, TChartSeries* only, std::vector<Entry>& entries,
                                   bool& walk) const {
+  // The entries of the last refill are reused as they are, their field lists included: a load
+  // refills every chart once per line.
+  size_t used = 0;
   auto add = [&](TChartSeries& series) {
-    Entry entry;
+    if (used == entries.size()) entries.emplace_back();
+    Entry& entry = entries[used++];
+    std::vector<TField*> listFields = std::move(entry.listFields);
+    entry = Entry();
+    entry.listFields = std::move(listFields);
     entry.series = &series;
     entry.yMandatory = series.YMandatory();
     TComponent* source = series.DataSource();
@@ -212,20 +219,24 @@ void TCustomDBChart::BuildEntries(TDataSet& table, TChartSeries* only, std::vect
     if (!series.XLabelsSource().empty())
       entry.labelField = &table.FieldByName(series.XLabelsSource());
     if (!series.ColorSource().empty()) entry.colorField = &table.FieldByName(series.ColorSource());
-    entries.push_back(std::move(entry));
   };
 
   if (only != nullptr) {
     add(*only);
-    return;
+  } else {
+    for (int i = 0; i < SeriesCount(); ++i) {
+      TChartSeries& series = Series(i);
+      if (series.MandatoryValueList().ValueSource().empty()) continue;
+      TComponent* source = series.DataSource();
+      if (source == &table) {
+        add(series);
+      } else if (auto* dataSource = dynamic_cast<TDataSource*>(source);
+                 dataSource != nullptr && dataSource->DataSet() == &table) {
+        add(series);
+      }
+    }
   }
-  for (int i = 0; i < SeriesCount(); ++i) {
-    TChartSeries& series = Series(i);
-    if (series.MandatoryValueList().ValueSource().empty()) continue;
-    TComponent* source = series.DataSource();
-    auto* dataSource = dynamic_cast<TDataSource*>(source);
-    if (source == &table || (dataSource != nullptr && dataSource->DataSet() == &table)) add(series);
-  }
+  entries.resize(used);
 }
 
 void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
@@ -234,8 +245,8 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
   refilling_ = true;
   const TCursor savedCursor = ScreenCursor();
   bool cursorChanged = false;
+  std::vector<Entry> entries = std::move(spareEntries_);
   try {
-    std::vector<Entry> entries;
     bool walk = true;
     BuildEntries(table, series, entries, walk);
     if (!entries.empty()) {
@@ -287,9 +298,11 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
     }
   } catch (...) {
     if (cursorChanged) SetScreenCursor(savedCursor);
+    spareEntries_ = std::move(entries);
     refilling_ = false;
     throw;
   }
+  spareEntries_ = std::move(entries);
   refilling_ = false;
 }
 
@@ -331,10 +344,18 @@ bool TCustomDBChart::AllButLastHeld(const TDataSet& table,
 }
 
 void TCustomDBChart::MarkHeld(const TDataSet& table, const std::vector<Entry>& entries) {
-  ForgetHeld(entries);
+  const int records = table.RecordCount();
   for (const Entry& entry : entries) {
-    marks_.push_back({entry.series->ChangeStamp(), &table, table.RewriteCount(),
-                      table.RecordCount(), entry.mandatoryField, entry.listFields});
+    const TChartSeries::TChangeStamp stamp = entry.series->ChangeStamp();
+    auto mark = std::find_if(marks_.begin(), marks_.end(),
+                             [&](const RefillMark& m) { return m.stamp.serial == stamp.serial; });
+    if (mark == marks_.end()) mark = marks_.emplace(marks_.end());
+    mark->stamp = stamp;
+    mark->table = &table;
+    mark->rewrites = table.RewriteCount();
+    mark->records = records;
+    mark->mandatoryField = entry.mandatoryField;
+    mark->listFields.assign(entry.listFields.begin(), entry.listFields.end());
   }
 }
 

@@ -101,6 +101,7 @@ class TCustomDBChart : public TCustomChart {
   bool incrementalRefill_ = true;
   TListOfDataSources dataSources_;
   std::vector<RefillMark> marks_;
+  std::vector<Entry> spareEntries_;
 };
 
 }  // namespace plotvik
