@@ -491,6 +491,7 @@ bool TChartSeries::PlaceByMerge() {
   for (TChartValueList* list : {&xs, &ys}) {
     list->count_ = count;
     list->capacity_ = capacity;
+    list->allocated_ = capacity;
     list->statsStale_ = true;
   }
   xs.values_ = std::move(mx);

@@ -48,9 +48,16 @@ void TChartValueList::IndexError(int index) {
 void TChartValueList::Grow() {
   if (capacity_ > std::numeric_limits<int>::max() - kGrowthStep) throw EOutOfMemory();
   const int capacity = capacity_ + kGrowthStep;
-  auto grown = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(capacity));
-  std::copy_n(values_.get(), count_, grown.get());
-  values_ = std::move(grown);
+  if (capacity > allocated_) {
+    // Underneath the steps the storage doubles: a list built by a hundred thousand appends
+    // would otherwise copy itself a hundred times over.
+    const int allocated = static_cast<int>(std::min<long long>(
+        std::numeric_limits<int>::max(), std::max<long long>(capacity, 2LL * allocated_)));
+    auto grown = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(allocated));
+    std::copy_n(values_.get(), count_, grown.get());
+    values_ = std::move(grown);
+    allocated_ = allocated;
+  }
   capacity_ = capacity;
 }
 
@@ -79,6 +86,7 @@ void TChartValueList::RemoveAll() {
   values_.reset();
   count_ = 0;
   capacity_ = 0;
+  allocated_ = 0;
   statsStale_ = true;
 }
 

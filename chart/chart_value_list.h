@@ -14,8 +14,9 @@ enum class TChartListOrder { loNone, loAscending, loDescending };
 // One column of doubles of a series (its X values, its Y values, ...), with ordered insertion
 // and statistics that are recomputed lazily, in one pass, at the first read after a change.
 //
-// The storage grows by a fixed step rather than by doubling: a refill clears the series and
-// regrows it, and a fixed step keeps the reallocations of a refill of n points at n / 1000.
+// The capacity grows by a fixed step of 1000 values, as callers of Capacity see it; the storage
+// beneath it doubles, so that building a long list by appends copies each value a bounded
+// number of times.
 class TChartValueList {
  public:
   static constexpr int kGrowthStep = 1000;
@@ -150,7 +151,8 @@ class TChartValueList {
 
   std::unique_ptr<double[]> values_;
   int count_ = 0;
-  int capacity_ = 0;
+  int capacity_ = 0;   // what the list reports: grows in steps of kGrowthStep
+  int allocated_ = 0;  // what is allocated: at least capacity_
   double pendingValue_ = 0.0;
   std::uint64_t changes_ = 0;
   mutable bool unplaced_ = false;
