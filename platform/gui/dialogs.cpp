@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 
 #include "platform/gui/message_box_window.h"
@@ -97,6 +98,17 @@ void TMessageBoxWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QMessageBox::keyPressEvent(event);
+}
+
+void TMessageBoxWindow::showEvent(QShowEvent* event) {
+  QMessageBox::showEvent(event);
+  // The show event comes before the window is mapped, so the box appears in its place at once.
+  const QScreen* where = screen();
+  if (where == nullptr) return;
+  const QRect area = where->availableGeometry();
+  const QSize frame = frameGeometry().size();
+  move(area.left() + (area.width() - frame.width()) / 2,
+       area.top() + (area.height() - frame.height()) / 2);
 }
 
 }  // namespace plotvik

@@ -24,6 +24,10 @@ class TMessageBoxWindow : public QMessageBox {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Centres the box on its screen. Left to the toolkit, a box without a parent window sits
+  // above the centre by a guessed title-bar height whenever no other window reports its frame,
+  // which is always the case with no window manager.
+  void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace plotvik
