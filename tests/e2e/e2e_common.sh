@@ -172,6 +172,21 @@ wait_for_chart() {
        "(closest place and differing pixels: $("$image_tool" locate "$work/screen.png" "$expected" || true))"
 }
 
+# Walks the pages with Ctrl+Tab from the first, once round and back to the first, each page
+# equal to its picture in the folder $1; $2 follows each page's name in a failure.
+check_every_page() {
+  local folder=$1 suffix=$2 i
+  local pages=(swr r jx gain fb elevation)
+  for i in "${!pages[@]}"; do
+    if [ "$i" -gt 0 ]; then
+      xdotool key ctrl+Tab
+    fi
+    wait_for_chart "$folder/${pages[$i]}.png" "${pages[$i]}.png$suffix"
+  done
+  xdotool key ctrl+Tab
+  wait_for_chart "$folder/swr.png" "swr.png again$suffix"
+}
+
 # Waits until the chart's place no longer shows the picture $1; fails with $2 otherwise.
 wait_for_chart_change() {
   local expected=$1 message=$2

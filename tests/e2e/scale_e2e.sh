@@ -24,15 +24,7 @@ width=$((623 * 2))
 height=$((379 * 2))
 
 focus_window
-pages=(swr r jx gain fb elevation)
-for i in "${!pages[@]}"; do
-  if [ "$i" -gt 0 ]; then
-    xdotool key ctrl+Tab
-  fi
-  wait_for_chart "$work/expected/${pages[$i]}.png" "${pages[$i]}.png at scale 2"
-done
-xdotool key ctrl+Tab
-wait_for_chart "$work/expected/swr.png" "swr.png again at scale 2"
+check_every_page "$work/expected" " at scale 2"
 
 # The same drag in logical pixels as at scale 1, given in the screen's pixels.
 drag $((width / 4)) $((height / 4)) $((width * 3 / 4)) $((height * 3 / 4))
