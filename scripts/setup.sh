@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Plotvik needs to build, test and run; packages already present are
-# skipped, so running it again costs nothing.
+# skipped, so running it again costs nothing. Extra packages may be given as arguments.
 set -euo pipefail
 
 packages=(
@@ -10,6 +10,8 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils x11-xkb-utils desktop-file-utils
   clang libclang-rt-14-dev libfuzzer-14-dev
 )
+# A caller that needs more (the benchmarks) names its own packages as arguments.
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
