@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct CommandLineCase {
   bool help;
   std::optional<std::string> fileName;
   bool error;
+  friend void PrintTo(const CommandLineCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};

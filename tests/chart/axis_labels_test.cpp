@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "chart/chart_axis.h"
@@ -15,8 +16,10 @@ namespace plotvik {
 namespace {
 
 struct TextCase {
+  const char* name;
   double value;
   const char* expected;
+  friend void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class AxisValueText : public ::testing::TestWithParam<TextCase> {};
@@ -27,22 +30,38 @@ TEST_P(AxisValueText, DefaultPatternWithDotAndComma) {
       << "value " << c.value;
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, AxisValueText,
-    ::testing::Values(TextCase{2, "2"}, TextCase{0, "0"}, TextCase{-0.0, "0"}, TextCase{2.5, "2.5"},
-                      TextCase{1.3, "1.3"}, TextCase{0.1 + 0.2, "0.3"},
-                      // a decimal half rounds away from zero, also below zero
-                      TextCase{0.0005, "0.001"}, TextCase{-0.0005, "-0.001"},
-                      TextCase{0.0015, "0.002"},
-                      // rounds to nothing: no "-0"
-                      TextCase{-0.0004, "0"}, TextCase{-1e-300, "0"},
-                      // cut after the third decimal of the 18-digit text, not of the binary value
-                      TextCase{1234567.8915, "1,234,567.891"}, TextCase{999.9996, "1,000"},
-                      TextCase{-1234.5, "-1,234.5"}, TextCase{100, "100"}, TextCase{1000, "1,000"},
-                      TextCase{123456, "123,456"}, TextCase{1e20, "100,000,000,000,000,000,000"},
-                      TextCase{0.1, "0.1"}, TextCase{0.05, "0.05"}, TextCase{12.25, "12.25"},
-                      TextCase{std::numeric_limits<double>::quiet_NaN(), "NAN"},
-                      TextCase{-std::numeric_limits<double>::infinity(), "-INF"}));
+    ::testing::Values(
+        TextCase{"Whole",                   2,             "2"},
+        TextCase{"Zero",                    0,             "0"},
+        TextCase{"NegativeZero",            -0.0,          "0"},
+        TextCase{"OneDecimal",              2.5,           "2.5"},
+        TextCase{"InexactDecimal",          1.3,           "1.3"},
+        TextCase{"SumOfInexactDecimals",    0.1 + 0.2,     "0.3"},
+        // a decimal half rounds away from zero, also below zero
+        TextCase{"HalfRoundsUp",            0.0005,        "0.001"},
+        TextCase{"NegativeHalfRoundsDown",  -0.0005,       "-0.001"},
+        TextCase{"HalfAfterAnOddDigit",     0.0015,        "0.002"},
+        // rounds to nothing: no "-0"
+        TextCase{"NegativeRoundsToZero",    -0.0004,       "0"},
+        TextCase{"TinyNegative",            -1e-300,       "0"},
+        // cut after the third decimal of the 18-digit text, not of the binary value
+        TextCase{"CutAfterThirdDecimal",    1234567.8915,  "1,234,567.891"},
+        TextCase{"RoundsUpIntoANewGroup",   999.9996,      "1,000"},
+        TextCase{"NegativeGrouped",         -1234.5,       "-1,234.5"},
+        TextCase{"ThreeDigits",             100,           "100"},
+        TextCase{"FourDigits",              1000,          "1,000"},
+        TextCase{"SixDigits",               123456,        "123,456"},
+        TextCase{"TwentyOneDigits",         1e20,          "100,000,000,000,000,000,000"},
+        TextCase{"Tenth",                   0.1,           "0.1"},
+        TextCase{"Twentieth",               0.05,          "0.05"},
+        TextCase{"TwoDecimals",             12.25,         "12.25"},
+        TextCase{"NotANumber",              std::numeric_limits<double>::quiet_NaN(),  "NAN"},
+        TextCase{"NegativeInfinity",        -std::numeric_limits<double>::infinity(),  "-INF"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(AxisValueTextLocale, UsesTheGivenSeparators) {
   const auto p = TAxisValuePattern::Parse("#,##0.###");
@@ -90,18 +109,19 @@ TEST_P(LabelsInLocale, GroupAndSeparateAsTheReaderExpects) {
   EXPECT_EQ(label(-1234567), c.negative);
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, LabelsInLocale,
-                         ::testing::Values(LocaleLabels{"C", "1,000.75", "1,001", "-1,234,567"},
-                                           LocaleLabels{"de_DE.UTF-8", "1.000,75", "1.001",
-                                                        "-1.234.567"},
-                                           LocaleLabels{"ru_RU.UTF-8", "1\u00A0000,75",
-                                                        "1\u00A0001", "-1\u00A0234\u00A0567"},
-                                           LocaleLabels{"fr_FR.UTF-8", "1\u00A0000,75",
-                                                        "1\u00A0001", "-1\u00A0234\u00A0567"}),
-                         [](const auto& info) {
-                           const std::string name = info.param.locale;
-                           return name.substr(0, name.find('.'));
-                         });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Locales, LabelsInLocale,
+    ::testing::Values(
+        LocaleLabels{"C",           "1,000.75",       "1,001",       "-1,234,567"},
+        LocaleLabels{"de_DE.UTF-8", "1.000,75",       "1.001",       "-1.234.567"},
+        LocaleLabels{"ru_RU.UTF-8", "1\u00A0000,75", "1\u00A0001", "-1\u00A0234\u00A0567"},
+        LocaleLabels{"fr_FR.UTF-8", "1\u00A0000,75", "1\u00A0001", "-1\u00A0234\u00A0567"}),
+    [](const auto& info) {
+      const std::string name = info.param.locale;
+      return name.substr(0, name.find('.'));
+    });
+// clang-format on
 
 TEST(AxisValueTextPattern, OtherDigitCountsAndNoGrouping) {
   EXPECT_EQ(FormatAxisValue(2, TAxisValuePattern::Parse("0.00"), '.', ","), "2.00");
@@ -113,9 +133,22 @@ TEST(NextNiceStep, FollowsTheOneTwoFiveSequence) {
   struct Case {
     double from, to;
   };
-  for (const Case& c :
-       {Case{1, 2}, Case{2, 5}, Case{3, 5}, Case{5, 10}, Case{10, 20}, Case{20, 50}, Case{50, 100},
-        Case{0.1, 0.2}, Case{0.25, 0.5}, Case{0.5, 1}, Case{0.02, 0.05}}) {
+  // clang-format off
+  const Case cases[] = {
+      {1,    2},
+      {2,    5},
+      {3,    5},
+      {5,    10},
+      {10,   20},
+      {20,   50},
+      {50,   100},
+      {0.1,  0.2},
+      {0.25, 0.5},
+      {0.5,  1},
+      {0.02, 0.05},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
     EXPECT_NEAR(NextNiceStep(c.from), c.to, c.to * 1e-12) << "from " << c.from;
   }
   // Values the sequence cannot leave are handed back rather than looping for ever.

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,13 +12,13 @@
 #include "chart/chart_series.h"
 #include "chart/custom_chart.h"
 #include "platform/exceptions.h"
-#include "platform/locale_settings.h"
+#include "tests/support/locale_separators.h"
 
 namespace plotvik {
 namespace {
 
 // A chart whose rectangle the test sets by hand, so that every axis has known pixels.
-class AxisOnChart : public testing::Test {
+class AxisOnChart : public ::testing::Test {
  protected:
   AxisOnChart() {
     chart.SetView3D(false);
@@ -64,9 +65,10 @@ struct StepCase {
   double span;
   int pixels;  // left axis height; the 8 pt label line is 13 pixels, 14 with the separation
   double step;
+  friend void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class AxisLabelStep : public AxisOnChart, public testing::WithParamInterface<StepCase> {};
+class AxisLabelStep : public AxisOnChart, public ::testing::WithParamInterface<StepCase> {};
 
 TEST_P(AxisLabelStep, ClimbsTheSequenceUntilTheLabelsFit) {
   const StepCase& c = GetParam();
@@ -77,17 +79,19 @@ TEST_P(AxisLabelStep, ClimbsTheSequenceUntilTheLabelsFit) {
   EXPECT_NEAR(axis.LabelStep(), c.step, c.step * 1e-9);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, AxisLabelStep,
-    testing::Values(StepCase{"span_of_one_or_more_starts_at_one", 0, 1.2, 300, 1},
-                    StepCase{"small_span_climbs_from_the_floor", 0, 0.6, 300, 0.05},
-                    StepCase{"increment_is_used_when_it_fits", 0.1, 1.6, 300, 0.1},
-                    StepCase{"increment_grows_to_fit", 0.1, 4.0, 300, 0.2},
-                    StepCase{"increment_grows_twice", 0.1, 9.0, 300, 0.5},
-                    StepCase{"more_room_keeps_the_increment", 0.1, 4.0, 700, 0.1},
-                    StepCase{"no_room_for_one_label", 0, 10, 5, 1e-12},
-                    StepCase{"equal_ends_widened_by_SetAxisRange", 0, 0, 300, 5e-12}),
+    ::testing::Values(StepCase{"span_of_one_or_more_starts_at_one",  0,   1.2, 300, 1},
+                      StepCase{"small_span_climbs_from_the_floor",   0,   0.6, 300, 0.05},
+                      StepCase{"increment_is_used_when_it_fits",     0.1, 1.6, 300, 0.1},
+                      StepCase{"increment_grows_to_fit",             0.1, 4.0, 300, 0.2},
+                      StepCase{"increment_grows_twice",              0.1, 9.0, 300, 0.5},
+                      StepCase{"more_room_keeps_the_increment",      0.1, 4.0, 700, 0.1},
+                      StepCase{"no_room_for_one_label",              0,   10,  5,   1e-12},
+                      StepCase{"equal_ends_widened_by_SetAxisRange", 0,   0,   300, 5e-12}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(AxisOnChart, LabelsAreWrittenFromTheTopDown) {
   TChartAxis& axis = chart.LeftAxis();
@@ -167,13 +171,10 @@ TEST_F(AxisOnChart, TicksPastThePresizedListKeepTheirLabelsButNoMarks) {
 }
 
 TEST_F(AxisOnChart, LabelTextFollowsTheLocaleAndTheChartEvent) {
-  const char savedDecimal = LocaleDecimalChar;
-  const std::string savedThousands = LocaleThousandsChar;
-  LocaleDecimalChar = ',';
-  LocaleThousandsChar = ".";
-  EXPECT_EQ(chart.LeftAxis().LabelText(1234.5), "1.234,5");
-  LocaleDecimalChar = savedDecimal;
-  LocaleThousandsChar = savedThousands;
+  {
+    const plotvik::testing::SeparatorsScope separators(',', ".");
+    EXPECT_EQ(chart.LeftAxis().LabelText(1234.5), "1.234,5");
+  }
 
   chart.OnGetAxisLabel = [](TChartAxis&, TChartSeries*, int, std::string& text) { text += " V"; };
   chart.LeftAxis().SetLabelsMultiLine(true);
@@ -215,9 +216,10 @@ struct MappingCase {
   bool inverted;
   int pixelOfMinimum;
   int pixelOfMaximum;
+  friend void PrintTo(const MappingCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class AxisMappingDirection : public testing::TestWithParam<MappingCase> {};
+class AxisMappingDirection : public ::testing::TestWithParam<MappingCase> {};
 
 TEST_P(AxisMappingDirection, EndsMapBothWays) {
   const MappingCase& c = GetParam();
@@ -233,10 +235,10 @@ TEST_P(AxisMappingDirection, EndsMapBothWays) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, AxisMappingDirection,
-    testing::Values(MappingCase{"horizontal_grows_rightwards",   true,  false, 100, 300},
-                    MappingCase{"horizontal_inverted",           true,  true,  300, 100},
-                    MappingCase{"vertical_grows_upwards",        false, false, 300, 100},
-                    MappingCase{"vertical_inverted",             false, true,  100, 300}),
+    ::testing::Values(MappingCase{"horizontal_grows_rightwards",   true,  false, 100, 300},
+                      MappingCase{"horizontal_inverted",           true,  true,  300, 100},
+                      MappingCase{"vertical_grows_upwards",        false, false, 300, 100},
+                      MappingCase{"vertical_inverted",             false, true,  100, 300}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -334,25 +336,16 @@ struct BandCase {
 };
 
 TEST_F(AxisOnChart, TicksBandAddsAxisLineTicksAndMinorTicks) {
+  // clang-format off
   const BandCase cases[] = {
-      {"defaults", [](TChartAxis&) {}, 7},
-      {"longer_ticks", [](TChartAxis& a) { a.SetTickLength(10); }, 13},
-      {"no_axis_line", [](TChartAxis& a) { a.Axis().SetVisible(false); }, 4},
-      {"no_ticks", [](TChartAxis& a) { a.Ticks().SetVisible(false); }, 3},
-      {"minor_ticks_only",
-       [](TChartAxis& a) {
-         a.Axis().SetVisible(false);
-         a.Ticks().SetVisible(false);
-       },
-       2},
-      {"nothing",
-       [](TChartAxis& a) {
-         a.Axis().SetVisible(false);
-         a.Ticks().SetVisible(false);
-         a.MinorTicks().SetVisible(false);
-       },
-       0},
+      {"defaults",         [](TChartAxis&) {},                                                                                 7},
+      {"longer_ticks",     [](TChartAxis& a) { a.SetTickLength(10); },                                                         13},
+      {"no_axis_line",     [](TChartAxis& a) { a.Axis().SetVisible(false); },                                                  4},
+      {"no_ticks",         [](TChartAxis& a) { a.Ticks().SetVisible(false); },                                                 3},
+      {"minor_ticks_only", [](TChartAxis& a) { a.Axis().SetVisible(false); a.Ticks().SetVisible(false); },                     2},
+      {"nothing",          [](TChartAxis& a) { a.Axis().SetVisible(false); a.Ticks().SetVisible(false); a.MinorTicks().SetVisible(false); }, 0},
   };
+  // clang-format on
   for (const BandCase& c : cases) {
     TCustomChart fresh;
     TChartAxis& bottom = fresh.BottomAxis();
@@ -394,20 +387,16 @@ struct SetterCase {
 
 TEST_F(AxisOnChart, RefusedSettersKeepTheValue) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
+  // clang-format off
   const SetterCase cases[] = {
-      {"increment", [](TChartAxis& a) { a.SetIncrement(-0.1); },
-       [](const TChartAxis& a) { return a.Increment(); }, 0, "Axis increment must be >= 0"},
-      {"increment_nan", [nan](TChartAxis& a) { a.SetIncrement(nan); },
-       [](const TChartAxis& a) { return a.Increment(); }, 0, "Axis increment must be >= 0"},
+      {"increment",     [](TChartAxis& a) { a.SetIncrement(-0.1); },        [](const TChartAxis& a) { return a.Increment(); },        0,  "Axis increment must be >= 0"},
+      {"increment_nan", [nan](TChartAxis& a) { a.SetIncrement(nan); },      [](const TChartAxis& a) { return a.Increment(); },        0,  "Axis increment must be >= 0"},
       // on an automatic axis too, though the next paint would overwrite both
-      {"minimum", [](TChartAxis& a) { a.SetMinimum(1); },
-       [](const TChartAxis& a) { return a.Minimum(); }, 0, "Axis Minimum Value must be <= Maximum"},
-      {"maximum", [](TChartAxis& a) { a.SetMaximum(-1); },
-       [](const TChartAxis& a) { return a.Maximum(); }, 0, "Axis Maximum Value must be >= Minimum"},
-      {"separation", [](TChartAxis& a) { a.SetLabelsSeparation(-1); },
-       [](const TChartAxis& a) { return a.LabelsSeparation(); }, 10,
-       "Labels Separation % must be greater than 0"},
+      {"minimum",       [](TChartAxis& a) { a.SetMinimum(1); },             [](const TChartAxis& a) { return a.Minimum(); },          0,  "Axis Minimum Value must be <= Maximum"},
+      {"maximum",       [](TChartAxis& a) { a.SetMaximum(-1); },            [](const TChartAxis& a) { return a.Maximum(); },          0,  "Axis Maximum Value must be >= Minimum"},
+      {"separation",    [](TChartAxis& a) { a.SetLabelsSeparation(-1); },   [](const TChartAxis& a) { return a.LabelsSeparation(); }, 10, "Labels Separation % must be greater than 0"},
   };
+  // clang-format on
   for (const SetterCase& c : cases) {
     TChartAxis& axis = chart.LeftAxis();
     try {

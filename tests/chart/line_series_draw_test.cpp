@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -76,12 +77,12 @@ TEST_P(LinePicture, SegmentsAndPointers) {
   EXPECT_EQ(Paint({2, 17, 21, 24}), GetParam().picture) << GetParam().name;
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, LinePicture,
     testing::Values(
         // Every pointer lies on top of the segments on both of its sides.
-        LineCase{"three points",
-                 {{5, 20}, {11, 20}, {17, 20}},
+        LineCase{"three points",                         {{5, 20}, {11, 20}, {17, 20}},
                  "...................\n"
                  ".BBBBB.BBBBB.BBBBB.\n"
                  ".BrrrB.BrrrB.BrrrB.\n"
@@ -89,8 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                  ".BrrrB.BrrrB.BrrrB.\n"
                  ".BBBBB.BBBBB.BBBBB.\n"
                  "...................\n"},
-        LineCase{"one point draws only its pointer",
-                 {{11, 20}},
+        LineCase{"one point draws only its pointer",     {{11, 20}},
                  "...................\n"
                  ".......BBBBB.......\n"
                  ".......BrrrB.......\n"
@@ -100,8 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "...................\n"},
         // The line stops at the point before the null one and starts again after it; the
         // null point itself gets no pointer.
-        LineCase{"null point breaks the line",
-                 {{5, 20}, {11, 0, clNone}, {17, 20}},
+        LineCase{"null point breaks the line",           {{5, 20}, {11, 0, clNone}, {17, 20}},
                  "...................\n"
                  ".BBBBB.......BBBBB.\n"
                  ".BrrrB.......BrrrB.\n"
@@ -109,8 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                  ".BrrrB.......BrrrB.\n"
                  ".BBBBB.......BBBBB.\n"
                  "...................\n"},
-        LineCase{"points on one pixel add no segment",
-                 {{5, 20}, {5.2, 20}, {11, 20}},
+        LineCase{"points on one pixel add no segment",   {{5, 20}, {5.2, 20}, {11, 20}},
                  "...................\n"
                  ".BBBBB.BBBBB.......\n"
                  ".BrrrB.BrrrB.......\n"
@@ -119,8 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                  ".BBBBB.BBBBB.......\n"
                  "...................\n"},
         // The segment ending at a point has that point's colour, and so has its pointer.
-        LineCase{"segment takes its end point's colour",
-                 {{5, 20}, {11, 20, clBlue}, {17, 20}},
+        LineCase{"segment takes its end point's colour", {{5, 20}, {11, 20, clBlue}, {17, 20}},
                  "...................\n"
                  ".BBBBB.BBBBB.BBBBB.\n"
                  ".BrrrB.BbbbB.BrrrB.\n"
@@ -130,8 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "...................\n"},
         // A point too far off to draw is skipped: the line bridges it and the pointer drawn
         // for it stays at the last drawn position.
-        LineCase{"point beyond the drawable range",
-                 {{5, 20}, {11, 1e9}, {17, 20}},
+        LineCase{"point beyond the drawable range",      {{5, 20}, {11, 1e9}, {17, 20}},
                  "...................\n"
                  ".BBBBB.......BBBBB.\n"
                  ".BrrrB.......BrrrB.\n"
@@ -140,8 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
                  ".BBBBB.......BBBBB.\n"
                  "...................\n"}),
     [](const testing::TestParamInfo<LineCase>& info) {
-      return "case" + std::to_string(info.index);
+      std::string name;
+      for (const char ch : std::string(info.param.name)) {
+        if (ch == ' ') name += '_';
+        if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
+      }
+      return name;
     });
+// clang-format on
 
 TEST_F(LineDraw, AfterAZoomTheLineEntersFromTheLeftEdgeAtTheInterpolatedHeight) {
   Add({{0, 30}, {10, 20}, {20, 10}, {30, 10}});
@@ -245,11 +247,14 @@ struct MarginCase {
 
 TEST(LineSeriesMargins, RoomForHalfAPointerOnlyWhenVisibleAndInflating) {
   // clang-format off
-  for (const MarginCase& c : {MarginCase{true,  true,  4, 4, 5, 5},
-                              MarginCase{true,  true,  2, 7, 3, 8},
-                              MarginCase{true,  false, 4, 4, 0, 0},
-                              MarginCase{false, true,  4, 4, 0, 0}}) {
-    // clang-format on
+  const MarginCase cases[] = {
+      {true,  true,  4, 4, 5, 5},
+      {true,  true,  2, 7, 3, 8},
+      {true,  false, 4, 4, 0, 0},
+      {false, true,  4, 4, 0, 0},
+  };
+  // clang-format on
+  for (const MarginCase& c : cases) {
     TLineSeries series;
     series.Pointer().SetVisible(c.visible);
     series.Pointer().SetInflateMargins(c.inflate);

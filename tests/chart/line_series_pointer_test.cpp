@@ -44,16 +44,13 @@ TEST_P(PointerPicture, DrawsTheShapeAroundThePoint) {
   EXPECT_EQ(Picture(bitmap, bitmap.Bounds(), kLegend), c.picture) << c.name;
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Styles, PointerPicture,
     testing::Values(
         // The configured three: a black-bordered square, a black-bordered diamond, and a star
         // in the point colour with no outline at all.
-        PointerCase{"rectangle",
-                    psRectangle,
-                    2,
-                    2,
-                    {},
+        PointerCase{"rectangle",                   psRectangle, 2, 2, {},
                     ".........\n"
                     ".........\n"
                     "..BBBBB..\n"
@@ -63,11 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "..BBBBB..\n"
                     ".........\n"
                     ".........\n"},
-        PointerCase{"diamond",
-                    psDiamond,
-                    2,
-                    2,
-                    {},
+        PointerCase{"diamond",                     psDiamond,   2, 2, {},
                     ".........\n"
                     ".........\n"
                     "....B....\n"
@@ -77,11 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "....B....\n"
                     ".........\n"
                     ".........\n"},
-        PointerCase{"star",
-                    psStar,
-                    2,
-                    2,
-                    {},
+        PointerCase{"star",                        psStar,      2, 2, {},
                     ".........\n"
                     ".........\n"
                     "..r.r.r..\n"
@@ -91,11 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "..r.r.r..\n"
                     ".........\n"
                     ".........\n"},
-        PointerCase{"cross",
-                    psCross,
-                    2,
-                    2,
-                    {},
+        PointerCase{"cross",                       psCross,     2, 2, {},
                     ".........\n"
                     ".........\n"
                     "....r....\n"
@@ -105,11 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "....r....\n"
                     ".........\n"
                     ".........\n"},
-        PointerCase{"diagonal cross",
-                    psDiagCross,
-                    3,
-                    3,
-                    {},
+        PointerCase{"diagonal cross",              psDiagCross, 3, 3, {},
                     ".........\n"
                     ".r.....r.\n"
                     "..r...r..\n"
@@ -119,11 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "..r...r..\n"
                     ".r.....r.\n"
                     ".........\n"},
-        PointerCase{"small dot",
-                    psSmallDot,
-                    2,
-                    2,
-                    {},
+        PointerCase{"small dot",                   psSmallDot,  2, 2, {},
                     ".........\n"
                     ".........\n"
                     ".........\n"
@@ -133,11 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ".........\n"
                     ".........\n"
                     ".........\n"},
-        PointerCase{"nothing",
-                    psNothing,
-                    2,
-                    2,
-                    {},
+        PointerCase{"nothing",                     psNothing,   2, 2, {},
                     ".........\n"
                     ".........\n"
                     ".........\n"
@@ -148,11 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ".........\n"
                     ".........\n"},
         // Sizes are per direction and reach from the centre to the edge.
-        PointerCase{"wide rectangle",
-                    psRectangle,
-                    4,
-                    1,
-                    {},
+        PointerCase{"wide rectangle",              psRectangle, 4, 1, {},
                     ".........\n"
                     ".........\n"
                     ".........\n"
@@ -163,8 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ".........\n"
                     ".........\n"},
         // Own colours win over the point colour; an outline of clDefault takes the point's.
-        PointerCase{"own brush colour", psRectangle, 2, 2,
-                    [](TSeriesPointer& p) { p.Brush().SetColor(clYellow); },
+        PointerCase{"own brush colour",            psRectangle, 2, 2, [](TSeriesPointer& p) { p.Brush().SetColor(clYellow); },
                     ".........\n"
                     ".........\n"
                     "..BBBBB..\n"
@@ -174,8 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "..BBBBB..\n"
                     ".........\n"
                     ".........\n"},
-        PointerCase{"outline in the point colour", psDiamond, 2, 2,
-                    [](TSeriesPointer& p) { p.Pen().SetColor(clDefault); },
+        PointerCase{"outline in the point colour", psDiamond,   2, 2, [](TSeriesPointer& p) { p.Pen().SetColor(clDefault); },
                     ".........\n"
                     ".........\n"
                     "....r....\n"
@@ -185,8 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "....r....\n"
                     ".........\n"
                     ".........\n"},
-        PointerCase{"clear brush", psRectangle, 2, 2,
-                    [](TSeriesPointer& p) { p.Brush().SetStyle(bsClear); },
+        PointerCase{"clear brush",                 psRectangle, 2, 2, [](TSeriesPointer& p) { p.Brush().SetStyle(bsClear); },
                     ".........\n"
                     ".........\n"
                     "..BBBBB..\n"
@@ -197,8 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ".........\n"
                     ".........\n"},
         // A line style takes the point colour even from a coloured outline pen.
-        PointerCase{"star with a blue pen", psStar, 1, 1,
-                    [](TSeriesPointer& p) { p.Pen().SetColor(clBlue); },
+        PointerCase{"star with a blue pen",        psStar,      1, 1, [](TSeriesPointer& p) { p.Pen().SetColor(clBlue); },
                     ".........\n"
                     ".........\n"
                     ".........\n"
@@ -214,6 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
         if (ch == ' ') ch = '_';
       return name;
     });
+// clang-format on
 
 TEST(PointerShapes, TrianglesSitOnTheirBaseAndTip) {
   // The slanted edges fall between pixel centres; the base rows and the tips are exact.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "chart/chart_axis.h"
@@ -88,9 +89,11 @@ TEST_F(PointFinder, SkipsNullPointsInactiveSeriesAndPointsOutsideTheChartRectang
 }
 
 struct NumberCase {
+  const char* name;
   double value;
   char separator;
   const char* text;
+  friend void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ShortestNumber : public testing::TestWithParam<NumberCase> {};
@@ -99,13 +102,19 @@ TEST_P(ShortestNumber, ReadsBackToTheSameDouble) {
   EXPECT_EQ(ShortestNumberText(GetParam().value, GetParam().separator), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ShortestNumber,
-                         testing::Values(NumberCase{12.34, '.', "12.34"},
-                                         NumberCase{1.523, ',', "1,523"}, NumberCase{5, ',', "5"},
-                                         NumberCase{-0.0, '.', "-0"},
-                                         NumberCase{0.1 + 0.2, '.', "0.30000000000000004"},
-                                         NumberCase{1e21, ',', "1e+21"},
-                                         NumberCase{-2.5e-7, ',', "-2,5e-07"}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ShortestNumber,
+    testing::Values(
+        NumberCase{"TwoDecimals",           12.34,     '.', "12.34"},
+        NumberCase{"DecimalComma",          1.523,     ',', "1,523"},
+        NumberCase{"Whole",                 5,         ',', "5"},
+        NumberCase{"NegativeZero",          -0.0,      '.', "-0"},
+        NumberCase{"SeventeenDigitsNeeded", 0.1 + 0.2, '.', "0.30000000000000004"},
+        NumberCase{"LargeWithExponent",     1e21,      ',', "1e+21"},
+        NumberCase{"SmallWithExponent",     -2.5e-7,   ',', "-2,5e-07"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(PointValueText, NamesBothValuesTwoBlanksApart) {
   EXPECT_EQ(PointValueText("height", 12.34, "КСВ", 1.523, '.'), "height 12.34  КСВ 1.523");

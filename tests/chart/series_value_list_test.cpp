@@ -35,28 +35,17 @@ TEST_P(ValueListOrder, PlacesEachValueWhereOrderSays) {
   EXPECT_EQ(Values(list), c.stored);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, ValueListOrder,
     testing::Values(
         // An equal value goes after all its equals: the second 2 lands at index 2.
-        OrderCase{"AscendingEqualsKeepArrival",
-                  TChartListOrder::loAscending,
-                  {3, 1, 2, 2},
-                  {0, 0, 1, 2},
-                  {1, 2, 2, 3}},
-        OrderCase{"AscendingBelowAll",
-                  TChartListOrder::loAscending,
-                  {5, 6, 7, -1},
-                  {0, 1, 2, 0},
-                  {-1, 5, 6, 7}},
-        OrderCase{
-            "NoneAlwaysAppends", TChartListOrder::loNone, {3, 1, 2, 2}, {0, 1, 2, 3}, {3, 1, 2, 2}},
-        OrderCase{"DescendingEqualsKeepArrival",
-                  TChartListOrder::loDescending,
-                  {1, 3, 2, 2, 9},
-                  {0, 0, 1, 2, 0},
-                  {9, 3, 2, 2, 1}}),
+        OrderCase{"AscendingEqualsKeepArrival",  TChartListOrder::loAscending,  {3, 1, 2, 2},    {0, 0, 1, 2},    {1, 2, 2, 3}},
+        OrderCase{"AscendingBelowAll",           TChartListOrder::loAscending,  {5, 6, 7, -1},   {0, 1, 2, 0},    {-1, 5, 6, 7}},
+        OrderCase{"NoneAlwaysAppends",           TChartListOrder::loNone,       {3, 1, 2, 2},    {0, 1, 2, 3},    {3, 1, 2, 2}},
+        OrderCase{"DescendingEqualsKeepArrival", TChartListOrder::loDescending, {1, 3, 2, 2, 9}, {0, 0, 1, 2, 0}, {9, 3, 2, 2, 1}}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 struct StatsCase {
   const char* name;

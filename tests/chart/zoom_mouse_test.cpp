@@ -115,8 +115,14 @@ TEST_F(Zoom, EveryOtherDirectionUndoes) {
   struct Case {
     TPoint from, to;
   };
-  for (const Case& c :
-       {Case{{300, 300}, {100, 100}}, Case{{100, 300}, {300, 100}}, Case{{300, 100}, {100, 300}}}) {
+  // clang-format off
+  const Case cases[] = {
+      {{300, 300}, {100, 100}},
+      {{100, 300}, {300, 100}},
+      {{300, 100}, {100, 300}},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
     Drag(150, 150, 250, 250);
     ASSERT_TRUE(Mouse().Zoomed());
     ASSERT_FALSE(Bottom().automatic);

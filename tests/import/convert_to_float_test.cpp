@@ -25,27 +25,31 @@ struct Valid {
 
 TEST(ConvertToFloat, AcceptsTheGrammar) {
   SeparatorsScope point('.');
-  const Valid cases[] = {{"1", 1},
-                         {" 5 ", 5},
-                         {"  -12  ", -12},
-                         {"+3", 3},
-                         {"1e", 1},
-                         {"1E+", 1},
-                         {"1e-", 1},
-                         {".", 0},
-                         {"5.", 5},
-                         {".5", 0.5L},
-                         {"-.5", -0.5L},
-                         {"14.1", 14.1L},
-                         {"1.5e-3", 1.5e-3L},
-                         {"2E3", 2000},
-                         {"1e0499", 1e499L},
-                         {"1e500", 1e500L},
-                         {"0e4999", 0},
-                         {"1e-4999", 0},
-                         {"12\0garbage"s, 12},
-                         {"007", 7},
-                         {"123456789012345678", 123456789012345678.0L}};
+  // clang-format off
+  const Valid cases[] = {
+      {"1",                  1},
+      {" 5 ",                5},
+      {"  -12  ",            -12},
+      {"+3",                 3},
+      {"1e",                 1},
+      {"1E+",                1},
+      {"1e-",                1},
+      {".",                  0},
+      {"5.",                 5},
+      {".5",                 0.5L},
+      {"-.5",                -0.5L},
+      {"14.1",               14.1L},
+      {"1.5e-3",             1.5e-3L},
+      {"2E3",                2000},
+      {"1e0499",             1e499L},
+      {"1e500",              1e500L},
+      {"0e4999",             0},
+      {"1e-4999",            0},
+      {"12\0garbage"s,       12},
+      {"007",                7},
+      {"123456789012345678", 123456789012345678.0L},
+  };
+  // clang-format on
   for (const auto& c : cases) {
     long double got = 0;
     EXPECT_NO_THROW(got = ConvertToFloat(c.text)) << c.text;
@@ -56,28 +60,31 @@ TEST(ConvertToFloat, AcceptsTheGrammar) {
 
 TEST(ConvertToFloat, RefusesEverythingElse) {
   SeparatorsScope point('.');
-  const std::string cases[] = {"",
-                               " ",
-                               "+",
-                               "-",
-                               "--1",
-                               "1.2.3",
-                               "1,5",
-                               "\t5",
-                               "5\t",
-                               "0x10",
-                               "inf",
-                               "nan",
-                               "e5",
-                               "1e5000",
-                               "1 2",
-                               "1e+-5",
-                               "1,000",
-                               "1e4999",
-                               "\0"
-                               "1"s,
-                               "1d",
-                               "5 x"};
+  // clang-format off
+  const std::string cases[] = {
+      "",
+      " ",
+      "+",
+      "-",
+      "--1",
+      "1.2.3",
+      "1,5",
+      "\t5",
+      "5\t",
+      "0x10",
+      "inf",
+      "nan",
+      "e5",
+      "1e5000",
+      "1 2",
+      "1e+-5",
+      "1,000",
+      "1e4999",
+      "\0" "1"s,
+      "1d",
+      "5 x",
+  };
+  // clang-format on
   for (const auto& text : cases) {
     long double value = 42;
     EXPECT_FALSE(TryConvertToFloat(text, value)) << text;

@@ -58,31 +58,32 @@ TEST_P(LineRules, YieldsTheExpectedLines) {
 
 using namespace std::string_literals;
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Reader, LineRules,
     ::testing::Values(
-        LineCase{"Empty", "", {}},
-        LineCase{"CtrlZFirst",
-                 "\x1a"
-                 "1 2\n",
-                 {}},
-        LineCase{"CrLf", "12\r\n", {"12"}}, LineCase{"NoFinalLineEnd", "a\nb", {"a", "b"}},
-        LineCase{"LfOnly", "a\nb\n", {"a", "b"}}, LineCase{"EmptyLastLine", "a\n\n", {"a", ""}},
-        LineCase{"SingleLineEnd", "\n", {""}}, LineCase{"EmptyCrLfLines", "\r\n\r\n", {"", ""}},
-        LineCase{"LoneCrDropped", "a\rb\n", {"ab"}}, LineCase{"LoneCrAtEndOfFile", "a\r", {"a"}},
-        LineCase{"LoneCrThenCrLf", "a\r\r\nb", {"a", "b"}},
-        LineCase{"CrBeforeCtrlZ", "a\r\x1a", {"a"}},
-        LineCase{"CtrlZInsideLine", "a\x1a b\nc\n", {"a"}},
-        LineCase{"CtrlZAfterLineEnd", "a\n\x1a\nb", {"a"}},
-        LineCase{"NulKept", "a\0b\n"s, {"a\0b"s}},
+        LineCase{"Empty",              "",                               {}},
+        LineCase{"CtrlZFirst",         "\x1a" "1 2\n",                   {}},
+        LineCase{"CrLf",               "12\r\n",                         {"12"}},
+        LineCase{"NoFinalLineEnd",     "a\nb",                           {"a", "b"}},
+        LineCase{"LfOnly",             "a\nb\n",                         {"a", "b"}},
+        LineCase{"EmptyLastLine",      "a\n\n",                          {"a", ""}},
+        LineCase{"SingleLineEnd",      "\n",                             {""}},
+        LineCase{"EmptyCrLfLines",     "\r\n\r\n",                       {"", ""}},
+        LineCase{"LoneCrDropped",      "a\rb\n",                         {"ab"}},
+        LineCase{"LoneCrAtEndOfFile",  "a\r",                            {"a"}},
+        LineCase{"LoneCrThenCrLf",     "a\r\r\nb",                       {"a", "b"}},
+        LineCase{"CrBeforeCtrlZ",      "a\r\x1a",                        {"a"}},
+        LineCase{"CtrlZInsideLine",    "a\x1a b\nc\n",                   {"a"}},
+        LineCase{"CtrlZAfterLineEnd",  "a\n\x1a\nb",                     {"a"}},
+        LineCase{"NulKept",            "a\0b\n"s,                        {"a\0b"s}},
         // 127 bytes put the CR last in the first 128-byte buffer and its LF first in the next.
-        LineCase{"CrLfAcrossRefill", std::string(127, 'x') + "\r\ny", {std::string(127, 'x'), "y"}},
-        LineCase{
-            "LoneCrAcrossRefill", std::string(127, 'x') + "\rz\n", {std::string(127, 'x') + "z"}},
-        LineCase{"CtrlZAcrossRefill", std::string(127, 'x') + "\r\x1a", {std::string(127, 'x')}},
-        LineCase{
-            "LongLineReadWhole", std::string(1000, '7') + "\r\n1", {std::string(1000, '7'), "1"}}),
+        LineCase{"CrLfAcrossRefill",   std::string(127, 'x') + "\r\ny",  {std::string(127, 'x'), "y"}},
+        LineCase{"LoneCrAcrossRefill", std::string(127, 'x') + "\rz\n",  {std::string(127, 'x') + "z"}},
+        LineCase{"CtrlZAcrossRefill",  std::string(127, 'x') + "\r\x1a", {std::string(127, 'x')}},
+        LineCase{"LongLineReadWhole",  std::string(1000, '7') + "\r\n1", {std::string(1000, '7'), "1"}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // Every way an open can fail ends in a pending code that CheckIO turns into the right message;
 // the reader stays closed.
@@ -112,41 +113,35 @@ TEST_P(OpenFailures, RaiseTheMappedError) {
   EXPECT_EQ(PendingIOCode, 0);
 }
 
+// The first 259 characters name an existing file, which must not be opened in place of the one
+// asked for.
+std::string TooLongNameBeginningWithAFile(const TempDir& d) {
+  std::string base = d.Path().string() + "/";
+  std::string shortName(259 - base.size(), 'a');
+  d.Write(shortName, "1 2 3\n");
+  return base + shortName + "bbbbbbbbbb";
+}
+
+std::string NewFifo(const TempDir& d) {
+  std::string path = (d.Path() / "fifo").string();
+  ::mkfifo(path.c_str(), 0600);
+  return path;
+}
+
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Reader, OpenFailures,
     ::testing::Values(
-        OpenFailure{"MissingFile",
-                    [](const TempDir& d) { return (d.Path() / "nope.txt").string(); }, 2,
-                    "File not found"},
-        OpenFailure{"MissingFolder",
-                    [](const TempDir& d) { return (d.Path() / "no" / "f.txt").string(); }, 3,
-                    "Invalid filename"},
-        OpenFailure{"FileAsFolder", [](const TempDir& d) { return d.Write("f", "1") + "/g.txt"; },
-                    3, "Invalid filename"},
-        OpenFailure{"EmptyName", [](const TempDir&) { return std::string(); }, 3,
-                    "Invalid filename"},
-        OpenFailure{"NameTooLong",
-                    [](const TempDir& d) {
-                      // The first 259 characters name an existing file, which must not be
-                      // opened in place of the one asked for.
-                      std::string base = d.Path().string() + "/";
-                      std::string shortName(259 - base.size(), 'a');
-                      d.Write(shortName, "1 2 3\n");
-                      return base + shortName + "bbbbbbbbbb";
-                    },
-                    3, "Invalid filename"},
-        OpenFailure{"Directory", [](const TempDir& d) { return d.Path().string(); }, 5,
-                    "File access denied"},
-        OpenFailure{"Fifo",
-                    [](const TempDir& d) {
-                      std::string path = (d.Path() / "fifo").string();
-                      ::mkfifo(path.c_str(), 0600);
-                      return path;
-                    },
-                    5, "File access denied"},
-        OpenFailure{"Device", [](const TempDir&) { return std::string("/dev/zero"); }, 5,
-                    "File access denied"}),
+        OpenFailure{"MissingFile",   [](const TempDir& d) { return (d.Path() / "nope.txt").string(); },     2, "File not found"},
+        OpenFailure{"MissingFolder", [](const TempDir& d) { return (d.Path() / "no" / "f.txt").string(); }, 3, "Invalid filename"},
+        OpenFailure{"FileAsFolder",  [](const TempDir& d) { return d.Write("f", "1") + "/g.txt"; },         3, "Invalid filename"},
+        OpenFailure{"EmptyName",     [](const TempDir&) { return std::string(); },                          3, "Invalid filename"},
+        OpenFailure{"NameTooLong",   TooLongNameBeginningWithAFile,                                         3, "Invalid filename"},
+        OpenFailure{"Directory",     [](const TempDir& d) { return d.Path().string(); },                    5, "File access denied"},
+        OpenFailure{"Fifo",          NewFifo,                                                               5, "File access denied"},
+        OpenFailure{"Device",        [](const TempDir&) { return std::string("/dev/zero"); },               5, "File access denied"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // The name limit counts characters, not bytes: a Cyrillic letter takes two bytes of UTF-8.
 struct NameLengthCase {

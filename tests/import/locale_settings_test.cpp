@@ -76,21 +76,25 @@ TEST_P(LocaleSeparators, AreOneCharacterOrTheDefault) {
   EXPECT_EQ(::setlocale(LC_ALL, nullptr), processLocale);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Locales, LocaleSeparators,
-    ::testing::Values(LocaleCase{"C", '.', ","},  // no thousands separator at all
-                      LocaleCase{"xx_NOPE.UTF-8", '.', ","}, LocaleCase{"de_DE.UTF-8", ',', "."},
-                      // narrow no-break spaces, drawn as no-break spaces
-                      LocaleCase{"fr_FR.UTF-8", ',', "\u00A0"},
-                      LocaleCase{"ru_RU.UTF-8", ',', "\u00A0"},
-                      // an apostrophe of three bytes, taken as it is
-                      LocaleCase{"de_CH.UTF-8", '.', "\u2019"},
-                      // Arabic: the decimal separator takes two bytes, the thousands one is kept
-                      LocaleCase{"ps_AF.UTF-8", '.', "\u066C"}),
+    ::testing::Values(
+        LocaleCase{"C",             '.', ","},  // no thousands separator at all
+        LocaleCase{"xx_NOPE.UTF-8", '.', ","},
+        LocaleCase{"de_DE.UTF-8",   ',', "."},
+        // narrow no-break spaces, drawn as no-break spaces
+        LocaleCase{"fr_FR.UTF-8",   ',', "\u00A0"},
+        LocaleCase{"ru_RU.UTF-8",   ',', "\u00A0"},
+        // an apostrophe of three bytes, taken as it is
+        LocaleCase{"de_CH.UTF-8",   '.', "\u2019"},
+        // Arabic: the decimal separator takes two bytes, the thousands one is kept
+        LocaleCase{"ps_AF.UTF-8",   '.', "\u066C"}),
     [](const auto& info) {
       std::string name = info.param.locale;
       return name.substr(0, name.find('.'));
     });
+// clang-format on
 
 TEST_F(LocaleSeparators, EmptyNameIsTheUsersLocale) {
   if (!Provide("de_DE.UTF-8")) GTEST_SKIP() << "cannot compile de_DE.UTF-8";

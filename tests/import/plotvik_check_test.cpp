@@ -49,38 +49,24 @@ TEST_P(CheckTool, PrintsRecordsAndExitStatus) {
   EXPECT_EQ(r.err, c.err);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Files, CheckTool,
     ::testing::Values(
-        CheckCase{"Clean",
-                  {Data("import_spaced_tokens.txt")},
-                  0,
-                  "0\t1\t14.1\tnull\tnull\tnull\tnull\tnull\tnull\n",
-                  ""},
-        CheckCase{"DoubleRange",
-                  {Data("import_double_range.txt")},
-                  1,
-                  "1e-320\t0\t-0\t5e-324\t0\t1.7976931348623157e+308\tnull\tnull\tnull\n",
-                  "Invalid file format\n"},
-        CheckCase{"PendingRecordNotPrinted",
-                  {Data("import_ten_numbers.txt")},
-                  1,
-                  "1\t2\t3\t4\t5\t6\t7\t8\t9\n",
-                  "Invalid file format\n"},
-        CheckCase{"Empty", {Data("import_empty.txt")}, 0, "", ""},
-        CheckCase{"Missing", {Data("no_such_file.txt")}, 2, "", "File not found.\n"},
-        CheckCase{"Directory", {PLOTVIK_TEST_DATA}, 2, "", "File access denied.\n"},
-        CheckCase{"NoArgument", {}, 2, "", kUsage},
-        CheckCase{"TwoArguments", {"a", "b"}, 2, "", kUsage},
-        CheckCase{"OnlyTheEndOfOptions", {"--"}, 2, "", kUsage},
-        CheckCase{"FileAfterTheEndOfOptions", {"--", Data("import_empty.txt")}, 0, "", ""},
-        CheckCase{"DashedWordIsAnOption", {"-x.txt"}, 2, "", "Unknown option 'x.txt'.\n" + kUsage},
-        CheckCase{"UnknownLongOption",
-                  {"--verbose", Data("import_empty.txt")},
-                  2,
-                  "",
-                  "Unknown option 'verbose'.\n" + kUsage}),
+        CheckCase{"Clean",                    {Data("import_spaced_tokens.txt")},      0, "0\t1\t14.1\tnull\tnull\tnull\tnull\tnull\tnull\n",                      ""},
+        CheckCase{"DoubleRange",              {Data("import_double_range.txt")},       1, "1e-320\t0\t-0\t5e-324\t0\t1.7976931348623157e+308\tnull\tnull\tnull\n", "Invalid file format\n"},
+        CheckCase{"PendingRecordNotPrinted",  {Data("import_ten_numbers.txt")},        1, "1\t2\t3\t4\t5\t6\t7\t8\t9\n",                                           "Invalid file format\n"},
+        CheckCase{"Empty",                    {Data("import_empty.txt")},              0, "",                                                                      ""},
+        CheckCase{"Missing",                  {Data("no_such_file.txt")},              2, "",                                                                      "File not found.\n"},
+        CheckCase{"Directory",                {PLOTVIK_TEST_DATA},                     2, "",                                                                      "File access denied.\n"},
+        CheckCase{"NoArgument",               {},                                      2, "",                                                                      kUsage},
+        CheckCase{"TwoArguments",             {"a", "b"},                              2, "",                                                                      kUsage},
+        CheckCase{"OnlyTheEndOfOptions",      {"--"},                                  2, "",                                                                      kUsage},
+        CheckCase{"FileAfterTheEndOfOptions", {"--", Data("import_empty.txt")},        0, "",                                                                      ""},
+        CheckCase{"DashedWordIsAnOption",     {"-x.txt"},                              2, "",                                                                      "Unknown option 'x.txt'.\n" + kUsage},
+        CheckCase{"UnknownLongOption",        {"--verbose", Data("import_empty.txt")}, 2, "",                                                                      "Unknown option 'verbose'.\n" + kUsage}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(CheckToolHelp, ExplainsOutputAndExitStatus) {
   RunResult r = RunCheck({"--help"});
@@ -134,17 +120,15 @@ TEST_P(CheckToolCloseFailure, PrintsTheRecordsThenTheError) {
   EXPECT_EQ(r.err, c.err);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Files, CheckToolCloseFailure,
-    ::testing::Values(CloseFailureCase{"EveryLineTaken", "1 2\n3\n",
-                                       "1\t2\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n"
-                                       "3\tnull\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n",
-                                       "I/O error 30.\n"},
-                      CloseFailureCase{"BadLineBefore", "1\nx\n2\n",
-                                       "1\tnull\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n",
-                                       "Invalid file format\nI/O error 30.\n"},
-                      CloseFailureCase{"EmptyFile", "", "", "I/O error 30.\n"}),
+    ::testing::Values(
+        CloseFailureCase{"EveryLineTaken", "1 2\n3\n",  "1\t2\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n" "3\tnull\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n", "I/O error 30.\n"},
+        CloseFailureCase{"BadLineBefore",  "1\nx\n2\n", "1\tnull\tnull\tnull\tnull\tnull\tnull\tnull\tnull\n",                                                    "Invalid file format\nI/O error 30.\n"},
+        CloseFailureCase{"EmptyFile",      "",          "",                                                                                                       "I/O error 30.\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // The user's locale counts: with a comma locale, "1,5" is a number.
 TEST(CheckToolLocale, FollowsTheUsersDecimalSeparator) {

@@ -102,65 +102,27 @@ TEST_P(RasterLine, SetsTheStartAndStopsBeforeTheEnd) {
   EXPECT_EQ(b.Canvas().PenPos(), (TPoint{lc.x1, lc.y1}));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     EightDirections, RasterLine,
     ::testing::Values(
-        LineCase{"East",
-                 3,
-                 3,
-                 6,
-                 3,
-                 {".......", ".......", ".......", "...###.", ".......", ".......", "......."}},
-        LineCase{"West",
-                 3,
-                 3,
-                 0,
-                 3,
-                 {".......", ".......", ".......", ".###...", ".......", ".......", "......."}},
-        LineCase{"South",
-                 3,
-                 3,
-                 3,
-                 6,
-                 {".......", ".......", ".......", "...#...", "...#...", "...#...", "......."}},
-        LineCase{"North",
-                 3,
-                 3,
-                 3,
-                 0,
-                 {".......", "...#...", "...#...", "...#...", ".......", ".......", "......."}},
-        LineCase{"SouthEast",
-                 3,
-                 3,
-                 6,
-                 6,
-                 {".......", ".......", ".......", "...#...", "....#..", ".....#.", "......."}},
-        LineCase{"NorthWest",
-                 3,
-                 3,
-                 0,
-                 0,
-                 {".......", ".#.....", "..#....", "...#...", ".......", ".......", "......."}},
-        LineCase{"NorthEast",
-                 3,
-                 3,
-                 6,
-                 0,
-                 {".......", ".....#.", "....#..", "...#...", ".......", ".......", "......."}},
-        LineCase{"SouthWest",
-                 3,
-                 3,
-                 0,
-                 6,
-                 {".......", ".......", ".......", "...#...", "..#....", ".#.....", "......."}},
-        LineCase{"RowZero", 0, 0, 5, 0, {"#####..", "......."}},
+        LineCase{"East",            3,       3, 6,      3, {".......", ".......", ".......", "...###.", ".......", ".......", "......."}},
+        LineCase{"West",            3,       3, 0,      3, {".......", ".......", ".......", ".###...", ".......", ".......", "......."}},
+        LineCase{"South",           3,       3, 3,      6, {".......", ".......", ".......", "...#...", "...#...", "...#...", "......."}},
+        LineCase{"North",           3,       3, 3,      0, {".......", "...#...", "...#...", "...#...", ".......", ".......", "......."}},
+        LineCase{"SouthEast",       3,       3, 6,      6, {".......", ".......", ".......", "...#...", "....#..", ".....#.", "......."}},
+        LineCase{"NorthWest",       3,       3, 0,      0, {".......", ".#.....", "..#....", "...#...", ".......", ".......", "......."}},
+        LineCase{"NorthEast",       3,       3, 6,      0, {".......", ".....#.", "....#..", "...#...", ".......", ".......", "......."}},
+        LineCase{"SouthWest",       3,       3, 0,      6, {".......", ".......", ".......", "...#...", "..#....", ".#.....", "......."}},
+        LineCase{"RowZero",         0,       0, 5,      0, {"#####..", "......."}},
         // Halfway pixels go to the smaller coordinate whichever way the line runs.
-        LineCase{"ShallowForward", 0, 1, 4, 2, {"......", "###...", "...#..", "......"}},
-        LineCase{"ShallowBackward", 4, 2, 0, 1, {"......", ".##...", "...##.", "......"}},
-        LineCase{"SteepBackward", 2, 4, 1, 0, {"...", ".#.", ".#.", "..#", "..#"}},
-        LineCase{"FarOutside", -100000, 2, 100000, 2, {"....", "....", "####"}},
-        LineCase{"Point", 1, 1, 1, 1, {"...", "...", "..."}}),
+        LineCase{"ShallowForward",  0,       1, 4,      2, {"......", "###...", "...#..", "......"}},
+        LineCase{"ShallowBackward", 4,       2, 0,      1, {"......", ".##...", "...##.", "......"}},
+        LineCase{"SteepBackward",   2,       4, 1,      0, {"...", ".#.", ".#.", "..#", "..#"}},
+        LineCase{"FarOutside",      -100000, 2, 100000, 2, {"....", "....", "####"}},
+        LineCase{"Point",           1,       1, 1,      1, {"...", "...", "..."}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // A line from B to A covers the pixels of the line from A to B, its end points swapped.
 TEST(RasterLineInvariant, ReversedLineCoversTheSamePixels) {
@@ -490,54 +452,23 @@ struct AnchorCase {
 };
 
 TEST_F(RasterText, AnchorsPlaceTheTextBoxAroundTheOutputPoint) {
+  // clang-format off
   const AnchorCase cases[] = {
-      {TA_LEFT | TA_TOP, 0,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x, y, x + w, y + h};
-       }},
-      {TA_RIGHT | TA_TOP, 0,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x - w, y, x, y + h};
-       }},
-      {TA_CENTER | TA_TOP, 0,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x - w / 2, y, x - w / 2 + w, y + h};
-       }},
-      {TA_LEFT | TA_BOTTOM, 0,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x, y - h, x + w, y};
-       }},
-      {TA_LEFT | TA_BASELINE, 0,
-       [](int x, int y, int w, int h, int a) {
-         return TRect{x, y - a, x + w, y - a + h};
-       }},
-      {TA_CENTER | TA_BOTTOM, 0,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x - w / 2, y - h, x - w / 2 + w, y};
-       }},
+      {TA_LEFT | TA_TOP,      0,    [](int x, int y, int w, int h, int)   { return TRect{x, y, x + w, y + h}; }},
+      {TA_RIGHT | TA_TOP,     0,    [](int x, int y, int w, int h, int)   { return TRect{x - w, y, x, y + h}; }},
+      {TA_CENTER | TA_TOP,    0,    [](int x, int y, int w, int h, int)   { return TRect{x - w / 2, y, x - w / 2 + w, y + h}; }},
+      {TA_LEFT | TA_BOTTOM,   0,    [](int x, int y, int w, int h, int)   { return TRect{x, y - h, x + w, y}; }},
+      {TA_LEFT | TA_BASELINE, 0,    [](int x, int y, int w, int h, int a) { return TRect{x, y - a, x + w, y - a + h}; }},
+      {TA_CENTER | TA_BOTTOM, 0,    [](int x, int y, int w, int h, int)   { return TRect{x - w / 2, y - h, x - w / 2 + w, y}; }},
       // Reading upwards: the box's top edge lies along x, its left end at y.
-      {TA_LEFT | TA_TOP, 900,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x, y - w, x + h, y};
-       }},
-      {TA_CENTER | TA_TOP, 900,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x, y - w + w / 2, x + h, y + w / 2};
-       }},
-      {TA_LEFT | TA_BOTTOM, 900,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x - h, y - w, x, y};
-       }},
+      {TA_LEFT | TA_TOP,      900,  [](int x, int y, int w, int h, int)   { return TRect{x, y - w, x + h, y}; }},
+      {TA_CENTER | TA_TOP,    900,  [](int x, int y, int w, int h, int)   { return TRect{x, y - w + w / 2, x + h, y + w / 2}; }},
+      {TA_LEFT | TA_BOTTOM,   900,  [](int x, int y, int w, int h, int)   { return TRect{x - h, y - w, x, y}; }},
       // Reading downwards.
-      {TA_LEFT | TA_TOP, 2700,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x - h, y, x, y + w};
-       }},
-      {TA_LEFT | TA_TOP, 1800,
-       [](int x, int y, int w, int h, int) {
-         return TRect{x - w, y - h, x, y};
-       }},
+      {TA_LEFT | TA_TOP,      2700, [](int x, int y, int w, int h, int)   { return TRect{x - h, y, x, y + w}; }},
+      {TA_LEFT | TA_TOP,      1800, [](int x, int y, int w, int h, int)   { return TRect{x - w, y - h, x, y}; }},
   };
+  // clang-format on
   for (const auto& ac : cases) {
     TBitmap b(80, 80);
     TCanvas& c = b.Canvas();

@@ -54,71 +54,42 @@ TEST_P(Failures, RaiseTheirClassAndMessageAndKeepTheState) {
 
 const char kClosed[] = "mtData: Cannot perform this operation on a closed dataset";
 
+void AddFieldNamedExtra(SweepForm& f) {
+  auto& extra = f.form.CreateComponent<TFloatField>("mtDataExtra");
+  extra.SetFieldName("Extra");
+  extra.SetDataSet(&f.table);
+}
+
+// Field names are compared without regard to case.
+void AddSecondHeightField(SweepForm& f) {
+  auto& extra = f.form.CreateComponent<TFloatField>("mtDataHeight2");
+  extra.SetFieldName("HEIGHT");
+  extra.SetDataSet(&f.table);
+}
+
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, Failures,
     ::testing::Values(
-        FailureCase{"TenthField", Inserting, [](SweepForm& f) { f.table.Fields(9).SetValue(1.0); },
-                    Kind::ListError, "List index out of bounds (9)", DataSetState::StateInsert},
-        FailureCase{"NegativeField", OpenTable, [](SweepForm& f) { f.table.Fields(-1); },
-                    Kind::ListError, "List index out of bounds (-1)", DataSetState::StateBrowse},
-        FailureCase{"PostInBrowse", OpenTable, [](SweepForm& f) { f.table.Post(); },
-                    Kind::DatabaseError, "mtData: Dataset not in edit or insert mode",
-                    DataSetState::StateBrowse},
-        FailureCase{"PostClosed", NoSetup, [](SweepForm& f) { f.table.Post(); },
-                    Kind::DatabaseError, "mtData: Dataset not in edit or insert mode",
-                    DataSetState::StateInactive},
-        FailureCase{"AppendClosed", NoSetup, [](SweepForm& f) { f.table.Append(); },
-                    Kind::DatabaseError, kClosed, DataSetState::StateInactive},
-        FailureCase{"FirstClosed", NoSetup, [](SweepForm& f) { f.table.First(); },
-                    Kind::DatabaseError, kClosed, DataSetState::StateInactive},
-        FailureCase{"NextClosed", NoSetup, [](SweepForm& f) { f.table.Next(); },
-                    Kind::DatabaseError, kClosed, DataSetState::StateInactive},
-        FailureCase{"RefreshClosed", NoSetup, [](SweepForm& f) { f.table.Refresh(); },
-                    Kind::DatabaseError, kClosed, DataSetState::StateInactive},
-        FailureCase{"BrowseCheckClosed", NoSetup, [](SweepForm& f) { f.table.CheckBrowseMode(); },
-                    Kind::DatabaseError, kClosed, DataSetState::StateInactive},
-        FailureCase{"RecordCountClosed", NoSetup, [](SweepForm& f) { f.table.RecordCount(); },
-                    Kind::DatabaseError, kClosed, DataSetState::StateInactive},
-        FailureCase{"AddFieldWhenOpen", OpenTable,
-                    [](SweepForm& f) {
-                      auto& extra = f.form.CreateComponent<TFloatField>("mtDataExtra");
-                      extra.SetFieldName("Extra");
-                      extra.SetDataSet(&f.table);
-                    },
-                    Kind::DatabaseError, "mtData: Cannot perform this operation on an open dataset",
-                    DataSetState::StateBrowse},
-        FailureCase{"DuplicateFieldName", NoSetup,
-                    [](SweepForm& f) {
-                      auto& extra = f.form.CreateComponent<TFloatField>("mtDataHeight2");
-                      extra.SetFieldName("HEIGHT");
-                      extra.SetDataSet(&f.table);
-                    },
-                    Kind::DatabaseError, "mtData: Duplicate field name 'HEIGHT'",
-                    DataSetState::StateInactive},
-        FailureCase{"UnknownField", OpenTable, [](SweepForm& f) { f.table.FieldByName("Gain"); },
-                    Kind::DatabaseError, "mtData: Field 'Gain' not found",
-                    DataSetState::StateBrowse},
-        FailureCase{"TextThatIsNoNumber", Inserting,
-                    [](SweepForm& f) { f.table.FieldByName("SWR").SetValue("1.2.3"); },
-                    Kind::DatabaseError, "Invalid value for field 'SWR'",
-                    DataSetState::StateInsert},
-        FailureCase{"ReadOnlyTable", OpenTable,
-                    [](SweepForm& f) {
-                      f.table.SetReadOnly(true);
-                      f.table.Append();
-                    },
-                    Kind::DatabaseError, "mtData: Cannot modify a read-only dataset",
-                    DataSetState::StateBrowse},
-        FailureCase{"ReadOnlyField", Inserting,
-                    [](SweepForm& f) {
-                      f.table.Fields(5).SetReadOnly(true);
-                      f.table.Fields(5).SetValue(1.0);
-                    },
-                    Kind::DatabaseError, "Field SWR is read only", DataSetState::StateInsert},
-        FailureCase{"SetFieldInBrowse", OpenTable,
-                    [](SweepForm& f) { f.table.Fields(0).SetValue(1.0); }, Kind::DatabaseError,
-                    "mtData: Dataset is not in edit mode.", DataSetState::StateBrowse}),
+        FailureCase{"TenthField",         Inserting, [](SweepForm& f) { f.table.Fields(9).SetValue(1.0); },                                      Kind::ListError,     "List index out of bounds (9)",                             DataSetState::StateInsert},
+        FailureCase{"NegativeField",      OpenTable, [](SweepForm& f) { f.table.Fields(-1); },                                                   Kind::ListError,     "List index out of bounds (-1)",                            DataSetState::StateBrowse},
+        FailureCase{"PostInBrowse",       OpenTable, [](SweepForm& f) { f.table.Post(); },                                                       Kind::DatabaseError, "mtData: Dataset not in edit or insert mode",               DataSetState::StateBrowse},
+        FailureCase{"PostClosed",         NoSetup,   [](SweepForm& f) { f.table.Post(); },                                                       Kind::DatabaseError, "mtData: Dataset not in edit or insert mode",               DataSetState::StateInactive},
+        FailureCase{"AppendClosed",       NoSetup,   [](SweepForm& f) { f.table.Append(); },                                                     Kind::DatabaseError, kClosed,                                                    DataSetState::StateInactive},
+        FailureCase{"FirstClosed",        NoSetup,   [](SweepForm& f) { f.table.First(); },                                                      Kind::DatabaseError, kClosed,                                                    DataSetState::StateInactive},
+        FailureCase{"NextClosed",         NoSetup,   [](SweepForm& f) { f.table.Next(); },                                                       Kind::DatabaseError, kClosed,                                                    DataSetState::StateInactive},
+        FailureCase{"RefreshClosed",      NoSetup,   [](SweepForm& f) { f.table.Refresh(); },                                                    Kind::DatabaseError, kClosed,                                                    DataSetState::StateInactive},
+        FailureCase{"BrowseCheckClosed",  NoSetup,   [](SweepForm& f) { f.table.CheckBrowseMode(); },                                            Kind::DatabaseError, kClosed,                                                    DataSetState::StateInactive},
+        FailureCase{"RecordCountClosed",  NoSetup,   [](SweepForm& f) { f.table.RecordCount(); },                                                Kind::DatabaseError, kClosed,                                                    DataSetState::StateInactive},
+        FailureCase{"AddFieldWhenOpen",   OpenTable, AddFieldNamedExtra,                                                                         Kind::DatabaseError, "mtData: Cannot perform this operation on an open dataset", DataSetState::StateBrowse},
+        FailureCase{"DuplicateFieldName", NoSetup,   AddSecondHeightField,                                                                       Kind::DatabaseError, "mtData: Duplicate field name 'HEIGHT'",                    DataSetState::StateInactive},
+        FailureCase{"UnknownField",       OpenTable, [](SweepForm& f) { f.table.FieldByName("Gain"); },                                          Kind::DatabaseError, "mtData: Field 'Gain' not found",                           DataSetState::StateBrowse},
+        FailureCase{"TextThatIsNoNumber", Inserting, [](SweepForm& f) { f.table.FieldByName("SWR").SetValue("1.2.3"); },                         Kind::DatabaseError, "Invalid value for field 'SWR'",                            DataSetState::StateInsert},
+        FailureCase{"ReadOnlyTable",      OpenTable, [](SweepForm& f) { f.table.SetReadOnly(true); f.table.Append(); },                          Kind::DatabaseError, "mtData: Cannot modify a read-only dataset",                DataSetState::StateBrowse},
+        FailureCase{"ReadOnlyField",      Inserting, [](SweepForm& f) { f.table.Fields(5).SetReadOnly(true); f.table.Fields(5).SetValue(1.0); }, Kind::DatabaseError, "Field SWR is read only",                                   DataSetState::StateInsert},
+        FailureCase{"SetFieldInBrowse",   OpenTable, [](SweepForm& f) { f.table.Fields(0).SetValue(1.0); },                                      Kind::DatabaseError, "mtData: Dataset is not in edit mode.",                     DataSetState::StateBrowse}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(Failures, FailedLineIsDiscardedByTheNextClose) {
   SweepForm f;

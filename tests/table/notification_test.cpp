@@ -83,120 +83,35 @@ TEST_P(Sequences, SourceHearsExactlyThis) {
   EXPECT_EQ(log, c.expected);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, Sequences,
     ::testing::Values(
-        SequenceCase{"Open",
-                     Start::Closed,
-                     [](TMemTable& t) { t.Open(); },
-                     {"StateChanged", "OnStateChange Browse", "OnDataChange Browse",
-                      "BrowseModeCheck", "RecordsReloaded", "OnDataChange Browse"}},
-        SequenceCase{"OpenWhenOpen", Start::EmptyBrowse, [](TMemTable& t) { t.Open(); }, {}},
-        SequenceCase{"CloseFromBrowse",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) { t.Close(); },
-                     {"StateChanged", "OnStateChange Inactive"}},
-        SequenceCase{"CloseFromInsertCancelsFirst", Start::InsertingWithValue,
-                     [](TMemTable& t) { t.Close(); },
-                     Concat({kCancelFromInsert, {"StateChanged", "OnStateChange Inactive"}})},
-        SequenceCase{"Append",
-                     Start::EmptyBrowse,
-                     [](TMemTable& t) { t.Append(); },
-                     {"BrowseModeCheck", "StateChanged", "OnStateChange Insert", "RecordsReloaded",
-                      "OnDataChange Insert"}},
-        SequenceCase{"EditWhileInserting", Start::Inserting, [](TMemTable& t) { t.Edit(); }, {}},
-        SequenceCase{"SetField",
-                     Start::Inserting,
-                     [](TMemTable& t) { t.Fields(2).SetValue(7.25); },
-                     {"FieldChanged height", "OnDataChange(height) Insert"}},
-        SequenceCase{"Post", Start::Inserting, [](TMemTable& t) { t.Post(); }, kPostFromInsert},
-        SequenceCase{"Cancel", Start::InsertingWithValue, [](TMemTable& t) { t.Cancel(); },
-                     kCancelFromInsert},
-        SequenceCase{"CancelInBrowse", Start::EmptyBrowse, [](TMemTable& t) { t.Cancel(); }, {}},
-        SequenceCase{"First",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) { t.First(); },
-                     {"BrowseModeCheck", "RecordsReloaded", "OnDataChange Browse"}},
-        SequenceCase{"FirstSettlesModifiedInsertByPost", Start::InsertingWithValue,
-                     [](TMemTable& t) { t.First(); },
-                     Concat({{"BrowseModeCheck", "RecordUpdate", "OnUpdateData Insert"},
-                             kPostFromInsert,
-                             {"RecordsReloaded", "OnDataChange Browse"}})},
-        SequenceCase{"FirstSettlesUntouchedInsertByCancel", Start::Inserting,
-                     [](TMemTable& t) { t.First(); },
-                     Concat({{"BrowseModeCheck", "RecordUpdate", "OnUpdateData Insert"},
-                             kCancelFromInsert,
-                             {"RecordsReloaded", "OnDataChange Browse"}})},
-        SequenceCase{"NextShiftsWindow",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) { t.Next(); },
-                     {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse"}},
-        SequenceCase{"NextOntoEof",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) {
-                       t.Next();
-                       t.Next();
-                     },
-                     {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse", "BrowseModeCheck",
-                      "CursorMoved 0", "OnDataChange Browse"}},
-        SequenceCase{"NextAtEof",
-                     Start::TwoRecordsAtEof,
-                     [](TMemTable& t) { t.Next(); },
-                     {"BrowseModeCheck"}},
-        SequenceCase{"GotoBookmark",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) {
-                       TBookmark b = t.GetBookmark();
-                       t.Next();
-                       t.GotoBookmark(b);
-                       t.FreeBookmark(b);
-                     },
-                     {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse", "BrowseModeCheck",
-                      "RecordsReloaded", "OnDataChange Browse"}},
-        SequenceCase{"GotoNoneBookmark",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) { t.GotoBookmark(TBookmark()); },
-                     {}},
-        SequenceCase{"NestedDisableEnable",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) {
-                       t.DisableControls();
-                       t.DisableControls();
-                       t.First();
-                       t.Next();
-                       t.EnableControls();
-                       t.Next();
-                       t.EnableControls();
-                       t.EnableControls();  // unmatched: nothing
-                     },
-                     {"RecordsReloaded", "OnDataChange Browse"}},
-        SequenceCase{"DisabledCloseOpenEndsWithLayoutChange",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) {
-                       t.DisableControls();
-                       t.Close();
-                       t.Open();
-                       t.EnableControls();
-                     },
-                     {"FieldLayoutChanged", "OnDataChange Browse"}},
-        SequenceCase{"DisabledCloseEndsWithStateChange",
-                     Start::TwoRecordsAtFirst,
-                     [](TMemTable& t) {
-                       t.DisableControls();
-                       t.Close();
-                       t.EnableControls();
-                     },
-                     {"StateChanged", "OnStateChange Inactive"}},
-        SequenceCase{
-            "DisabledAppendEndsWithStateChangeThenReload",
-            Start::EmptyBrowse,
-            [](TMemTable& t) {
-              t.DisableControls();
-              t.Append();
-              t.EnableControls();
-            },
-            {"StateChanged", "OnStateChange Insert", "RecordsReloaded", "OnDataChange Insert"}}),
+        SequenceCase{"Open",                                        Start::Closed,             [](TMemTable& t) { t.Open(); }, {"StateChanged", "OnStateChange Browse", "OnDataChange Browse", "BrowseModeCheck", "RecordsReloaded", "OnDataChange Browse"}},
+        SequenceCase{"OpenWhenOpen",                                Start::EmptyBrowse,        [](TMemTable& t) { t.Open(); }, {}},
+        SequenceCase{"CloseFromBrowse",                             Start::TwoRecordsAtFirst,  [](TMemTable& t) { t.Close(); }, {"StateChanged", "OnStateChange Inactive"}},
+        SequenceCase{"CloseFromInsertCancelsFirst",                 Start::InsertingWithValue, [](TMemTable& t) { t.Close(); }, Concat({kCancelFromInsert, {"StateChanged", "OnStateChange Inactive"}})},
+        SequenceCase{"Append",                                      Start::EmptyBrowse,        [](TMemTable& t) { t.Append(); }, {"BrowseModeCheck", "StateChanged", "OnStateChange Insert", "RecordsReloaded", "OnDataChange Insert"}},
+        SequenceCase{"EditWhileInserting",                          Start::Inserting,          [](TMemTable& t) { t.Edit(); }, {}},
+        SequenceCase{"SetField",                                    Start::Inserting,          [](TMemTable& t) { t.Fields(2).SetValue(7.25); }, {"FieldChanged height", "OnDataChange(height) Insert"}},
+        SequenceCase{"Post",                                        Start::Inserting,          [](TMemTable& t) { t.Post(); }, kPostFromInsert},
+        SequenceCase{"Cancel",                                      Start::InsertingWithValue, [](TMemTable& t) { t.Cancel(); }, kCancelFromInsert},
+        SequenceCase{"CancelInBrowse",                              Start::EmptyBrowse,        [](TMemTable& t) { t.Cancel(); }, {}},
+        SequenceCase{"First",                                       Start::TwoRecordsAtFirst,  [](TMemTable& t) { t.First(); }, {"BrowseModeCheck", "RecordsReloaded", "OnDataChange Browse"}},
+        SequenceCase{"FirstSettlesModifiedInsertByPost",            Start::InsertingWithValue, [](TMemTable& t) { t.First(); }, Concat({{"BrowseModeCheck", "RecordUpdate", "OnUpdateData Insert"}, kPostFromInsert, {"RecordsReloaded", "OnDataChange Browse"}})},
+        SequenceCase{"FirstSettlesUntouchedInsertByCancel",         Start::Inserting,          [](TMemTable& t) { t.First(); }, Concat({{"BrowseModeCheck", "RecordUpdate", "OnUpdateData Insert"}, kCancelFromInsert, {"RecordsReloaded", "OnDataChange Browse"}})},
+        SequenceCase{"NextShiftsWindow",                            Start::TwoRecordsAtFirst,  [](TMemTable& t) { t.Next(); }, {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse"}},
+        SequenceCase{"NextOntoEof",                                 Start::TwoRecordsAtFirst,  [](TMemTable& t) { t.Next(); t.Next(); }, {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse", "BrowseModeCheck", "CursorMoved 0", "OnDataChange Browse"}},
+        SequenceCase{"NextAtEof",                                   Start::TwoRecordsAtEof,    [](TMemTable& t) { t.Next(); }, {"BrowseModeCheck"}},
+        SequenceCase{"GotoBookmark",                                Start::TwoRecordsAtFirst,  [](TMemTable& t) { TBookmark b = t.GetBookmark(); t.Next(); t.GotoBookmark(b); t.FreeBookmark(b); }, {"BrowseModeCheck", "CursorMoved -1", "OnDataChange Browse", "BrowseModeCheck", "RecordsReloaded", "OnDataChange Browse"}},
+        SequenceCase{"GotoNoneBookmark",                            Start::TwoRecordsAtFirst,  [](TMemTable& t) { t.GotoBookmark(TBookmark()); }, {}},
+        // the third EnableControls is unmatched and does nothing
+        SequenceCase{"NestedDisableEnable",                         Start::TwoRecordsAtFirst,  [](TMemTable& t) { t.DisableControls(); t.DisableControls(); t.First(); t.Next(); t.EnableControls(); t.Next(); t.EnableControls(); t.EnableControls(); }, {"RecordsReloaded", "OnDataChange Browse"}},
+        SequenceCase{"DisabledCloseOpenEndsWithLayoutChange",       Start::TwoRecordsAtFirst,  [](TMemTable& t) { t.DisableControls(); t.Close(); t.Open(); t.EnableControls(); }, {"FieldLayoutChanged", "OnDataChange Browse"}},
+        SequenceCase{"DisabledCloseEndsWithStateChange",            Start::TwoRecordsAtFirst,  [](TMemTable& t) { t.DisableControls(); t.Close(); t.EnableControls(); }, {"StateChanged", "OnStateChange Inactive"}},
+        SequenceCase{"DisabledAppendEndsWithStateChangeThenReload", Start::EmptyBrowse,        [](TMemTable& t) { t.DisableControls(); t.Append(); t.EnableControls(); }, {"StateChanged", "OnStateChange Insert", "RecordsReloaded", "OnDataChange Insert"}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(DataSource, AttachingToOpenTableFiresStateChangeThenDataChange) {
   SweepForm f;
@@ -405,15 +320,13 @@ TEST(DataSource, HandlerThatClosesTheTableMidOperation) {
     DataSetState closeOn;
     std::function<void(SweepForm&)> operation;
   };
+  // clang-format off
   const Case cases[] = {
-      {"post", DataSetState::StateBrowse, [](SweepForm& f) { f.table.Post(); }},
+      {"post",   DataSetState::StateBrowse, [](SweepForm& f) { f.table.Post(); }},
       {"cancel", DataSetState::StateBrowse, [](SweepForm& f) { f.table.Cancel(); }},
-      {"append", DataSetState::StateInsert,
-       [](SweepForm& f) {
-         f.table.Post();
-         f.table.Append();
-       }},
+      {"append", DataSetState::StateInsert, [](SweepForm& f) { f.table.Post(); f.table.Append(); }},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SweepForm f;

@@ -246,27 +246,21 @@ TEST(RecordTable, HooksRunWhereTheOperationsPlaceThem) {
     std::function<void()> run;
     Log expected;
   };
+  // clang-format off
   const Step steps[] = {
-      {"open", [&] { t.Open(); }, {"BeforeOpen", "BeforeRefresh", "AfterRefresh", "AfterOpen"}},
-      {"append",
-       [&] { t.Append(); },
-       {"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll"}},
-      {"set", [&] { t.Fields(0).SetValue(1.0); }, {"OnChange Id"}},
-      {"post", [&] { t.Post(); }, {"BeforePost", "AfterPost"}},
-      {"first", [&] { t.First(); }, {"BeforeScroll", "AfterScroll"}},
-      {"next to eof", [&] { t.Next(); }, {"BeforeScroll", "AfterScroll"}},
-      {"next at eof", [&] { t.Next(); }, {"BeforeScroll"}},
-      {"append and cancel",
-       [&] {
-         t.Append();
-         t.Cancel();
-       },
-       {"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll", "BeforeCancel",
-        "BeforeScroll", "AfterCancel", "AfterScroll"}},
-      {"refresh", [&] { t.Refresh(); }, {"BeforeRefresh", "AfterRefresh"}},
-      {"close", [&] { t.Close(); }, {"BeforeClose", "AfterClose"}},
-      {"reopen", [&] { t.Open(); }, {"BeforeOpen", "BeforeRefresh", "AfterRefresh", "AfterOpen"}},
+      {"open",              [&] { t.Open(); },                  {"BeforeOpen", "BeforeRefresh", "AfterRefresh", "AfterOpen"}},
+      {"append",            [&] { t.Append(); },                {"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll"}},
+      {"set",               [&] { t.Fields(0).SetValue(1.0); }, {"OnChange Id"}},
+      {"post",              [&] { t.Post(); },                  {"BeforePost", "AfterPost"}},
+      {"first",             [&] { t.First(); },                 {"BeforeScroll", "AfterScroll"}},
+      {"next to eof",       [&] { t.Next(); },                  {"BeforeScroll", "AfterScroll"}},
+      {"next at eof",       [&] { t.Next(); },                  {"BeforeScroll"}},
+      {"append and cancel", [&] { t.Append(); t.Cancel(); },    {"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll", "BeforeCancel", "BeforeScroll", "AfterCancel", "AfterScroll"}},
+      {"refresh",           [&] { t.Refresh(); },               {"BeforeRefresh", "AfterRefresh"}},
+      {"close",             [&] { t.Close(); },                 {"BeforeClose", "AfterClose"}},
+      {"reopen",            [&] { t.Open(); },                  {"BeforeOpen", "BeforeRefresh", "AfterRefresh", "AfterOpen"}},
   };
+  // clang-format on
   for (const Step& step : steps) {
     SCOPED_TRACE(step.name);
     log.clear();
@@ -335,27 +329,16 @@ TEST(RecordTable, RewriteCountMovesUnlessARecordIsAppended) {
     void (*operation)(SweepForm&);
     bool rewrites;
   };
+  // clang-format off
   const Case cases[] = {
-      {"append and post", [](SweepForm& f) { f.AddRecord({7}); }, false},
-      {"append and cancel",
-       [](SweepForm& f) {
-         f.table.Append();
-         f.table.Fields(0).SetValue(7.0);
-         f.table.Cancel();
-       },
-       false},
-      {"walk", [](SweepForm& f) { f.table.First(), f.table.Next(), f.table.Last(); }, false},
-      {"edit and post",
-       [](SweepForm& f) {
-         f.table.First();
-         f.table.Edit();
-         f.table.Fields(0).SetValue(9.0);
-         f.table.Post();
-       },
-       true},
-      {"close", [](SweepForm& f) { f.table.Close(); }, true},
-      {"close and open", [](SweepForm& f) { f.table.Close(), f.table.Open(); }, true},
+      {"append and post",   [](SweepForm& f) { f.AddRecord({7}); },                                                                 false},
+      {"append and cancel", [](SweepForm& f) { f.table.Append(); f.table.Fields(0).SetValue(7.0); f.table.Cancel(); },              false},
+      {"walk",              [](SweepForm& f) { f.table.First(), f.table.Next(), f.table.Last(); },                                  false},
+      {"edit and post",     [](SweepForm& f) { f.table.First(); f.table.Edit(); f.table.Fields(0).SetValue(9.0); f.table.Post(); }, true},
+      {"close",             [](SweepForm& f) { f.table.Close(); },                                                                  true},
+      {"close and open",    [](SweepForm& f) { f.table.Close(), f.table.Open(); },                                                  true},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SweepForm f;

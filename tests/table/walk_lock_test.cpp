@@ -53,44 +53,50 @@ TEST_P(WalkLock, ControlsEnabledAgainLeaveTheStoreFree) {
   EXPECT_TRUE(LockFreeForOtherThreads(table.Store().Lock()));
 }
 
+void WalkSummingHeights(TMemTable& t) {
+  t.DisableControls();
+  double sum = 0;
+  for (t.First(); !t.Eof(); t.Next()) sum += t.Fields(2).AsFloat();
+  t.EnableControls();
+  EXPECT_EQ(sum, 3.0);  // the held lock does not get in the walk's own way
+}
+
+void NestedDisableEnable(TMemTable& t) {
+  t.DisableControls();
+  t.DisableControls();
+  t.First();
+  t.EnableControls();
+  t.Next();
+  t.EnableControls();
+  t.EnableControls();  // unmatched: changes nothing
+}
+
+void CloseAndOpenWhileDisabled(TMemTable& t) {
+  t.DisableControls();
+  t.Close();
+  t.Open();
+  t.EnableControls();
+}
+
+void PostWhileDisabled(TMemTable& t) {
+  t.DisableControls();
+  t.Append();
+  t.Fields(2).SetAsFloat(9);
+  t.Post();
+  t.EnableControls();
+  EXPECT_EQ(t.RecordCount(), 4);
+}
+
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Sequences, WalkLock,
-    ::testing::Values(WalkCase{"Walk",
-                               [](TMemTable& t) {
-                                 t.DisableControls();
-                                 double sum = 0;
-                                 for (t.First(); !t.Eof(); t.Next()) sum += t.Fields(2).AsFloat();
-                                 t.EnableControls();
-                                 EXPECT_EQ(
-                                     sum, 3.0);  // the held lock does not get in the walk's own way
-                               }},
-                      WalkCase{"Nested",
-                               [](TMemTable& t) {
-                                 t.DisableControls();
-                                 t.DisableControls();
-                                 t.First();
-                                 t.EnableControls();
-                                 t.Next();
-                                 t.EnableControls();
-                                 t.EnableControls();  // unmatched: changes nothing
-                               }},
-                      WalkCase{"CloseAndOpenWhileDisabled",
-                               [](TMemTable& t) {
-                                 t.DisableControls();
-                                 t.Close();
-                                 t.Open();
-                                 t.EnableControls();
-                               }},
-                      WalkCase{"PostWhileDisabled",
-                               [](TMemTable& t) {
-                                 t.DisableControls();
-                                 t.Append();
-                                 t.Fields(2).SetAsFloat(9);
-                                 t.Post();
-                                 t.EnableControls();
-                                 EXPECT_EQ(t.RecordCount(), 4);
-                               }}),
+    ::testing::Values(
+        WalkCase{"Walk",                      WalkSummingHeights},
+        WalkCase{"Nested",                    NestedDisableEnable},
+        WalkCase{"CloseAndOpenWhileDisabled", CloseAndOpenWhileDisabled},
+        WalkCase{"PostWhileDisabled",         PostWhileDisabled}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST(WalkLock, ATableDestroyedInTheMiddleOfAWalkLeavesNothingHeld) {
   // The store dies with the table; what matters is that destroying it mid-walk neither throws
