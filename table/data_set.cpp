@@ -324,61 +324,32 @@ int TDataSet::WantedBufferCount() const {
 }
 
 void TDataSet::UpdateBufferCount() {
-  if (!IsCursorOpen() || buffers_.empty()) return;
+  if (!IsCursorOpen() || !window_.HasSlots()) return;
   const int wanted = WantedBufferCount();
-  if (wanted == bufferCount_) return;
+  if (wanted == window_.Capacity()) return;
   UpdateCursorPos();
   SetBufferCount(wanted);
-  if (recordCount_ > 0 && recordCount_ < bufferCount_) {
+  if (!window_.IsEmpty() && !window_.IsFull()) {
     GetNextRecords();
-    activeRecord_ += GetPriorRecords();
+    window_.SetActive(window_.Active() + GetPriorRecords());
   }
 }
 
 void TDataSet::SetBufferCount(int count) {
-  if (count == bufferCount_ && (count == 0) == buffers_.empty()) return;
-  if (count == 0) {
-    for (TRecordBuffer& buffer : buffers_) FreeRecordBuffer(buffer);
-    buffers_.clear();
-    bufferCount_ = 0;
-    return;
-  }
-  const auto wanted = static_cast<size_t>(count) + 1;
-  if (count < recordCount_) {
-    // Keep the active record in the smaller window: drop records before it first.
-    const int drop = std::max(0, activeRecord_ - (count - 1));
-    std::rotate(buffers_.begin(), buffers_.begin() + drop, buffers_.end());
-    activeRecord_ -= drop;
-    recordCount_ = count;
-    CursorPosChanged();
-  }
-  while (buffers_.size() > wanted) {
-    FreeRecordBuffer(buffers_.back());
-    buffers_.pop_back();
-  }
-  while (buffers_.size() < wanted) buffers_.push_back(AllocRecordBuffer());
-  bufferCount_ = count;
+  window_.Resize(
+      count, [this] { return AllocRecordBuffer(); },
+      [this](TRecordBuffer& buffer) { FreeRecordBuffer(buffer); });
 }
 
 void TDataSet::ClearBuffers() {
-  recordCount_ = 0;
-  activeRecord_ = 0;
-  currentRecord_ = -1;
+  window_.Clear();
   bof_ = true;
   eof_ = true;
 }
 
-void TDataSet::ActivateBuffers() {
-  recordCount_ = 1;
-  activeRecord_ = 0;
-  currentRecord_ = 0;
-  bof_ = false;
-  eof_ = false;
-}
-
 void TDataSet::SetCurrentRecord(int index) {
-  if (currentRecord_ == index) return;
-  const std::byte* buffer = buffers_[static_cast<size_t>(index)].get();
+  if (window_.Current() == index) return;
+  const std::byte* buffer = window_.Slot(index);
   switch (GetBookmarkFlag(buffer)) {
     case TBookmarkFlag::bfCurrent:
     case TBookmarkFlag::bfInserted:
@@ -391,58 +362,43 @@ void TDataSet::SetCurrentRecord(int index) {
       InternalLast();
       break;
   }
-  currentRecord_ = index;
+  window_.SetCurrent(index);
 }
 
 void TDataSet::UpdateCursorPos() {
-  if (recordCount_ > 0) SetCurrentRecord(activeRecord_);
+  if (!window_.IsEmpty()) SetCurrentRecord(window_.Active());
 }
 
 bool TDataSet::GetNextRecord() {
+  const int last = window_.Count() - 1;
   // Tested before the call as well: in a walk the store is still on the window's last record,
   // and the call would be made for every record.
-  if (recordCount_ > 0 && currentRecord_ != recordCount_ - 1) SetCurrentRecord(recordCount_ - 1);
-  // A full window fetches into the scratch slot and then shifts; otherwise into the next slot.
-  const int slot = std::min(recordCount_, bufferCount_);
-  if (GetRecord(buffers_[static_cast<size_t>(slot)].get(), TGetMode::gmNext) != TGetResult::grOK) {
-    return false;
-  }
-  if (recordCount_ == 0) {
-    ActivateBuffers();
-  } else if (recordCount_ < bufferCount_) {
-    ++recordCount_;
-  } else if (buffers_.size() == 2) {
-    std::swap(buffers_[0], buffers_[1]);  // the one-record window of every walk
-  } else {
-    std::rotate(buffers_.begin(), buffers_.begin() + 1, buffers_.end());
-  }
-  currentRecord_ = recordCount_ - 1;
+  if (last >= 0 && window_.Current() != last) SetCurrentRecord(last);
+  if (GetRecord(window_.NextSlot(), TGetMode::gmNext) != TGetResult::grOK) return false;
+  const bool first = window_.IsEmpty();
+  window_.AcceptNext();
+  if (first) bof_ = eof_ = false;
   return true;
 }
 
 bool TDataSet::GetPriorRecord() {
-  if (recordCount_ > 0) SetCurrentRecord(0);
-  if (GetRecord(buffers_.back().get(), TGetMode::gmPrior) != TGetResult::grOK) return false;
-  // The scratch slot becomes slot 0; a full window loses its last record to the scratch slot.
-  std::rotate(buffers_.rbegin(), buffers_.rbegin() + 1, buffers_.rend());
-  if (recordCount_ == 0) {
-    ActivateBuffers();
-  } else if (recordCount_ < bufferCount_) {
-    ++recordCount_;
-  }
-  currentRecord_ = 0;
+  if (!window_.IsEmpty()) SetCurrentRecord(0);
+  if (GetRecord(window_.Scratch(), TGetMode::gmPrior) != TGetResult::grOK) return false;
+  const bool first = window_.IsEmpty();
+  window_.AcceptPrior();
+  if (first) bof_ = eof_ = false;
   return true;
 }
 
 int TDataSet::GetNextRecords() {
   int fetched = 0;
-  while (recordCount_ < bufferCount_ && GetNextRecord()) ++fetched;
+  while (!window_.IsFull() && GetNextRecord()) ++fetched;
   return fetched;
 }
 
 int TDataSet::GetPriorRecords() {
   int fetched = 0;
-  while (recordCount_ < bufferCount_ && GetPriorRecord()) ++fetched;
+  while (!window_.IsFull() && GetPriorRecord()) ++fetched;
   return fetched;
 }
 
@@ -475,17 +431,16 @@ void TDataSet::Append() {
   DoBeforeInsert();
   DoHook(BeforeScroll);
   ClearBuffers();
-  std::byte* buffer = buffers_[0].get();
+  std::byte* buffer = window_.Slot(0);
   InternalInitRecord(buffer);
   SetBookmarkFlag(buffer, TBookmarkFlag::bfInserted);
   // After-last is what makes it an append: matching the store cursor to this buffer puts the
   // cursor behind the last record, where the post will land it.
   SetBookmarkFlag(buffer, TBookmarkFlag::bfEOF);
-  recordCount_ = 1;
-  activeRecord_ = 0;
+  window_.HoldUnstoredRecord();
   bof_ = false;
   GetPriorRecords();
-  activeRecord_ = recordCount_ - 1;
+  window_.SetActive(window_.Count() - 1);
   InternalInsert();
   SetState(DataSetState::StateInsert);
   try {
@@ -504,14 +459,14 @@ void TDataSet::Append() {
 
 void TDataSet::Edit() {
   if (IsEditing(state_)) return;
-  if (recordCount_ == 0) {
+  if (window_.IsEmpty()) {
     // Nothing to edit on an empty window: a new record is what the caller gets.
     Append();
     return;
   }
   CheckBrowseMode();
   CheckActive();  // handlers of the check may have closed or emptied the table
-  if (recordCount_ == 0) {
+  if (window_.IsEmpty()) {
     Append();
     return;
   }
@@ -557,7 +512,7 @@ void TDataSet::Post() {
   DoBeforePost();
   UpdateCursorPos();
   // Only an appended record leaves the records before it as they were.
-  const bool appends = state_ == DataSetState::StateInsert && recordCount_ > 0 &&
+  const bool appends = state_ == DataSetState::StateInsert && !window_.IsEmpty() &&
                        GetBookmarkFlag(ActiveBuffer()) == TBookmarkFlag::bfEOF;
   if (!appends) ++rewriteCount_;
   InternalPostGuarded();
@@ -615,10 +570,10 @@ void TDataSet::Last() {
     DoHook(AfterScroll);
     throw;
   }
-  if (recordCount_ > 0) {
-    activeRecord_ = recordCount_ - 1;
+  if (!window_.IsEmpty()) {
+    window_.SetActive(window_.Count() - 1);
     // A walk leaves the store cursor on the window's last record, not its first.
-    SetCurrentRecord(recordCount_ - 1);
+    SetCurrentRecord(window_.Count() - 1);
     bof_ = false;
   } else {
     InternalFirst();  // where a walk of no records leaves the store cursor: before the first
@@ -637,11 +592,11 @@ void TDataSet::Next() {
   if (eof_) return;
   bof_ = false;
   eof_ = false;
-  const int oldCount = recordCount_;
+  const int oldCount = window_.Count();
   int shift = 0;
   auto announce = [&] {
     if (disableCount_ == 0) {
-      if (recordCount_ == oldCount) {
+      if (window_.Count() == oldCount) {
         DataEvent(DataSetEvent::CursorMoved, shift);
       } else {
         DataEvent(DataSetEvent::RecordsReloaded);
@@ -650,13 +605,13 @@ void TDataSet::Next() {
     DoHook(AfterScroll);
   };
   try {
-    if (activeRecord_ < recordCount_ - 1) {
-      ++activeRecord_;
+    if (window_.HasRecordAfterActive()) {
+      window_.SetActive(window_.Active() + 1);
     } else {
-      const bool wasFull = recordCount_ == bufferCount_;
+      const bool wasFull = window_.IsFull();
       if (GetNextRecord()) {
         if (wasFull) shift = -1;
-        activeRecord_ = recordCount_ - 1;
+        window_.SetActive(window_.Count() - 1);
       } else {
         eof_ = true;
       }
@@ -671,8 +626,8 @@ void TDataSet::Next() {
 void TDataSet::Resync(TResyncMode mode) {
   // Handlers run inside the operations that end in a resync; one that closed the table has
   // left no window to rebuild.
-  if (buffers_.empty()) return;
-  std::byte* scratch = buffers_.back().get();
+  if (!window_.HasSlots()) return;
+  std::byte* scratch = window_.Scratch();
   if (mode.exact) {
     CursorPosChanged();
     if (GetRecord(scratch, TGetMode::gmCurrent) != TGetResult::grOK) {
@@ -685,13 +640,13 @@ void TDataSet::Resync(TResyncMode mode) {
     DataEvent(DataSetEvent::RecordsReloaded);
     return;
   }
-  const int offset =
-      mode.center ? (bufferCount_ - 1) / 2 : std::min(activeRecord_, bufferCount_ - 1);
-  std::swap(buffers_.front(), buffers_.back());
-  ActivateBuffers();
+  const int capacity = window_.Capacity();
+  const int offset = mode.center ? (capacity - 1) / 2 : std::min(window_.Active(), capacity - 1);
+  window_.RestartFromScratch();
+  bof_ = eof_ = false;
   int before = 0;
   while (before < offset && GetPriorRecord()) ++before;
-  activeRecord_ = before;
+  window_.SetActive(before);
   GetNextRecords();
   DataEvent(DataSetEvent::RecordsReloaded);
 }
@@ -707,7 +662,7 @@ void TDataSet::Refresh() {
 TBookmark TDataSet::GetBookmark() const {
   TBookmark bookmark;
   const bool open = state_ == DataSetState::StateBrowse || IsEditing(state_);
-  if (open && recordCount_ > 0 && GetBookmarkFlag(ActiveBuffer()) == TBookmarkFlag::bfCurrent) {
+  if (open && !window_.IsEmpty() && GetBookmarkFlag(ActiveBuffer()) == TBookmarkFlag::bfCurrent) {
     bookmark.data_ = GetBookmarkData(ActiveBuffer());
   }
   return bookmark;

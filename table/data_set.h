@@ -13,6 +13,7 @@
 #include "table/field.h"
 #include "table/field_defs.h"
 #include "table/fields.h"
+#include "table/record_window.h"
 
 namespace plotvik {
 
@@ -72,9 +73,6 @@ class TBookmark {
   std::vector<std::byte> data_;
 };
 
-// One record buffer of the cursor's window; allocated, shaped and freed by the concrete dataset.
-using TRecordBuffer = std::unique_ptr<std::byte[]>;
-
 // The generic dataset: states, the field list, the window of record buffers around the cursor,
 // cursor moves, bookmarks, hooks, and the change notifications its data sources hear. Where
 // records are kept is the concrete dataset's business, reached through the protected virtual
@@ -127,7 +125,7 @@ class TDataSet : public TComponent {
   void Last();
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
-  bool IsEmpty() const { return recordCount_ == 0; }
+  bool IsEmpty() const { return window_.IsEmpty(); }
   void Refresh();
   struct TResyncMode {
     bool exact = false;
@@ -223,12 +221,10 @@ class TDataSet : public TComponent {
   void UnbindFields();
   void SetState(DataSetState value);
   // The buffer the active record lives in, or nullptr when the window is empty.
-  std::byte* ActiveBuffer() const {
-    return recordCount_ > 0 ? buffers_[static_cast<size_t>(activeRecord_)].get() : nullptr;
-  }
-  int BufferCount() const { return bufferCount_; }
-  int ActiveRecord() const { return activeRecord_; }
-  int WindowRecordCount() const { return recordCount_; }
+  std::byte* ActiveBuffer() const { return window_.ActiveBuffer(); }
+  int BufferCount() const { return window_.Capacity(); }
+  int ActiveRecord() const { return window_.Active(); }
+  int WindowRecordCount() const { return window_.Count(); }
   // Whether a close now happens because the dataset or the form that owns it is being
   // destroyed: such a close skips the before-close step and AfterClose.
   bool ClosingForDestruction() const;
@@ -250,14 +246,13 @@ class TDataSet : public TComponent {
   void SetBufferCount(int count);
   int WantedBufferCount() const;
   void ClearBuffers();
-  void ActivateBuffers();
   bool GetNextRecord();
   bool GetPriorRecord();
   int GetNextRecords();
   int GetPriorRecords();
   void SetCurrentRecord(int index);
   void UpdateCursorPos();
-  void CursorPosChanged() { currentRecord_ = -1; }
+  void CursorPosChanged() { window_.ForgetCurrent(); }
   void UpdateRecord();
   void CheckCanModify() const;
   void InternalPostGuarded();
@@ -271,12 +266,7 @@ class TDataSet : public TComponent {
   TFields fields_;
   TFieldDefs fieldDefs_;
 
-  // The window: bufferCount_ record slots plus one scratch slot at the end.
-  std::vector<TRecordBuffer> buffers_;
-  int bufferCount_ = 0;
-  int recordCount_ = 0;
-  int activeRecord_ = 0;
-  int currentRecord_ = -1;  // the slot the store cursor matches, -1 for none
+  TRecordWindow window_;
   bool bof_ = true;
   bool eof_ = true;
 
