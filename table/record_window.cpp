@@ -8,11 +8,6 @@
 
 namespace plotvik {
 
-std::byte* TRecordWindow::Slot(int index) const {
-  PLOTVIK_ASSERT(0 <= index && static_cast<size_t>(index) < slots_.size());
-  return slots_[static_cast<size_t>(index)].get();
-}
-
 void TRecordWindow::Resize(int capacity, const TAllocate& allocate, const TFree& free) {
   PLOTVIK_ASSERT(capacity >= 0);
   if (capacity == capacity_) return;
@@ -47,32 +42,6 @@ void TRecordWindow::Resize(int capacity, const TAllocate& allocate, const TFree&
   CheckRules();
 }
 
-void TRecordWindow::Clear() {
-  count_ = 0;
-  active_ = 0;
-  current_ = -1;
-}
-
-void TRecordWindow::StartWithFirstSlot() {
-  count_ = 1;
-  active_ = 0;
-  current_ = 0;
-}
-
-void TRecordWindow::AcceptNext() {
-  if (count_ == 0) {
-    StartWithFirstSlot();
-  } else if (count_ < capacity_) {
-    ++count_;
-  } else if (slots_.size() == 2) {
-    std::swap(slots_[0], slots_[1]);  // the one-record window of every walk
-  } else {
-    std::rotate(slots_.begin(), slots_.begin() + 1, slots_.end());
-  }
-  current_ = count_ - 1;
-  CheckRules();
-}
-
 void TRecordWindow::AcceptPrior() {
   std::rotate(slots_.rbegin(), slots_.rbegin() + 1, slots_.rend());
   if (count_ == 0) {
@@ -94,25 +63,6 @@ void TRecordWindow::HoldUnstoredRecord() {
   StartWithFirstSlot();
   current_ = -1;
   CheckRules();
-}
-
-void TRecordWindow::SetActive(int index) {
-  active_ = index;
-  CheckRules();
-}
-
-void TRecordWindow::SetCurrent(int index) {
-  current_ = index;
-  CheckRules();
-}
-
-void TRecordWindow::CheckRules() const {
-  PLOTVIK_ASSERT(slots_.empty()
-                     ? capacity_ == 0
-                     : capacity_ >= 1 && slots_.size() == static_cast<size_t>(capacity_) + 1);
-  PLOTVIK_ASSERT(0 <= count_ && count_ <= capacity_);
-  PLOTVIK_ASSERT(count_ == 0 ? active_ == 0 : 0 <= active_ && active_ < count_);
-  PLOTVIK_ASSERT(-1 <= current_ && current_ < count_);
 }
 
 }  // namespace plotvik

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
+
+#include "platform/invariant.h"
 
 namespace plotvik {
 
@@ -82,5 +86,58 @@ class TRecordWindow {
   int active_ = 0;
   int current_ = -1;
 };
+
+// The window moves once per record of every walk, and a field read goes through Slot: these
+// stay inline.
+
+inline std::byte* TRecordWindow::Slot(int index) const {
+  PLOTVIK_ASSERT(0 <= index && static_cast<size_t>(index) < slots_.size());
+  return slots_[static_cast<size_t>(index)].get();
+}
+
+inline void TRecordWindow::StartWithFirstSlot() {
+  count_ = 1;
+  active_ = 0;
+  current_ = 0;
+}
+
+inline void TRecordWindow::Clear() {
+  count_ = 0;
+  active_ = 0;
+  current_ = -1;
+}
+
+inline void TRecordWindow::AcceptNext() {
+  if (count_ == 0) {
+    StartWithFirstSlot();
+  } else if (count_ < capacity_) {
+    ++count_;
+  } else if (slots_.size() == 2) {
+    std::swap(slots_[0], slots_[1]);  // the one-record window of every walk
+  } else {
+    std::rotate(slots_.begin(), slots_.begin() + 1, slots_.end());
+  }
+  current_ = count_ - 1;
+  CheckRules();
+}
+
+inline void TRecordWindow::SetActive(int index) {
+  active_ = index;
+  CheckRules();
+}
+
+inline void TRecordWindow::SetCurrent(int index) {
+  current_ = index;
+  CheckRules();
+}
+
+inline void TRecordWindow::CheckRules() const {
+  PLOTVIK_ASSERT(slots_.empty()
+                     ? capacity_ == 0
+                     : capacity_ >= 1 && slots_.size() == static_cast<size_t>(capacity_) + 1);
+  PLOTVIK_ASSERT(0 <= count_ && count_ <= capacity_);
+  PLOTVIK_ASSERT(count_ == 0 ? active_ == 0 : 0 <= active_ && active_ < count_);
+  PLOTVIK_ASSERT(-1 <= current_ && current_ < count_);
+}
 
 }  // namespace plotvik
