@@ -69,10 +69,6 @@ poll() {
   return 1
 }
 
-# The program's windows on screen: the main window, and a menu or dialog when one is open.
-visible_windows() {
-  xdotool search --onlyvisible --class plotvik 2>/dev/null | wc -l
-}
 window=""
 main_window_shown() {
   window=$(xdotool search --onlyvisible --limit 1 --name '^Plotvik \(by Tarnek\)' 2>/dev/null)
@@ -98,27 +94,39 @@ focus_window() {
   focus_on "$window"
 }
 
+# The program's windows on screen, one id a line, sorted.
+visible_window_ids() {
+  xdotool search --onlyvisible --class plotvik 2>/dev/null | sort
+}
+
 # File > <entry> through the access keys: Alt+Ф opens the menu, the entry's key chooses it.
-# A key that comes before the window is ready to take it is simply lost, so the menu key is
-# pressed again until the menu shows.
+# A key that comes before the window or the menu is ready to take it is simply lost: the menu
+# key is pressed again until the menu shows, the entry's key again while the menu stays.
 choose_from_file_menu() {
-  local entry_key=$1 before
-  before=$(visible_windows)
-  menu_open() { [ "$(visible_windows)" -gt "$before" ]; }
-  local attempt
+  local entry_key=$1 before menu="" attempt press saved=$timeout
+  before=$(visible_window_ids)
+  menu_open() {
+    menu=$(comm -13 <(echo "$before") <(visible_window_ids) | head -n1)
+    [ -n "$menu" ]
+  }
+  menu_closed() { ! visible_window_ids | grep -qx "$menu"; }
   for attempt in 1 2 3 4 5; do
     focus_window
     xdotool key alt+Cyrillic_ef
-    local saved=$timeout
     timeout=2
     if poll menu_open; then
-      timeout=$saved
-      xdotool key "$entry_key"
-      return 0
+      for press in 1 2 3 4 5; do
+        xdotool key "$entry_key"
+        timeout=3
+        if poll menu_closed; then
+          timeout=$saved
+          return 0
+        fi
+      done
     fi
     timeout=$saved
   done
-  fail "Alt+Ф does not open the File menu"
+  fail "Alt+Ф and the entry's key do not choose from the File menu"
 }
 
 # File > Open, the path $1 typed into the dialog.
@@ -132,6 +140,8 @@ open_through_dialog() {
   }
   poll dialog_shown || fail "File > Open shows no dialog"
   focus_on "$dialog"
+  # Whatever the name field offers is replaced by the path.
+  xdotool key ctrl+a
   xdotool type --delay 10 "$path"
   xdotool key Return
   dialog_gone() { ! xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
