@@ -1,15 +1,32 @@
 #include "platform/gui/screen_cursor.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMetaObject>
+#include <QPointer>
 
 namespace plotvik {
 
 namespace {
 
+// What the program last set.
 TCursor current = crDefault;
-// Whether we pushed an override cursor that is still on Qt's stack; we keep at most one there.
-bool overridden = false;
+// What the toolkit's override stack shows: at most one cursor of ours is pushed there.
+TCursor shown = crDefault;
+// The application a pending catch-up is queued in; null when none is pending (or the
+// application it was queued in is gone, taking the queued call with it).
+QPointer<QCoreApplication> catchUpQueuedIn;
+
+void Show(TCursor cursor) {
+  if (cursor == shown) return;
+  if (shown != crDefault) QGuiApplication::restoreOverrideCursor();
+  if (cursor != crDefault) {
+    QGuiApplication::setOverrideCursor(
+        QCursor(cursor == crHourGlass ? Qt::WaitCursor : Qt::ArrowCursor));
+  }
+  shown = cursor;
+}
 
 }  // namespace
 
@@ -20,19 +37,28 @@ TCursor ScreenCursor() {
 void SetScreenCursor(TCursor cursor) {
   if (cursor == current) return;
   current = cursor;
-  if (QGuiApplication::instance() == nullptr) {
-    overridden = false;
+  QCoreApplication* app = QGuiApplication::instance();
+  if (app == nullptr) {
+    shown = crDefault;
     return;
   }
-  if (overridden) {
-    QGuiApplication::restoreOverrideCursor();
-    overridden = false;
-  }
   if (cursor != crDefault) {
-    QGuiApplication::setOverrideCursor(
-        QCursor(cursor == crHourGlass ? Qt::WaitCursor : Qt::ArrowCursor));
-    overridden = true;
+    Show(cursor);
+    return;
   }
+  // The way back to the default shows once the program waits for events again. Every change of
+  // the override talks to the display at once, and a load sets and resets the hourglass for
+  // every chart and every line: this way a run of short busy steps shows one steady hourglass
+  // for two messages to the display instead of two per step.
+  if (catchUpQueuedIn == app) return;
+  catchUpQueuedIn = app;
+  QMetaObject::invokeMethod(
+      app,
+      [] {
+        catchUpQueuedIn = nullptr;
+        Show(current);
+      },
+      Qt::QueuedConnection);
 }
 
 }  // namespace plotvik

@@ -6,7 +6,8 @@ namespace plotvik {
 enum TCursor : int { crDefault = 0, crArrow = -2, crHourGlass = -11 };
 
 TCursor ScreenCursor();
-// Takes effect at once when a desktop application object exists; without one (as in tests of
+// With a desktop application object, a cursor other than crDefault shows at once and the return
+// to crDefault when the application next handles its queued events; without one (as in tests of
 // the chart engine) only the value is kept, so that reading it back still works.
 void SetScreenCursor(TCursor cursor);
 

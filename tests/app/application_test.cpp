@@ -242,6 +242,36 @@ TEST(ScreenCursor, HourglassOverridesEveryWindowUntilReset) {
   EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
   SetScreenCursor(crHourGlass);  // setting it twice needs one reset, as it does on the desktop
   SetScreenCursor(crDefault);
+  EXPECT_EQ(ScreenCursor(), crDefault);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// A load sets and resets the hourglass for every chart and line: the screen keeps one steady
+// hourglass through such a run and returns to the default once events are handled again.
+TEST(ScreenCursor, ARunOfBusyStepsShowsOneHourglassUntilEventsAreHandled) {
+  TestApplication();
+  ASSERT_EQ(ScreenCursor(), crDefault);
+  for (int step = 0; step < 3; ++step) {
+    SetScreenCursor(crHourGlass);
+    SetScreenCursor(crDefault);
+    EXPECT_EQ(ScreenCursor(), crDefault);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  }
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  // The arrow shows at once, over a pending return to the default as well.
+  SetScreenCursor(crHourGlass);
+  SetScreenCursor(crDefault);
+  SetScreenCursor(crArrow);
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+  QCoreApplication::sendPostedEvents();
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+  SetScreenCursor(crDefault);
+  QCoreApplication::sendPostedEvents();
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
