@@ -213,12 +213,14 @@ wait_for_chart_change() {
   fail "$message"
 }
 
-# A left drag from ($1, $2) to ($3, $4), in the window's pixels from the chart's corner.
+# A left drag from ($1, $2) to ($3, $4), in the window's pixels from the chart's corner. The
+# pointer then goes back to the menu bar, away from any point whose value tip could come up.
 drag() {
   local x0=$((chart_x + $1)) y0=$((chart_y + $2)) x1=$((chart_x + $3)) y1=$((chart_y + $4))
   xdotool mousemove --window "$window" "$x0" "$y0" mousedown 1
   xdotool mousemove --window "$window" $(((x0 + x1) / 2)) $(((y0 + y1) / 2))
   xdotool mousemove --window "$window" "$x1" "$y1" mouseup 1
+  xdotool mousemove --window "$window" 1 1
 }
 
 # File > Exit through the access keys; the program must end with status 0.
