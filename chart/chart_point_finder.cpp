@@ -1,6 +1,5 @@
 #include "chart/chart_point_finder.h"
 
-#include <charconv>
 #include <cstdint>
 
 #include "chart/chart_series.h"
@@ -36,16 +35,6 @@ std::optional<TChartPointHit> NearestChartPoint(const TCustomAxisPanel& chart, i
     }
   }
   return best;
-}
-
-std::string ShortestNumberText(double value, char decimalSeparator) {
-  char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  std::string text(buffer, error == std::errc{} ? end : buffer);
-  for (char& c : text) {
-    if (c == '.') c = decimalSeparator;
-  }
-  return text;
 }
 
 std::string PointValueText(std::string_view xName, double x, std::string_view yName, double y,

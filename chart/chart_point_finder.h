@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/number_text.h"
+
 namespace plotvik {
 
 class TCustomAxisPanel;
@@ -25,10 +27,6 @@ struct TChartPointHit {
 // lower index.
 std::optional<TChartPointHit> NearestChartPoint(const TCustomAxisPanel& chart, int x, int y,
                                                 int reach);
-
-// The shortest text that reads back to the same double, its decimal point written as
-// `decimalSeparator`: values the way the file gave them, not rounded to a label's digits.
-std::string ShortestNumberText(double value, char decimalSeparator);
 
 // "height 12.34  КСВ 1.523": the X field's name and value, two blanks, then the plotted
 // quantity's name and value.

@@ -1,7 +1,6 @@
 // plotvik-check [--] FILE: loads a sweep file exactly as File > Open does and prints what the table
 // then holds, so a file can be checked before (or instead of) opening it in the viewer.
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 #include "platform/component.h"
 #include "platform/exceptions.h"
 #include "platform/locale_settings.h"
+#include "platform/number_text.h"
 #include "table/field.h"
 #include "table/mem_table.h"
 #include "table/sweep_table.h"
@@ -60,9 +60,7 @@ void WriteRecords(TDataSet& table, std::FILE* out) {
         line += "null";
         continue;
       }
-      char buffer[32];
-      auto result = std::to_chars(buffer, buffer + sizeof buffer, field.AsFloat());
-      line.append(buffer, result.ptr);
+      line += ShortestNumberText(field.AsFloat());
     }
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), out);

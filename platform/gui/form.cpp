@@ -5,13 +5,16 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
 #include "platform/gui/main_menu.h"
 #include "platform/gui/native_widgets.h"
+#include "platform/invariant.h"
 
 namespace plotvik {
 
@@ -167,6 +170,20 @@ void TForm::SetMenu(TMainMenu& menu) {
 void TForm::AcceptFileDrops(std::function<void(const std::string&)> handler) {
   onDropFile_ = std::move(handler);
   window_->setAcceptDrops(static_cast<bool>(onDropFile_));
+}
+
+void TForm::AddKey(const std::string& keys, std::function<void()> command) {
+  const QKeySequence sequence =
+      QKeySequence::fromString(FromUtf8(keys), QKeySequence::PortableText);
+  PLOTVIK_ASSERT(!sequence.isEmpty());
+  // The window owns the shortcut; it goes with the window.
+  auto* shortcut = new QShortcut(sequence, window_.get());
+  shortcut->setContext(Qt::WindowShortcut);
+  // A key held down repeats its command, as the arrow keys of a list do.
+  shortcut->setAutoRepeat(true);
+  QObject::connect(
+      shortcut, &QShortcut::activated, shortcut,
+      [&application = application_, command = std::move(command)] { application.Guard(command); });
 }
 
 void TForm::Show() {

@@ -56,6 +56,12 @@ class TForm : public TComponent {
   // is dragged over the window. Without a handler the window takes no drops.
   void AcceptFileDrops(std::function<void(const std::string&)> handler);
 
+  // From now on `keys` (a key sequence in the toolkit's portable text form: "F5", "L",
+  // "Ctrl+Shift+C", "Shift+Left") runs `command` as a menu command runs, whenever this window is
+  // the active one; a modal dialog in front keeps it from running. Keys the window's controls
+  // handle themselves (Ctrl+Tab on the pages) are taken from them by such a key.
+  void AddKey(const std::string& keys, std::function<void()> command);
+
   class Window;
   Window& NativeWindow() const { return *window_; }
 

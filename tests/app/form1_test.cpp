@@ -207,6 +207,32 @@ TEST_F(Form1Test, TabsAndCtrlTabSwitchPagesWrappingAround) {
   }
 }
 
+TEST_F(Form1Test, AKeyOfTheWindowRunsItsCommandAsTheMenuDoes) {
+  int runs = 0;
+  form_->AddKey("F9", [&runs] { ++runs; });
+  form_->AddKey("Ctrl+Shift+F9", [] { throw EInOutError(2, "File not found"); });
+  // Ctrl+Tab belongs to the pages until the window takes it for a key of its own.
+  form_->AddKey("Ctrl+Tab", [&runs] { runs += 10; });
+  form_->Show();
+  QWidget& window = form_->NativeWindow();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QWidget* chart = form_->PC.Pages(0).NativePage().Client();
+  ASSERT_NE(chart, nullptr);
+
+  QTest::keyClick(chart, Qt::Key_F9);
+  EXPECT_EQ(runs, 1);
+  QTest::keyClick(chart, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(runs, 11);
+  EXPECT_EQ(form_->PC.ActivePageIndex(), 0);
+  // What the command throws ends in the error box, as from a menu entry; the program goes on.
+  QTest::keyClick(chart, Qt::Key_F9, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(dialogs_->messages.size(), 1u);
+  EXPECT_EQ(dialogs_->messages[0].text, "File not found.");
+  QTest::keyClick(chart, Qt::Key_F9);
+  EXPECT_EQ(runs, 12);
+}
+
 TEST_F(Form1Test, ExitClosesTheMainWindowAndEndsTheProgramWithoutAsking) {
   form_->Show();
   ASSERT_EQ(TestApplication().MainForm(), form_.get());
