@@ -1,54 +1,149 @@
 #include "app/command_line.h"
 
-#include <QCommandLineOption>
-#include <QCommandLineParser>
-#include <QStringList>
+#include <cstddef>
+#include <string_view>
 
 namespace plotvik {
 
 namespace {
 
-QString FromUtf8(const std::string& s) {
-  return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
+// One option of ours. An option with a value takes the next argument or the text after '='.
+struct TOption {
+  std::string_view shortName;  // empty when there is none
+  std::string_view longName;
+  bool takesValue;
+  void (*apply)(TCommandLine& line, const std::string& value);
+};
 
-std::string ToUtf8(const QString& s) {
-  return s.toUtf8().toStdString();
+const TOption kOptions[] = {
+    {"-h", "--help", false, [](TCommandLine& line, const std::string&) { line.help = true; }},
+};
+
+// The toolkit's options, which it takes with one dash or two. Those with a value take the next
+// argument; the toolkit reads `attached` ones only as "-name=value".
+enum class TToolkitValue { None, Next, Attached };
+
+struct TToolkitOption {
+  std::string_view name;
+  TToolkitValue value;
+};
+
+constexpr TToolkitOption kToolkitOptions[] = {
+    {"platform", TToolkitValue::Next},
+    {"platformpluginpath", TToolkitValue::Next},
+    {"platformtheme", TToolkitValue::Next},
+    {"plugin", TToolkitValue::Next},
+    {"qwindowgeometry", TToolkitValue::Next},
+    {"geometry", TToolkitValue::Next},
+    {"qwindowtitle", TToolkitValue::Next},
+    {"title", TToolkitValue::Next},
+    {"qwindowicon", TToolkitValue::Next},
+    {"icon", TToolkitValue::Next},
+    {"session", TToolkitValue::Next},
+    {"display", TToolkitValue::Next},
+    {"name", TToolkitValue::Next},
+    {"visual", TToolkitValue::Next},
+    {"style", TToolkitValue::Next},
+    {"stylesheet", TToolkitValue::Next},
+    {"style", TToolkitValue::Attached},
+    {"stylesheet", TToolkitValue::Attached},
+    {"qmljsdebugger", TToolkitValue::Attached},
+    {"reverse", TToolkitValue::None},
+    {"testability", TToolkitValue::None},
+    {"widgetcount", TToolkitValue::None},
+    {"nograb", TToolkitValue::None},
+    {"dograb", TToolkitValue::None},
+    {"sync", TToolkitValue::None},
+};
+
+const TToolkitOption* FindToolkitOption(std::string_view argument) {
+  std::string_view name = argument.substr(argument.rfind("--", 0) == 0 ? 2 : 1);
+  const std::size_t equals = name.find('=');
+  const bool attached = equals != std::string_view::npos;
+  if (attached) name = name.substr(0, equals);
+  for (const TToolkitOption& option : kToolkitOptions) {
+    if (option.name == name && (option.value == TToolkitValue::Attached) == attached) {
+      return &option;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
-  QCommandLineParser parser;
-  // "-abc" would otherwise read as three options; no option of ours is a single letter run.
-  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-  parser.addOption(help);
-  // The parser expects the program's name first, as on a real command line.
-  QStringList list{QStringLiteral("plotvik")};
-  for (const std::string& argument : arguments) list.append(FromUtf8(argument));
-
   TCommandLine result;
-  const bool understood = parser.parse(list);
-  // Help wins over everything else on the line: whoever asks for it learns what went wrong.
-  if (parser.isSet(help)) {
-    result.help = true;
-    return result;
-  }
-  if (!understood) {
-    result.error = ToUtf8(parser.errorText());
-    return result;
-  }
-  const QStringList files = parser.positionalArguments();
-  if (files.size() > 1) {
-    result.error = "more than one file given";
-  } else if (files.size() == 1) {
-    if (files.front().isEmpty()) {
-      result.error = "the file name is empty";
-    } else {
-      result.fileName = ToUtf8(files.front());
+  std::vector<std::string> files;
+  auto fail = [&result](std::string message) {
+    if (!result.error) result.error = std::move(message);
+  };
+
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    // A lone "-" is a name, as in other programs.
+    if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+      files.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+
+    const std::size_t equals = argument.find('=');
+    const std::string_view name = std::string_view(argument).substr(0, equals);
+    const TOption* ours = nullptr;
+    for (const TOption& option : kOptions) {
+      if (name == option.longName || (!option.shortName.empty() && name == option.shortName)) {
+        ours = &option;
+      }
+    }
+    if (ours != nullptr) {
+      if (!ours->takesValue) {
+        if (equals != std::string::npos)
+          fail("the option " + std::string(name) + " takes no value");
+        ours->apply(result, std::string());
+      } else if (equals != std::string::npos) {
+        ours->apply(result, argument.substr(equals + 1));
+      } else if (i + 1 < arguments.size()) {
+        ours->apply(result, arguments[++i]);
+      } else {
+        fail("the option " + argument + " needs a value");
+      }
+      continue;
+    }
+
+    const TToolkitOption* toolkit = FindToolkitOption(argument);
+    if (toolkit == nullptr) {
+      fail("unknown option " + argument);
+      continue;
+    }
+    result.toolkitArguments.push_back(argument);
+    if (toolkit->value == TToolkitValue::Next) {
+      if (i + 1 < arguments.size()) {
+        result.toolkitArguments.push_back(arguments[++i]);
+      } else {
+        fail("the option " + argument + " needs a value");
+      }
     }
   }
+
+  // Help wins over everything else on the line: whoever asks for it learns what went wrong.
+  if (result.help) {
+    result.error.reset();
+    return result;
+  }
+  if (files.size() > 1) {
+    fail("more than one file given");
+  } else if (files.size() == 1) {
+    if (files.front().empty()) {
+      fail("the file name is empty");
+    } else {
+      result.fileName = files.front();
+    }
+  }
+  if (result.error) result.fileName.reset();
   return result;
 }
 
@@ -67,6 +162,7 @@ std::string HelpText(const std::string& program) {
          "  --          ends the options: a FILE beginning with '-' follows it\n"
          "  -h, --help  shows this text and ends\n"
          "\n"
+         "The toolkit's own options (-platform NAME, -display HOST:N, ...) are accepted.\n"
          "The window follows the desktop's scale factor (QT_SCALE_FACTOR,\n"
          "QT_SCREEN_SCALE_FACTORS or the screen's own). Resting the mouse on a point of a\n"
          "chart shows its values.\n";

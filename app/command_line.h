@@ -12,12 +12,15 @@ namespace plotvik {
 struct TCommandLine {
   bool help = false;
   std::optional<std::string> fileName;
+  // The toolkit's own options (-platform NAME, -display HOST:N, ...) with their values, in the
+  // order given: the application object gets these and nothing else.
+  std::vector<std::string> toolkitArguments;
   std::optional<std::string> error;
 };
 
-// `arguments` are the program's arguments without the program's own name, after the toolkit
-// has taken its options. "--" ends the options: what follows is a file name even when it begins
-// with '-'.
+// `arguments` are the program's arguments without the program's own name, as the file system's
+// bytes; nothing needs the toolkit. "--" ends the options: what follows is a file name even when
+// it begins with '-'.
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // "Usage: PROGRAM [FILE]" and the longer explanation that --help prints.

@@ -22,30 +22,31 @@ int main(int argc, char** argv) {
   using namespace plotvik;
   const std::string program = ProgramName(argc > 0 ? argv[0] : "plotvik");
 
-  // Help needs no desktop: it is answered before the toolkit connects to one.
-  if (ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc)).help) {
+  // The whole line is decided before the toolkit connects to a desktop: help and refusals need
+  // none, and a name reaches the loader as the file system's bytes.
+  const TCommandLine commandLine =
+      ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  if (commandLine.help) {
     std::fputs(HelpText(program).c_str(), stdout);
     return 0;
   }
-  // The toolkit takes its own options (-platform, -display ...) out of the line, but it does
-  // not know "--": what follows that is kept from it, so a file named like one of its options
-  // still reaches us.
-  int toolkitArgc = 0;
-  while (toolkitArgc < argc && std::strcmp(argv[toolkitArgc], "--") != 0) ++toolkitArgc;
-  std::vector<std::string> afterOptions(argv + toolkitArgc, argv + argc);
-
-  // The number separators come first: the window and its charts are built with them.
-  ReadLocaleSettings();
-  TApplication application(toolkitArgc, argv);
-
-  std::vector<std::string> arguments(argv + (toolkitArgc > 0 ? 1 : 0), argv + toolkitArgc);
-  arguments.insert(arguments.end(), afterOptions.begin(), afterOptions.end());
-  const TCommandLine commandLine = ParseCommandLine(arguments);
   if (commandLine.error) {
     std::fprintf(stderr, "%s: %s\n%s\n", program.c_str(), commandLine.error->c_str(),
                  UsageLine(program).c_str());
     return 2;
   }
+  // The toolkit sees only its own options, so a file name never reads as one of them. It keeps
+  // argv for its whole life.
+  std::vector<std::string> toolkitArguments = commandLine.toolkitArguments;
+  static char defaultName[] = "plotvik";
+  std::vector<char*> toolkitArgv{argc > 0 ? argv[0] : defaultName};
+  for (std::string& argument : toolkitArguments) toolkitArgv.push_back(argument.data());
+  toolkitArgv.push_back(nullptr);
+  int toolkitArgc = int(toolkitArgv.size()) - 1;
+
+  // The number separators come first: the window and its charts are built with them.
+  ReadLocaleSettings();
+  TApplication application(toolkitArgc, toolkitArgv.data());
 
   // A change of the user's locale takes effect from the next load on.
   application.OnSettingChange = [] { ReadLocaleSettings(); };

@@ -16,6 +16,7 @@ struct CommandLineCase {
   bool help;
   std::optional<std::string> fileName;
   bool error;
+  std::vector<std::string> toolkit = {};
   friend void PrintTo(const CommandLineCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -27,6 +28,7 @@ TEST_P(CommandLineTest, Parses) {
   EXPECT_EQ(line.help, c.help);
   EXPECT_EQ(line.fileName, c.fileName);
   EXPECT_EQ(line.error.has_value(), c.error) << line.error.value_or("");
+  EXPECT_EQ(line.toolkitArguments, c.toolkit);
 }
 
 const CommandLineCase kCases[] = {
@@ -45,6 +47,37 @@ const CommandLineCase kCases[] = {
     {"Help", {"--help"}, true, std::nullopt, false},
     {"ShortHelp", {"-h"}, true, std::nullopt, false},
     {"HelpBeatsAnError", {"a.txt", "--bogus", "--help"}, true, std::nullopt, false},
+    {"HelpTakesNoValue", {"--help=yes"}, true, std::nullopt, false},
+    {"NotUtf8KeepsItsBytes", {"bad\xff\xfe.txt"}, false, "bad\xff\xfe.txt", false},
+    {"LoneDashIsAName", {"-"}, false, "-", false},
+    // The toolkit's options pass to it with their values and never count as the file.
+    {"ToolkitOptionWithValue",
+     {"-platform", "offscreen", "a.txt"},
+     false,
+     "a.txt",
+     false,
+     {"-platform", "offscreen"}},
+    {"ToolkitOptionWithTwoDashes",
+     {"a.txt", "--display", ":1"},
+     false,
+     "a.txt",
+     false,
+     {"--display", ":1"}},
+    {"ToolkitValueLooksLikeAnOption",
+     {"-qwindowtitle", "--help"},
+     false,
+     std::nullopt,
+     false,
+     {"-qwindowtitle", "--help"}},
+    {"ToolkitAttachedValueAndFlag",
+     {"-style=fusion", "-reverse"},
+     false,
+     std::nullopt,
+     false,
+     {"-style=fusion", "-reverse"}},
+    {"ToolkitValueMissing", {"a.txt", "-platform"}, false, std::nullopt, true, {"-platform"}},
+    {"ToolkitFormItDoesNotRead", {"-platform=xcb"}, false, std::nullopt, true},
+    {"ToolkitOptionAfterTheEndIsAName", {"--", "-platform"}, false, "-platform", false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, ::testing::ValuesIn(kCases),
