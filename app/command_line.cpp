@@ -17,6 +17,7 @@ struct TOption {
 
 const TOption kOptions[] = {
     {"-h", "--help", false, [](TCommandLine& line, const std::string&) { line.help = true; }},
+    {"", "--version", false, [](TCommandLine& line, const std::string&) { line.version = true; }},
 };
 
 // The toolkit's options, which it takes with one dash or two. Those with a value take the next
@@ -132,6 +133,11 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   // Help wins over everything else on the line: whoever asks for it learns what went wrong.
   if (result.help) {
     result.error.reset();
+    result.version = false;
+    return result;
+  }
+  if (result.version) {
+    result.error.reset();
     return result;
   }
   if (files.size() > 1) {
@@ -161,6 +167,7 @@ std::string HelpText(const std::string& program) {
          "              dropped onto the window\n"
          "  --          ends the options: a FILE beginning with '-' follows it\n"
          "  -h, --help  shows this text and ends\n"
+         "  --version   prints the program's name and version and ends\n"
          "\n"
          "The toolkit's own options (-platform NAME, -display HOST:N, ...) are accepted.\n"
          "The window follows the desktop's scale factor (QT_SCALE_FACTOR,\n"

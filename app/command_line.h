@@ -6,11 +6,12 @@
 
 namespace plotvik {
 
-// What the viewer was asked to do on its command line: show its help, load one file at start,
-// or neither. `error` is set when the line is not understood; the program then prints the usage
-// line and ends with status 2 before any window opens.
+// What the viewer was asked to do on its command line: show its help or its version, load one
+// file at start, or neither. `error` is set when the line is not understood; the program then
+// prints the usage line and ends with status 2 before any window opens.
 struct TCommandLine {
   bool help = false;
+  bool version = false;
   std::optional<std::string> fileName;
   // The toolkit's own options (-platform NAME, -display HOST:N, ...) with their values, in the
   // order given: the application object gets these and nothing else.

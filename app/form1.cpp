@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/chart_pages.h"
+#include "app/copy_commands.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
 #include "platform/gui/main_menu.h"
@@ -88,6 +89,9 @@ TForm1::TForm1(TApplication& application)
 
   // A sweep file dropped from the file manager loads as if chosen in File > Open.
   AcceptFileDrops([this](const std::string& fileName) { OpenFile(fileName); });
+
+  AddKey("Ctrl+C", [this] { CopyCurrentChart(*this); });
+  AddKey("Ctrl+Shift+C", [this] { CopyRecords(*this); });
 
   FormCreate(*this);
 }

@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "platform/gui/application.h"
 #include "platform/locale_settings.h"
+#include "platform/version.h"
 
 namespace {
 
@@ -22,12 +23,16 @@ int main(int argc, char** argv) {
   using namespace plotvik;
   const std::string program = ProgramName(argc > 0 ? argv[0] : "plotvik");
 
-  // The whole line is decided before the toolkit connects to a desktop: help and refusals need
-  // none, and a name reaches the loader as the file system's bytes.
+  // The whole line is decided before the toolkit connects to a desktop: help, version and refusals
+  // need none, and a name reaches the loader as the file system's bytes.
   const TCommandLine commandLine =
       ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
   if (commandLine.help) {
     std::fputs(HelpText(program).c_str(), stdout);
+    return 0;
+  }
+  if (commandLine.version) {
+    std::printf("plotvik %s\n", kVersion);
     return 0;
   }
   if (commandLine.error) {

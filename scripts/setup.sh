@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   googletest libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev zlib1g-dev fonts-liberation fontconfig locales
-  xvfb xauth xdotool imagemagick x11-utils x11-xkb-utils desktop-file-utils
+  xvfb xauth xdotool xclip imagemagick x11-utils x11-xkb-utils desktop-file-utils groff-base man-db
   clang libclang-rt-14-dev libfuzzer-14-dev
 )
 # A caller that needs more (the benchmarks) names its own packages as arguments.

@@ -31,6 +31,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Options:\n"
     "  -h, --help  this text\n"
+    "  --version   prints the program's name and version\n"
     "  --          ends the options: a FILE whose name begins with '-' goes after it\n"
     "\n"
     "Exit status:\n"
@@ -73,6 +74,10 @@ int Run(int argc, char** argv) {
   if (!commandLine.Parse(argc, argv, kUsage)) return 2;
   if (commandLine.HelpWanted()) {
     Print(stdout, kHelp);
+    return 0;
+  }
+  if (commandLine.VersionWanted()) {
+    Print(stdout, VersionLine("plotvik-check"));
     return 0;
   }
   if (commandLine.Positional().size() != 1) {

@@ -47,6 +47,7 @@ constexpr std::string_view kHelp =
     "              viewer shows it on a screen scaled S times: a whole number 1 (the default)\n"
     "              to 16, the picture at most 4096 pixels a side\n"
     "  -h, --help  this text\n"
+    "  --version   prints the program's name and version\n"
     "  --          ends the options: a FILE or OUTDIR beginning with '-' goes after it\n"
     "\n"
     "Exit status:\n"
@@ -95,8 +96,8 @@ bool ParseSize(std::string_view text, Options& options) {
 }
 
 // Returns false, with the reason on standard error, when the command line is not usable;
-// `help` is set when the user asked for the help text instead.
-bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
+// `help` or `version` is set when the user asked for that text instead.
+bool ParseArguments(int argc, char** argv, Options& options, bool& help, bool& version) {
   TToolCommandLine commandLine;
   QCommandLineParser& parser = commandLine.Parser();
   const QCommandLineOption size("size", "the size of each chart", "WxH");
@@ -107,7 +108,8 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
   parser.addPositionalArgument("OUTDIR", "the folder for the pictures");
   if (!commandLine.Parse(argc, argv, kUsage)) return false;
   help = commandLine.HelpWanted();
-  if (help) return true;
+  version = commandLine.VersionWanted();
+  if (help || version) return true;
   if (parser.isSet(size)) {
     const std::string value = Latin1Bytes(parser.value(size));
     if (!ParseSize(value, options)) {
@@ -266,9 +268,14 @@ int Render(const Options& options) {
 int Run(int argc, char** argv) {
   Options options;
   bool help = false;
-  if (!ParseArguments(argc, argv, options, help)) return 2;
+  bool version = false;
+  if (!ParseArguments(argc, argv, options, help, version)) return 2;
   if (help) {
     Print(stdout, kHelp);
+    return 0;
+  }
+  if (version) {
+    Print(stdout, VersionLine("plotvik-render"));
     return 0;
   }
   return Render(options);

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/version.h"
+
 namespace plotvik {
 
 inline void Print(std::FILE* out, std::string_view text) {
@@ -29,13 +31,15 @@ inline std::string Latin1Bytes(const QString& text) {
   return text.toLatin1().toStdString();
 }
 
-// A parser set up the way both tools read their command line: `--help` (also `-h`), `--` ending
+// A parser set up the way both tools read their command line: `--help` (also `-h`), `--version`,
+// `--` ending
 // the options, and a word after one dash (`-x.txt`) taken as one unknown option rather than a
 // row of one-letter ones.
 class TToolCommandLine {
  public:
-  TToolCommandLine() : help_(parser_.addHelpOption()) {
+  TToolCommandLine() : help_(parser_.addHelpOption()), version_(QStringLiteral("version")) {
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser_.addOption(version_);
   }
 
   QCommandLineParser& Parser() { return parser_; }
@@ -50,12 +54,19 @@ class TToolCommandLine {
   }
 
   bool HelpWanted() const { return parser_.isSet(help_); }
+  bool VersionWanted() const { return parser_.isSet(version_); }
 
   QStringList Positional() const { return parser_.positionalArguments(); }
 
  private:
   QCommandLineParser parser_;
   QCommandLineOption help_;
+  QCommandLineOption version_;
 };
+
+// What `--version` prints: "plotvik-check 0.2.0".
+inline std::string VersionLine(std::string_view program) {
+  return std::string(program) + " " + kVersion + "\n";
+}
 
 }  // namespace plotvik

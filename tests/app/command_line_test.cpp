@@ -83,10 +83,24 @@ const CommandLineCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// --version is answered like --help, before anything else on the line is judged; after "--" it is
+// a file name.
+TEST(CommandLineVersion, AnsweredBeforeTheRestUnlessAfterTheEndOfOptions) {
+  EXPECT_TRUE(ParseCommandLine({"--version"}).version);
+  EXPECT_TRUE(ParseCommandLine({"a.txt", "b.txt", "--version"}).version);
+  EXPECT_FALSE(ParseCommandLine({"--version", "--bogus"}).error.has_value());
+  const TCommandLine both = ParseCommandLine({"--version", "--help"});
+  EXPECT_TRUE(both.help);
+  EXPECT_FALSE(both.version);
+  const TCommandLine named = ParseCommandLine({"--", "--version"});
+  EXPECT_FALSE(named.version);
+  EXPECT_EQ(named.fileName, "--version");
+}
+
 TEST(CommandLineHelp, StartsWithTheUsageLineAndNamesEveryArgument) {
   const std::string help = HelpText("plotvik");
   EXPECT_EQ(help.rfind(UsageLine("plotvik") + "\n", 0), 0u);
-  for (const char* word : {"FILE", "--", "--help", "QT_SCALE_FACTOR"}) {
+  for (const char* word : {"FILE", "--", "--help", "--version", "QT_SCALE_FACTOR"}) {
     EXPECT_NE(help.find(word), std::string::npos) << word;
   }
 }
