@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/reference_view.h"
 #include "chart/chart_axis.h"
 #include "chart/chart_point_finder.h"
 #include "chart/chart_title.h"
@@ -116,10 +117,11 @@ std::optional<THoverText> PageHoverText(const TDBChart& chart, int pageIndex, in
   const std::optional<TChartPointHit> hit = NearestChartPoint(chart, x, y, kHoverReach);
   if (!hit) return std::nullopt;
   const TChartSeries& series = *hit->series;
-  return THoverText{
+  std::string text =
       PointValueText(series.XValues().ValueSource(), series.XValue(hit->index),
-                     PageDecl(pageIndex).caption, series.YValue(hit->index), LocaleDecimalChar),
-      hit->x, hit->y};
+                     PageDecl(pageIndex).caption, series.YValue(hit->index), LocaleDecimalChar);
+  if (IsReferenceSeries(series)) text.insert(0, kReferenceTipPrefix);
+  return THoverText{std::move(text), hit->x, hit->y};
 }
 
 void CreateChartPage(TForm1& form, TTabSheet& sheet, int pageIndex) {

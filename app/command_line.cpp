@@ -18,6 +18,9 @@ struct TOption {
 const TOption kOptions[] = {
     {"-h", "--help", false, [](TCommandLine& line, const std::string&) { line.help = true; }},
     {"", "--version", false, [](TCommandLine& line, const std::string&) { line.version = true; }},
+    {"", "--ref", true,
+     [](TCommandLine& line, const std::string& value) { line.referenceFile = value; }},
+    {"", "--follow", false, [](TCommandLine& line, const std::string&) { line.follow = true; }},
 };
 
 // The toolkit's options, which it takes with one dash or two. Those with a value take the next
@@ -149,6 +152,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.fileName = files.front();
     }
   }
+  if (result.referenceFile && result.referenceFile->empty()) {
+    fail("the reference file name is empty");
+  }
+  if (result.follow && !result.fileName) fail("--follow needs a FILE");
   if (result.error) result.fileName.reset();
   return result;
 }
@@ -165,6 +172,10 @@ std::string HelpText(const std::string& program) {
          "\n"
          "  FILE        loaded at start as File > Open would load it; a file can also be\n"
          "              dropped onto the window\n"
+         "  --ref REF   starts with REF as the reference run, drawn in grey under the\n"
+         "              current one (loaded as File > Open would load it)\n"
+         "  --follow    follows FILE as it is written: new lines are added as they arrive,\n"
+         "              a file replaced or renamed over it is loaded anew\n"
          "  --          ends the options: a FILE beginning with '-' follows it\n"
          "  -h, --help  shows this text and ends\n"
          "  --version   prints the program's name and version and ends\n"
@@ -172,7 +183,11 @@ std::string HelpText(const std::string& program) {
          "The toolkit's own options (-platform NAME, -display HOST:N, ...) are accepted.\n"
          "The window follows the desktop's scale factor (QT_SCALE_FACTOR,\n"
          "QT_SCREEN_SCALE_FACTORS or the screen's own). Resting the mouse on a point of a\n"
-         "chart shows its values.\n";
+         "chart shows its values.\n"
+         "\n"
+         "Keys: F5 loads the current file again; L follows it as it grows, or stops\n"
+         "following; S keeps the run shown as the reference run; R hides and shows the\n"
+         "reference.\n";
 }
 
 }  // namespace plotvik

@@ -16,6 +16,10 @@ struct TCommandLine {
   // The toolkit's own options (-platform NAME, -display HOST:N, ...) with their values, in the
   // order given: the application object gets these and nothing else.
   std::vector<std::string> toolkitArguments;
+  // --ref REF: the reference run to start with.
+  std::optional<std::string> referenceFile;
+  // --follow: FILE is followed as it grows.
+  bool follow = false;
   std::optional<std::string> error;
 };
 

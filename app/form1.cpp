@@ -5,6 +5,8 @@
 
 #include "app/chart_pages.h"
 #include "app/copy_commands.h"
+#include "app/file_following.h"
+#include "app/reference_view.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
 #include "platform/gui/main_menu.h"
@@ -92,6 +94,12 @@ TForm1::TForm1(TApplication& application)
 
   AddKey("Ctrl+C", [this] { CopyCurrentChart(*this); });
   AddKey("Ctrl+Shift+C", [this] { CopyRecords(*this); });
+  reference_ = std::make_unique<TReferenceView>(*this);
+  AddKey("F5", [this] { Reload(); });
+  AddKey("S", [this] { reference_->Keep(mtData); });
+  AddKey("R", [this] { reference_->Toggle(); });
+  following_ = std::make_unique<TFileFollowing>(*this);
+  AddKey("L", [this] { ToggleFollowing(); });
 
   FormCreate(*this);
 }
@@ -103,18 +111,74 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
 }
 
 void TForm1::actOpenFileExecute(TComponent& /*sender*/) {
-  loader_.actOpenFileExecute(*this);
+  LoadChosenFile();
 }
 
-void TForm1::OpenFile(const std::string& fileName) {
-  // The dialog would hand over a full path and keep it for the next time.
+void TForm1::LoadChosenFile() {
+  chosenFile_.reset();
+  choosingRun_ = true;
+  try {
+    loader_.actOpenFileExecute(*this);
+  } catch (...) {
+    choosingRun_ = false;
+    throw;
+  }
+  choosingRun_ = false;
+  // A file that could not be opened has raised by now and leaves the shown run's name.
+  if (chosenFile_) currentFile_ = std::move(chosenFile_);
+  chosenFile_.reset();
+}
+
+namespace {
+
+// The dialog would hand over a full path and keep it for the next time.
+std::string FullName(const std::string& fileName) {
   std::error_code error;
   std::filesystem::path path = std::filesystem::absolute(fileName, error);
   if (error) path = fileName;
-  OD.SetFileName(path.lexically_normal().string());
+  return path.lexically_normal().string();
+}
+
+}  // namespace
+
+void TForm1::OpenFile(const std::string& fileName) {
+  OD.SetFileName(FullName(fileName));
   givenFile_ = OD.FileName();
   try {
-    loader_.actOpenFileExecute(*this);
+    LoadChosenFile();
+  } catch (...) {
+    givenFile_.reset();
+    throw;
+  }
+  givenFile_.reset();
+}
+
+void TForm1::Reload() {
+  if (following_->Active()) {
+    following_->Reload();
+  } else if (currentFile_) {
+    OpenFile(*currentFile_);
+  }
+}
+
+void TForm1::Follow(const std::string& fileName) {
+  OD.SetFileName(FullName(fileName));
+  currentFile_ = OD.FileName();
+  following_->Start(*currentFile_);
+}
+
+void TForm1::ToggleFollowing() {
+  if (following_->Active()) {
+    following_->Stop();
+  } else if (currentFile_) {
+    following_->Start(*currentFile_);
+  }
+}
+
+void TForm1::LoadReference(const std::string& fileName) {
+  givenFile_ = fileName;
+  try {
+    reference_->Load(*this);
   } catch (...) {
     givenFile_.reset();
     throw;
@@ -127,9 +191,16 @@ void TForm1::actExitExecute(TComponent& /*sender*/) {
 }
 
 std::optional<std::string> TForm1::ChooseFile() {
-  if (givenFile_) return givenFile_;
-  if (!OD.Execute()) return std::nullopt;
-  return OD.FileName();
+  if (givenFile_) {
+    chosenFile_ = givenFile_;
+  } else if (OD.Execute()) {
+    chosenFile_ = OD.FileName();
+  } else {
+    return std::nullopt;
+  }
+  // A new run chosen ends following, before the load touches the table.
+  if (choosingRun_) following_->Stop();
+  return chosenFile_;
 }
 
 void TForm1::ShowWarning(const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,11 +13,13 @@ class TAction;
 class TActionList;
 class TApplication;
 class TDataSource;
+class TFileFollowing;
 class TMainMenu;
 class TMemTable;
 class TMenuItem;
 class TOpenDialog;
 class TPageControl;
+class TReferenceView;
 class TTabSheet;
 
 // The main window: six tab pages, the record table they chart, the open dialog, the two
@@ -67,15 +70,37 @@ class TForm1 : public TForm, private TSweepFileUi {
   // File > Exit: closes the window as its close box does.
   void actExitExecute(TComponent& sender);
 
+  // F5: File > Open of the file last loaded (read anew from its start while it is followed);
+  // nothing before a file was loaded.
+  void Reload();
+  // Loads `fileName` as a new run and follows it as it grows (--follow).
+  void Follow(const std::string& fileName);
+  // L: follows the current file, or ends following.
+  void ToggleFollowing();
+  TFileFollowing& Following() const { return *following_; }
+  // The file the shown run was loaded from, as the dialog named it.
+  const std::optional<std::string>& CurrentFile() const { return currentFile_; }
+  // Loads `fileName` as the reference run, with the boxes File > Open would show for it.
+  void LoadReference(const std::string& fileName);
+  TReferenceView& Reference() const { return *reference_; }
+
   TSweepFileLoader& Loader() { return loader_; }
 
  private:
   std::optional<std::string> ChooseFile() override;
   void ShowWarning(const std::string& text) override;
+  // The loader's File > Open, noting the chosen file once it has been read.
+  void LoadChosenFile();
 
   TSweepFileLoader loader_;
   // Set while OpenFile runs: the name the loader gets instead of asking the dialog.
   std::optional<std::string> givenFile_;
+  std::optional<std::string> chosenFile_;
+  // Set while the loader asks for the current run's file (not the reference's).
+  bool choosingRun_ = false;
+  std::optional<std::string> currentFile_;
+  std::unique_ptr<TReferenceView> reference_;
+  std::unique_ptr<TFileFollowing> following_;
 };
 
 }  // namespace plotvik

@@ -57,8 +57,15 @@ int main(int argc, char** argv) {
   application.OnSettingChange = [] { ReadLocaleSettings(); };
   auto form = std::make_unique<TForm1>(application);
   // A file named on the command line is loaded once the window is up, as File > Open would
-  // load it: its error box and warning appear over the window.
-  if (commandLine.fileName) {
+  // load it: its error box and warning appear over the window. The reference comes first, in a
+  // command of its own, so that a box about it leaves the file's load to follow.
+  if (commandLine.referenceFile) {
+    application.QueueCommand(
+        [&form, name = *commandLine.referenceFile] { form->LoadReference(name); });
+  }
+  if (commandLine.fileName && commandLine.follow) {
+    application.QueueCommand([&form, name = *commandLine.fileName] { form->Follow(name); });
+  } else if (commandLine.fileName) {
     application.QueueCommand([&form, name = *commandLine.fileName] { form->OpenFile(name); });
   }
   const int exitCode = application.Run();

@@ -41,9 +41,7 @@ void TSweepFileLoader::actOpenFileExecute(TSweepFileUi& ui) {
     sweepFile_.CloseReader();
     PendingIOCode = pending;
   });
-  // Closing cancels a record that a failed load left pending, then drops every record.
-  if (table_.Active()) table_.Close();
-  table_.Open();
+  StartRun();
   ReadLines(ui);
   closeOnFailure.Dismiss();
   sweepFile_.CloseReader();
@@ -59,16 +57,26 @@ void TSweepFileLoader::ReadLines(TSweepFileUi& ui) {
       sweepFile_.ReadLineText(currentLine_);
       sweepFile_.SkipLineEnd();
       CheckIO();
-      table_.Append();
-      table_.Edit();
-      ParseLineIntoRecord(currentLine_);
-      table_.Post();
+      LoadLine(currentLine_);
     }
   } catch (...) {
     // Whatever went wrong (a read, a number, a tenth column, memory, the table), the user is
     // told only that the file is not a sweep file; the exception's own text is never shown.
     ui.ShowWarning(kInvalidFileFormat);
   }
+}
+
+void TSweepFileLoader::StartRun() {
+  // Closing cancels a record that a failed load left pending, then drops every record.
+  if (table_.Active()) table_.Close();
+  table_.Open();
+}
+
+void TSweepFileLoader::LoadLine(std::string& line) {
+  table_.Append();
+  table_.Edit();
+  ParseLineIntoRecord(line);
+  table_.Post();
 }
 
 void TSweepFileLoader::ParseLineIntoRecord(std::string& line) {

@@ -70,6 +70,12 @@ class TSweepFileLoader {
   // for a value beyond the double range); the fields set before it keep their values.
   void ParseLineIntoRecord(std::string& line);
 
+  // The two steps of a load that a reader of its own (following a file as it grows) shares
+  // with File > Open: a new run empties the table, and each line becomes one posted record.
+  // LoadLine raises as ParseLineIntoRecord does, leaving the record pending in insert state.
+  void StartRun();
+  void LoadLine(std::string& line);
+
   TLineReader& SweepFile() { return sweepFile_; }
   const std::string& CurrentLine() const { return currentLine_; }
 

@@ -43,6 +43,8 @@ constexpr std::string_view kHelp =
     "Options:\n"
     "  --size WxH  the size of each chart, 1 to 4096 pixels a side; without it 623 x 379, the\n"
     "              chart's size in the page at the window's designed size\n"
+    "  --ref REF   draws the sweep file REF as the reference run under FILE's, in grey,\n"
+    "              as the viewer does with plotvik --ref REF FILE\n"
     "  --scale S   writes every pixel of the chart as an S x S block (no smoothing), as the\n"
     "              viewer shows it on a screen scaled S times: a whole number 1 (the default)\n"
     "              to 16, the picture at most 4096 pixels a side\n"
@@ -69,6 +71,7 @@ constexpr int kMaxScale = 16;
 struct Options {
   std::string file;
   std::string outDir;
+  std::optional<std::string> reference;
   int width = kChartDesignedWidth;
   int height = kChartDesignedHeight;
   int scale = 1;
@@ -104,6 +107,8 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help, bool& v
   const QCommandLineOption scale("scale", "pixel blocks of S x S", "S");
   parser.addOption(size);
   parser.addOption(scale);
+  const QCommandLineOption reference("ref", "the reference run", "REF");
+  parser.addOption(reference);
   parser.addPositionalArgument("FILE", "the sweep file");
   parser.addPositionalArgument("OUTDIR", "the folder for the pictures");
   if (!commandLine.Parse(argc, argv, kUsage)) return false;
@@ -135,6 +140,7 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help, bool& v
                       std::to_string(kMaxSide) + " pixels a side\n");
     return false;
   }
+  if (parser.isSet(reference)) options.reference = Latin1Bytes(parser.value(reference));
   const QStringList positional = commandLine.Positional();
   if (positional.size() != 2) {
     Print(stderr, kUsage);
@@ -227,6 +233,8 @@ int Render(const Options& options) {
 
   auto form = std::make_unique<TForm1>(application);
   try {
+    // The reference first, as the viewer's command line loads it.
+    if (options.reference) form->LoadReference(*options.reference);
     form->actOpenFile.Execute();
   } catch (const EAbort&) {
     return 2;

@@ -107,3 +107,56 @@ TEST(CommandLineHelp, StartsWithTheUsageLineAndNamesEveryArgument) {
 
 }  // namespace
 }  // namespace plotvik
+
+namespace plotvik {
+namespace {
+
+struct OptionCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::optional<std::string> referenceFile;
+  bool follow;
+  std::optional<std::string> fileName;
+  bool error;
+  friend void PrintTo(const OptionCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ReferenceAndFollowOptions : public ::testing::TestWithParam<OptionCase> {};
+
+TEST_P(ReferenceAndFollowOptions, Parse) {
+  const OptionCase& c = GetParam();
+  const TCommandLine line = ParseCommandLine(c.arguments);
+  EXPECT_EQ(line.referenceFile, c.referenceFile);
+  EXPECT_EQ(line.follow, c.follow);
+  EXPECT_EQ(line.fileName, c.fileName);
+  EXPECT_EQ(line.error.has_value(), c.error) << line.error.value_or("");
+}
+
+const OptionCase kOptionCases[] = {
+    {"ReferenceAndFile", {"--ref", "old.txt", "new.txt"}, "old.txt", false, "new.txt", false},
+    {"ReferenceWithEquals", {"--ref=old.txt", "new.txt"}, "old.txt", false, "new.txt", false},
+    {"ReferenceAlone", {"--ref", "old.txt"}, "old.txt", false, std::nullopt, false},
+    {"ReferenceWithoutName", {"new.txt", "--ref"}, std::nullopt, false, std::nullopt, true},
+    {"ReferenceEmptyName", {"--ref=", "new.txt"}, std::nullopt, false, std::nullopt, true},
+    {"FollowFile", {"--follow", "new.txt"}, std::nullopt, true, "new.txt", false},
+    {"FollowNeedsAFile", {"--follow"}, std::nullopt, true, std::nullopt, true},
+    {"FollowWithReference",
+     {"--ref", "a.txt", "--follow", "--", "-b.txt"},
+     "a.txt",
+     true,
+     "-b.txt",
+     false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReferenceAndFollowOptions, ::testing::ValuesIn(kOptionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CommandLineHelp, NamesTheNewOptionsAndKeys) {
+  const std::string help = HelpText("plotvik");
+  for (const char* word : {"--ref REF", "--follow", "F5", " L ", " S ", " R "}) {
+    EXPECT_NE(help.find(word), std::string::npos) << word;
+  }
+}
+
+}  // namespace
+}  // namespace plotvik

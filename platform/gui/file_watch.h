@@ -1,0 +1,33 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace plotvik {
+
+// Watches a file and the folder it is in, so that a file renamed over it, deleted or made again
+// is seen as well as one written in place, and runs a handler once the changes have rested for
+// `settle`: a writer's burst of writes gives one call, not one per write. The handler runs from
+// the message loop; it is given the toolkit's events, so it must not throw.
+class TFileWatch {
+ public:
+  using TClock = std::chrono::steady_clock;
+
+  TFileWatch(const std::string& fileName, std::chrono::milliseconds settle,
+             std::function<void()> onSettled);
+  ~TFileWatch();
+  TFileWatch(const TFileWatch&) = delete;
+  TFileWatch& operator=(const TFileWatch&) = delete;
+
+  // Runs the handler at `when` as well, unless a change comes first (it then runs after that
+  // change has rested). A later call replaces an earlier time.
+  void WakeAt(TClock::time_point when);
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace plotvik

@@ -1,0 +1,192 @@
+// Following a file in the window: the real watch on the file and its folder, the reader and the
+// loader's steps, driven through the message loop as the running program drives them.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/chart_pages.h"
+#include "app/file_following.h"
+#include "app/form1.h"
+#include "app_test_support.h"
+#include "chart/chart_axis.h"
+#include "chart/db_chart.h"
+#include "chart/line_series.h"
+#include "platform/exceptions.h"
+#include "platform/gui/action_list.h"
+#include "platform/gui/bitmap.h"
+#include "table/field.h"
+#include "table/mem_table.h"
+#include "tests/import/temp_dir.h"
+
+namespace plotvik {
+namespace {
+
+using testing::InstallScriptedDialogs;
+using testing::ScriptedDialogs;
+using testing::TempDir;
+using testing::TestApplication;
+
+using Frame = std::vector<TRGB>;
+
+class Following : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dialogs_ = &InstallScriptedDialogs();
+    form_ = std::make_unique<TForm1>(TestApplication());
+    file_ = (dir_.Path() / "sweep.txt").string();
+  }
+
+  void Append(const std::string& bytes) {
+    std::ofstream(file_, std::ios::binary | std::ios::app) << bytes;
+  }
+
+  std::vector<double> Heights() const {
+    std::vector<double> heights;
+    TMemTable& table = form_->mtData;
+    if (!table.Active()) return heights;
+    for (table.First(); !table.Eof(); table.Next()) {
+      heights.push_back(table.FieldByName("height").AsFloat());
+    }
+    return heights;
+  }
+
+  // Runs the message loop until the table holds `heights` (or a generous time has passed).
+  bool WaitForHeights(const std::vector<double>& heights) {
+    return QTest::qWaitFor([&] { return Heights() == heights; }, 10000);
+  }
+
+  Frame Pixels(int page) {
+    TDBChart& chart = PageChart(*form_, page);
+    chart.PaintWindow();
+    const TBitmap& image = chart.WindowImage();
+    return Frame(image.Pixels().begin(), image.Pixels().end());
+  }
+
+  std::string Caption(int lines) const {
+    return TForm1::kCaption + "  [слежение за файлом, строк: " + std::to_string(lines) + "]";
+  }
+
+  TempDir dir_;
+  std::string file_;
+  ScriptedDialogs* dialogs_ = nullptr;
+  std::unique_ptr<TForm1> form_;
+};
+
+TEST_F(Following, NewLinesArriveAsTheFileGrowsAndTheCaptionCountsThem) {
+  Append("1 0 10\n2 0 11\n3 0 1");
+  form_->Follow(file_);
+  EXPECT_EQ(Heights(), (std::vector<double>{10, 11}));
+  EXPECT_EQ(form_->Caption(), Caption(2));
+  EXPECT_EQ(form_->CurrentFile(), file_);
+
+  // The line's end arrives with the next write.
+  Append("2\n4 0 13\n");
+  ASSERT_TRUE(WaitForHeights({10, 11, 12, 13}));
+  EXPECT_EQ(form_->Caption(), Caption(4));
+  // A last line without its end is taken once the file has been quiet for two seconds.
+  Append("5 0 14");
+  ASSERT_TRUE(WaitForHeights({10, 11, 12, 13, 14}));
+  EXPECT_EQ(form_->Caption(), Caption(5));
+  EXPECT_TRUE(dialogs_->messages.empty());
+
+  // L ends following: the caption is as without it and the file's changes stay unseen.
+  form_->ToggleFollowing();
+  EXPECT_EQ(form_->Caption(), TForm1::kCaption);
+  Append("\n6 0 15\n");
+  QTest::qWait(500);
+  EXPECT_EQ(Heights().size(), 5u);
+  // L again follows the current file, read as a new run.
+  form_->ToggleFollowing();
+  EXPECT_EQ(Heights(), (std::vector<double>{10, 11, 12, 13, 14, 15}));
+}
+
+TEST_F(Following, AFileRenamedOverOrMadeAgainIsANewRun) {
+  Append("1 0 10\n2 0 11\n");
+  form_->Follow(file_);
+  const std::string other = (dir_.Path() / "sweep.new").string();
+  std::ofstream(other, std::ios::binary) << "1 0 20\n";
+  std::filesystem::rename(other, file_);
+  ASSERT_TRUE(WaitForHeights({20}));
+
+  // Gone: the charts keep what they show; back: read from its start.
+  std::filesystem::remove(file_);
+  QTest::qWait(500);
+  EXPECT_EQ(Heights(), (std::vector<double>{20}));
+  EXPECT_EQ(PageSeries(*form_, 0).Count(), 1);
+  Append("1 0 30\n1 0 31\n");
+  ASSERT_TRUE(WaitForHeights({30, 31}));
+  EXPECT_TRUE(dialogs_->messages.empty());
+}
+
+TEST_F(Following, ABadLineWarnsOnceAndTheLinesAfterItStillCount) {
+  Append("1 0 10\nbad\n");
+  form_->Follow(file_);
+  EXPECT_EQ(Heights(), (std::vector<double>{10}));
+  ASSERT_EQ(dialogs_->messages.size(), 1u);
+  EXPECT_EQ(dialogs_->messages[0].text, "Invalid file format");
+  Append("1 0 11\nworse\n1 0 12\n");
+  ASSERT_TRUE(WaitForHeights({10, 11, 12}));
+  EXPECT_EQ(dialogs_->messages.size(), 1u) << "once for the run";
+  EXPECT_EQ(form_->Caption(), Caption(5));
+  // A replaced file is a new run, with a warning of its own.
+  std::ofstream(file_, std::ios::binary | std::ios::trunc) << "oops\n";
+  ASSERT_TRUE(WaitForHeights({}));
+  EXPECT_EQ(dialogs_->messages.size(), 2u);
+}
+
+TEST_F(Following, AZoomedChartKeepsItsViewWhileLinesOutsideItArrive) {
+  std::string lines;
+  for (int i = 0; i < 20; ++i) {
+    lines += "1 0 " + std::to_string(10 + i) + " 50 0 " + std::to_string(1 + i % 3) + "\n";
+  }
+  Append(lines);
+  form_->Follow(file_);
+  form_->Show();
+  TDBChart& chart = PageChart(*form_, 0);
+  Pixels(0);
+  testing::ZoomIntoMiddle(chart);
+  ASSERT_FALSE(chart.BottomAxis().AutomaticMinimum());
+  const Frame zoomed = Pixels(0);
+  const double rightEndBefore = PageChart(*form_, 1).BottomAxis().Maximum();
+
+  Append("1 0 100 60 0 2\n1 0 101 70 0 3\n");
+  std::vector<double> expected;
+  for (int i = 0; i < 20; ++i) expected.push_back(10 + i);
+  expected.push_back(100);
+  expected.push_back(101);
+  ASSERT_TRUE(WaitForHeights(expected));
+  EXPECT_EQ(Pixels(0), zoomed);
+  // A chart at its automatic ranges grows with the data.
+  Pixels(1);
+  EXPECT_GE(PageChart(*form_, 1).BottomAxis().Maximum(), 101);
+  EXPECT_LT(rightEndBefore, 101);
+}
+
+TEST_F(Following, AFileNotThereIsReportedAndTakenWhenItComes) {
+  EXPECT_THROW(form_->Follow(file_), EInOutError);
+  EXPECT_TRUE(form_->Following().Active());
+  Append("1 0 10\n");
+  ASSERT_TRUE(WaitForHeights({10}));
+}
+
+TEST_F(Following, FileOpenEndsFollowingButACancelledDialogDoesNot) {
+  Append("1 0 10\n");
+  form_->Follow(file_);
+  dialogs_->answers.push_back(std::nullopt);
+  form_->actOpenFile.Execute();
+  EXPECT_TRUE(form_->Following().Active());
+  dialogs_->answers.push_back(file_);
+  form_->actOpenFile.Execute();
+  EXPECT_FALSE(form_->Following().Active());
+  EXPECT_EQ(form_->Caption(), TForm1::kCaption);
+}
+
+}  // namespace
+}  // namespace plotvik
