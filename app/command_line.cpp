@@ -156,7 +156,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     fail("the reference file name is empty");
   }
   if (result.follow && !result.fileName) fail("--follow needs a FILE");
-  if (result.error) result.fileName.reset();
+  if (result.error) {
+    result.fileName.reset();
+    result.referenceFile.reset();
+  }
   return result;
 }
 
