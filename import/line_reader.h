@@ -53,6 +53,9 @@ class TLineReader {
   // Consumes the rest of the line and its LF or CR LF; stops before a byte 26 or at the end.
   void SkipLineEnd();
 
+  // Lets writers at the file while it stays open until CloseReader: reading has stopped.
+  void StopReading() { file_.ReleaseLease(); }
+
   void CloseReader();
 
   bool IsOpen() const { return open_; }

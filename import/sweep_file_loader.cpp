@@ -60,6 +60,8 @@ void TSweepFileLoader::ReadLines(TSweepFileUi& ui) {
       LoadLine(currentLine_);
     }
   } catch (...) {
+    // A writer (an editor saving, the modelling program's next sweep) must not wait on the box.
+    sweepFile_.StopReading();
     // Whatever went wrong (a read, a number, a tenth column, memory, the table), the user is
     // told only that the file is not a sweep file; the exception's own text is never shown.
     ui.ShowWarning(kInvalidFileFormat);

@@ -129,6 +129,21 @@ int OsFile::OpenForReading(const std::string& name) {
   return 0;
 }
 
+bool OsFile::Leased() const {
+  return leased_ && LeaseUnbroken();
+}
+
+// While a break is pending the kernel reports the lease as what it is being broken to.
+bool OsFile::LeaseUnbroken() const {
+  return ::fcntl(fd_, F_GETLEASE) == F_RDLCK;
+}
+
+void OsFile::ReleaseLease() {
+  if (!leased_) return;
+  leased_ = false;
+  ::fcntl(fd_, F_SETLEASE, F_UNLCK);
+}
+
 bool OsFile::ChangedSinceOpen() const {
   struct stat info;
   // A file that cannot even be looked at any more cannot be vouched for either.
@@ -140,7 +155,9 @@ bool OsFile::ChangedSinceOpen() const {
 int OsFile::Read(char* buffer, std::size_t size, std::size_t& received) {
   received = 0;
   if (fd_ < 0) return kErrorInvalidHandle;
-  if (!leased_ && ChangedSinceOpen()) return kErrorSharingViolation;
+  // A writer waiting on a breaking lease still waits until reading stops, unless the kernel's
+  // lease-break time runs out first; from the break on, the file is watched.
+  if (!Leased() && ChangedSinceOpen()) return kErrorSharingViolation;
   std::size_t wanted = size;
   if (sizeAtOpen_ > 0) {
     wanted = static_cast<std::size_t>(
@@ -150,9 +167,13 @@ int OsFile::Read(char* buffer, std::size_t size, std::size_t& received) {
   while (wanted > 0) {
     n = ::read(fd_, buffer, wanted);
     if (n >= 0) break;
-    if (errno != EINTR) return OsErrorCode(errno);
+    if (errno == EINTR) continue;
+    const int code = OsErrorCode(errno);
+    ReleaseLease();
+    return code;
   }
   if (n == 0) {
+    ReleaseLease();
     // The end of the data: only a file that is still what it was at the open ends cleanly.
     return ChangedSinceOpen() ? kErrorSharingViolation : 0;
   }

@@ -39,25 +39,32 @@ class OsFile {
   // waiting for a writer or feed it an endless stream. An empty name, or one with a NUL byte
   // inside, gives kErrorPathNotFound. Returns 0 on success.
   //
-  // The file is shared with readers only. A read lease, held until Close, refuses a file that
-  // any process has open for writing (kErrorSharingViolation) and makes a writer that opens it
-  // meanwhile wait. Where no lease can be had (a file of another user, a file system without
-  // leases) the file is watched instead: see Read.
+  // The file is shared with readers only. A read lease, held until reading stops (see
+  // ReleaseLease), refuses a file that any process has open for writing (kErrorSharingViolation)
+  // and makes a writer that opens it meanwhile wait. Where no lease can be had (a file of another
+  // user, a file system without leases) the file is watched instead: see Read.
   int OpenForReading(const std::string& name);
 
   // Reads up to `size` bytes; `received` is 0 at the end of the file. Returns 0 or a code.
   // Reading stops at the size the file had at the open (a size of 0 there is taken as unknown:
   // pseudo files report it). A file whose size or modification time is no longer what it was
   // at the open gives kErrorSharingViolation instead of its end, so a file changed under the
-  // reader never reads as complete; without a lease this is checked before every read.
+  // reader never reads as complete; without a lease this is checked before every read. A lease
+  // that a writer has begun to break is still held, but counts as none for this check: the
+  // kernel ends it on its own after the lease-break time, and the writer may then change the
+  // file. The end of the data or a failing read releases the lease.
   int Read(char* buffer, std::size_t size, std::size_t& received);
+
+  // Lets writers in while the file stays open: for when reading stops before the close, such as
+  // while a warning about the file is shown. Later reads are checked as without a lease.
+  void ReleaseLease();
 
   // Returns 0 or a code; the file counts as closed afterwards either way.
   int Close();
 
   bool IsOpen() const { return fd_ >= 0; }
-  // True while the file is open under a read lease.
-  bool Leased() const { return leased_; }
+  // True while the file is open under a read lease that no writer has begun to break.
+  bool Leased() const;
 
   // Whether opens try to take a read lease (they do unless switched off). Tests switch it off
   // to take the path of file systems that have no leases.
@@ -66,6 +73,7 @@ class OsFile {
 
  private:
   bool ChangedSinceOpen() const;
+  bool LeaseUnbroken() const;
 
   int fd_ = -1;
   bool leased_ = false;

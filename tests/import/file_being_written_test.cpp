@@ -6,10 +6,14 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -181,6 +185,177 @@ INSTANTIATE_TEST_SUITE_P(Import, FileBeingWritten, ::testing::Values(true, false
                          [](const auto& info) {
                            return std::string(info.param ? "Leased" : "Watched");
                          });
+
+// A child process that opens `path` for writing the way an editor saving it does: a plain,
+// blocking open, which a read lease holds up until the lease goes.
+class BlockingWriter {
+ public:
+  explicit BlockingWriter(const std::string& path, const std::string& text = {}) {
+    int opened[2];
+    if (::pipe(opened) != 0) throw std::runtime_error("pipe");
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::close(opened[0]);
+      const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
+      if (fd >= 0 && !text.empty()) (void)!::write(fd, text.data(), text.size());
+      char c = fd >= 0 ? 'y' : 'n';
+      (void)!::write(opened[1], &c, 1);
+      ::_exit(0);
+    }
+    ::close(opened[1]);
+    opened_ = opened[0];
+  }
+  ~BlockingWriter() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    ::close(opened_);
+  }
+  BlockingWriter(const BlockingWriter&) = delete;
+  BlockingWriter& operator=(const BlockingWriter&) = delete;
+
+  // Whether the open (and the write after it) got through within `limit`.
+  bool DoneWithin(std::chrono::milliseconds limit) {
+    pollfd done{opened_, POLLIN, 0};
+    char c = 'n';
+    return ::poll(&done, 1, static_cast<int>(limit.count())) == 1 && ::read(opened_, &c, 1) == 1 &&
+           c == 'y';
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int opened_ = -1;
+};
+
+// Runs `onWarning` while the warning box would be up.
+class WarningUi : public TSweepFileUi {
+ public:
+  WarningUi(std::string fileName, std::function<void()> onWarning)
+      : fileName_(std::move(fileName)), onWarning_(std::move(onWarning)) {}
+  std::optional<std::string> ChooseFile() override { return fileName_; }
+  void ShowWarning(const std::string&) override {
+    ++warnings;
+    onWarning_();
+  }
+  int warnings = 0;
+
+ private:
+  std::string fileName_;
+  std::function<void()> onWarning_;
+};
+
+// Far below the kernel's lease-break time (45 s unless set otherwise): a writer held up by the
+// lease until the box is closed would miss it.
+constexpr std::chrono::milliseconds kWriterPatience{5000};
+
+struct StoppingLine {
+  const char* name;
+  const char* text;
+};
+
+class LeaseAtTheWarning : public ::testing::TestWithParam<StoppingLine> {};
+
+// The warning box waits for the user, so the lease must be gone while it is up; the file itself
+// is closed only after it, as before.
+TEST_P(LeaseAtTheWarning, AWriterGetsThroughWhileTheWarningIsUp) {
+  TempDir dir;
+  const std::string path = dir.Write("sweep.txt", FiftyLines() + GetParam().text + FiftyLines());
+  if (!LeasesGranted(path)) GTEST_SKIP() << "this file system grants no read lease";
+  TComponent owner{"Form1"};
+  TMemTable& table = CreateSweepTable(owner);
+  TSweepFileLoader loader{table};
+  bool openDuringWarning = false;
+  bool writerThrough = false;
+  WarningUi ui(path, [&] {
+    openDuringWarning = loader.SweepFile().IsOpen();
+    BlockingWriter writer(path);
+    writerThrough = writer.DoneWithin(kWriterPatience);
+  });
+  loader.actOpenFileExecute(ui);
+  EXPECT_EQ(ui.warnings, 1);
+  EXPECT_TRUE(openDuringWarning);
+  EXPECT_TRUE(writerThrough) << "a writer waited on the lease while the warning was up";
+  EXPECT_FALSE(loader.SweepFile().IsOpen());
+  EXPECT_EQ(table.RecordCount(), 50);
+}
+
+INSTANTIATE_TEST_SUITE_P(Import, LeaseAtTheWarning,
+                         ::testing::Values(StoppingLine{"NotANumber", "1 2 x\n"},
+                                           StoppingLine{"TenthColumn", "1 2 3 4 5 6 7 8 9 10\n"},
+                                           StoppingLine{"Overflow", "1e400\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The end of the data lets writers in at once, before the file is closed.
+TEST(LeasedFile, TheEndOfTheDataReleasesTheLease) {
+  TempDir dir;
+  const std::string path = dir.Write("sweep.txt", FiftyLines());
+  if (!LeasesGranted(path)) GTEST_SKIP() << "this file system grants no read lease";
+  OsFile file;
+  ASSERT_EQ(file.OpenForReading(path), 0);
+  char buffer[4096];
+  std::size_t received = 0;
+  ASSERT_EQ(file.Read(buffer, sizeof buffer, received), 0);
+  EXPECT_TRUE(file.Leased()) << "the lease went before the end of the data";
+  ASSERT_EQ(file.Read(buffer, sizeof buffer, received), 0);
+  ASSERT_EQ(received, 0u);
+  EXPECT_FALSE(file.Leased());
+  BlockingWriter writer(path);
+  EXPECT_TRUE(writer.DoneWithin(kWriterPatience));
+  EXPECT_TRUE(file.IsOpen());
+}
+
+// Sets the kernel's lease-break time to one second for the test, where the test may.
+class ShortLeaseBreakTime : public ::testing::Test {
+ protected:
+  static constexpr const char* kSetting = "/proc/sys/fs/lease-break-time";
+  void SetUp() override {
+    std::ifstream(kSetting) >> saved_;
+    std::ofstream out(kSetting);
+    if (saved_.empty() || !(out << "1\n" << std::flush)) {
+      GTEST_SKIP() << "the lease-break time cannot be changed here (needs root)";
+    }
+  }
+  void TearDown() override {
+    if (!saved_.empty()) std::ofstream(kSetting) << saved_ << "\n";
+  }
+
+ private:
+  std::string saved_;
+};
+
+// A load longer than the lease-break time: the kernel breaks the lease and lets the waiting writer
+// rewrite the file. From then on the reader checks the file as if it had no lease, so nothing of
+// the new content is taken for the old file's records.
+TEST_F(ShortLeaseBreakTime, AReaderWhoseLeaseTheKernelBrokeWatchesTheFile) {
+  TempDir dir;
+  const std::string path = dir.Write("sweep.txt", FiftyLines());
+  if (!LeasesGranted(path)) GTEST_SKIP() << "this file system grants no read lease";
+  TComponent owner{"Form1"};
+  TMemTable& table = CreateSweepTable(owner);
+  TSweepFileLoader loader{table};
+  std::string rewritten;
+  for (int k = 0; k < 60; ++k) rewritten += "99 99.5\n";
+  bool writerThrough = false;
+  int posts = 0;
+  table.AfterPost = [&](TDataSet&) {
+    if (++posts != 1) return;
+    BlockingWriter writer(path, rewritten);
+    writerThrough = writer.DoneWithin(kWriterPatience);
+  };
+  TNamedFileUi ui(path);
+  loader.actOpenFileExecute(ui);
+  table.AfterPost = nullptr;
+  ASSERT_TRUE(writerThrough) << "the kernel did not break the lease";
+  EXPECT_EQ(ui.Warning(), std::optional<std::string>(kInvalidFileFormat));
+  table.Cancel();
+  EXPECT_LT(table.RecordCount(), 50);
+  int k = 1;
+  for (table.First(); !table.Eof(); table.Next(), ++k) {
+    EXPECT_EQ(table.Fields(0).AsFloat(), k);
+    EXPECT_EQ(table.Fields(1).AsFloat(), k + 0.5);
+  }
+}
 
 // Without a lease nothing past the size at the open is read, and a file that grew (or was
 // rewritten in place) reports error 32 where its end would be.
