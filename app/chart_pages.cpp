@@ -114,14 +114,15 @@ std::optional<THoverText> PageHoverText(const TDBChart& chart, int pageIndex, in
   // Mid-drag the mouse belongs to the zoom; with a frame pending, the points on the screen are
   // not yet where the series now puts them.
   if (chart.Zoom().Active() || chart.PaintPending()) return std::nullopt;
-  const std::optional<TChartPointHit> hit = NearestChartPoint(chart, x, y, kHoverReach);
-  if (!hit) return std::nullopt;
-  const TChartSeries& series = *hit->series;
+  const std::optional<TChartPointHit> nearest = NearestChartPoint(chart, x, y, kHoverReach);
+  if (!nearest) return std::nullopt;
+  const TChartPointHit hit = CurrentRunOnATie(chart, *nearest, x, y);
+  const TChartSeries& series = *hit.series;
   std::string text =
-      PointValueText(series.XValues().ValueSource(), series.XValue(hit->index),
-                     PageDecl(pageIndex).caption, series.YValue(hit->index), LocaleDecimalChar);
+      PointValueText(series.XValues().ValueSource(), series.XValue(hit.index),
+                     PageDecl(pageIndex).caption, series.YValue(hit.index), LocaleDecimalChar);
   if (IsReferenceSeries(series)) text.insert(0, kReferenceTipPrefix);
-  return THoverText{std::move(text), hit->x, hit->y};
+  return THoverText{std::move(text), hit.x, hit.y};
 }
 
 void CreateChartPage(TForm1& form, TTabSheet& sheet, int pageIndex) {

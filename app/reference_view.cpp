@@ -1,5 +1,7 @@
 #include "app/reference_view.h"
 
+#include <cstdint>
+
 #include "chart/chart_value_list.h"
 #include "chart/db_chart.h"
 #include "chart/line_series.h"
@@ -97,6 +99,30 @@ void TReferenceView::SetShown(bool shown) {
 
 bool IsReferenceSeries(const TChartSeries& series) {
   return series.Name() == kReferenceSeriesName;
+}
+
+TChartPointHit CurrentRunOnATie(const TCustomAxisPanel& chart, const TChartPointHit& hit, int x,
+                                int y) {
+  if (hit.series == nullptr || !IsReferenceSeries(*hit.series)) return hit;
+  auto distance = [x, y](int px, int py) {
+    const std::int64_t dx = std::int64_t{px} - x;
+    const std::int64_t dy = std::int64_t{py} - y;
+    return dx * dx + dy * dy;
+  };
+  const std::int64_t reach = distance(hit.x, hit.y);
+  const TRect& rect = chart.ChartRect();
+  for (int s = 0; s < chart.SeriesCount(); ++s) {
+    const TChartSeries& series = chart.Series(s);
+    if (IsReferenceSeries(series) || !series.Active()) continue;
+    for (int i = 0; i < series.Count(); ++i) {
+      if (series.IsNullPoint(i)) continue;
+      const int px = series.CalcXPos(i);
+      const int py = series.CalcYPos(i);
+      if (px < rect.Left || px > rect.Right || py < rect.Top || py > rect.Bottom) continue;
+      if (distance(px, py) == reach) return TChartPointHit{&series, i, px, py};
+    }
+  }
+  return hit;
 }
 
 }  // namespace plotvik

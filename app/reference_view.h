@@ -5,11 +5,13 @@
 #include <string>
 
 #include "app/chart_pages.h"
+#include "chart/chart_point_finder.h"
 
 namespace plotvik {
 
 class TChartSeries;
 class TComponent;
+class TCustomAxisPanel;
 class TCustomMemTable;
 class TReferenceRun;
 class TSweepFileUi;
@@ -57,5 +59,10 @@ class TReferenceView {
 
 // Whether `series` draws a reference run.
 bool IsReferenceSeries(const TChartSeries& series);
+
+// `hit` (a point of `chart` nearest to (x, y)), or, when it is a reference point, a point of the
+// current run just as near: where both runs coincide the tip reads the run drawn in front.
+TChartPointHit CurrentRunOnATie(const TCustomAxisPanel& chart, const TChartPointHit& hit, int x,
+                                int y);
 
 }  // namespace plotvik

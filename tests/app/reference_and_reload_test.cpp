@@ -248,6 +248,17 @@ TEST_F(ReferenceAndReload, TheTipSaysWhetherAPointIsTheReferences) {
   }
 }
 
+TEST_F(ReferenceAndReload, WhereBothRunsMeetTheTipReadsTheCurrentOne) {
+  Load(Fixture("sample_yagi.txt"));
+  form_->Reference().Keep(form_->mtData);
+  TDBChart& chart = PageChart(*form_, 0);
+  chart.PaintWindow();
+  const TChartSeries& own = PageSeries(*form_, 0);
+  const auto tip = PageHoverText(chart, 0, own.CalcXPos(10), own.CalcYPos(10));
+  ASSERT_TRUE(tip);
+  EXPECT_EQ(tip->text.rfind("height ", 0), 0u) << tip->text;
+}
+
 TEST(ReferenceRenderTool, DrawsWhatTheWindowDrawsWithTheSameReference) {
   TempDir dir;
   const std::string reference = Fixture("sample_dipole.txt");
