@@ -131,19 +131,21 @@ void TForm1::LoadChosenFile() {
 
 namespace {
 
-// The dialog would hand over a full path and keep it for the next time.
+// The dialog would hand over a full path and keep it for the next time. The ".." stay: taken
+// away by text, "l/.." names another folder than the kernel's when l is a symbolic link.
 std::string FullName(const std::string& fileName) {
   std::error_code error;
   std::filesystem::path path = std::filesystem::absolute(fileName, error);
   if (error) path = fileName;
-  return path.lexically_normal().string();
+  return path.string();
 }
 
 }  // namespace
 
 void TForm1::OpenFile(const std::string& fileName) {
   OD.SetFileName(FullName(fileName));
-  givenFile_ = OD.FileName();
+  // The loader reads the name as given, as the tools do, so its length limit counts the same text.
+  givenFile_ = fileName;
   try {
     LoadChosenFile();
   } catch (...) {

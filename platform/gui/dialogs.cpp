@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -31,15 +32,17 @@ class TDesktopDialogs final : public TDialogs {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setSizeGripEnabled(true);
     if (!initialFileName.empty()) {
-      const QFileInfo previous(FromUtf8(initialFileName));
-      dialog.setDirectory(previous.absolutePath());
+      // The name is the file system's bytes, and its folder is found as the kernel finds it:
+      // the toolkit's own absolute path drops "l/.." by text.
+      const QFileInfo previous(QFile::decodeName(QByteArray::fromStdString(initialFileName)));
+      const QString folder = QFileInfo(previous.path()).canonicalFilePath();
+      dialog.setDirectory(folder.isEmpty() ? previous.absolutePath() : folder);
       dialog.selectFile(previous.fileName());
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
-    return QDir::toNativeSeparators(QFileInfo(chosen.front()).absoluteFilePath())
-        .toUtf8()
+    return QFile::encodeName(QDir::toNativeSeparators(QFileInfo(chosen.front()).absoluteFilePath()))
         .toStdString();
   }
 

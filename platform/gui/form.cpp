@@ -4,11 +4,13 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QUrl>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
@@ -52,10 +54,23 @@ void BuildMenu(QMenu& menu, TMenuItem& item, TApplication& application) {
 std::optional<std::string> DroppedLocalFile(const QMimeData& data) {
   if (!data.hasUrls()) return std::nullopt;
   const QList<QUrl> urls = data.urls();
-  if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
-  const QString path = urls.front().toLocalFile();
-  if (path.isEmpty() || QFileInfo(path).isDir()) return std::nullopt;
-  return path.toUtf8().toStdString();
+  if (urls.size() != 1) return std::nullopt;
+  const QUrl& url = urls.front();
+  // Only this machine's files: a host's name is no folder here.
+  const QString host = url.host();
+  if (url.scheme() != QStringLiteral("file") ||
+      (!host.isEmpty() && host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) != 0)) {
+    return std::nullopt;
+  }
+  // The path's bytes as the file system has them: decoded to text, a name that is not UTF-8
+  // would become another name.
+  const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  // A NUL would cut the name short at the open call, naming another file.
+  if (!path.startsWith('/') || path.contains('\0')) return std::nullopt;
+  std::string name = path.toStdString();
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return std::nullopt;
+  return name;
 }
 
 void TForm::Window::dragEnterEvent(QDragEnterEvent* event) {

@@ -20,6 +20,7 @@
 #include "platform/gui/open_dialog.h"
 #include "table/field.h"
 #include "table/mem_table.h"
+#include "tests/import/temp_dir.h"
 
 namespace plotvik {
 namespace {
@@ -27,6 +28,7 @@ namespace {
 using testing::Fixture;
 using testing::InstallScriptedDialogs;
 using testing::ScriptedDialogs;
+using testing::TempDir;
 using testing::TestApplication;
 
 std::unique_ptr<QMimeData> UrlData(const QList<QUrl>& urls) {
@@ -89,13 +91,45 @@ TEST_F(OpenFromOutsideTest, CommandLineFileLoadsAsFileOpenAndIsOfferedNextTime) 
   EXPECT_EQ(dialogs_->offered, (std::vector<std::string>{Fixture("app_three_sweeps.txt")}));
 }
 
-TEST_F(OpenFromOutsideTest, ARelativeNameIsOfferedAsItsFullPath) {
+// With s/l a symbolic link to other/sub, "s/l/../x.txt" is other/x.txt to the kernel and to the
+// tools: the window reads that file too, and offers the name made absolute with its "..".
+TEST_F(OpenFromOutsideTest, ARelativeNameIsReadAsTheKernelReadsItAndOfferedAsItsFullPath) {
+  const TempDir dir;
+  std::filesystem::create_directories(dir.Path() / "other" / "sub");
+  std::filesystem::create_directory(dir.Path() / "s");
+  std::filesystem::create_directory_symlink("../other/sub", dir.Path() / "s" / "l");
+  dir.Write("other/x.txt", "1 1 10 50 0 1.1 6 10 30\n2 1 12 52 1 1.2 6.1 11 31\n");
+  dir.Write("s/x.txt", "1 4 4.00 70.456 20.251 1.617 5.92 0.00 90.0\n");
+
   const std::filesystem::path here = std::filesystem::current_path();
-  std::filesystem::current_path(PLOTVIK_TEST_DATA);
-  OpenAsCommandLine("./sub/../app_two_sweeps.txt");
+  std::filesystem::current_path(dir.Path());
+  OpenAsCommandLine("s/l/../x.txt");
   std::filesystem::current_path(here);
   EXPECT_EQ(Heights(), (std::vector<double>{10.0, 12.0}));
-  EXPECT_EQ(form_->OD.FileName(), Fixture("app_two_sweeps.txt"));
+  EXPECT_TRUE(dialogs_->messages.empty());
+  EXPECT_EQ(form_->OD.FileName(), (dir.Path() / "s/l/../x.txt").string());
+}
+
+// The length limit counts the name as given, as the tools count it, not its absolute form.
+TEST_F(OpenFromOutsideTest, TheNameLimitCountsTheRelativeNameAsGiven) {
+  const TempDir dir;
+  const std::string folder(200, 'd');
+  std::filesystem::create_directory(dir.Path() / folder);
+  const std::string longest = folder + "/" + std::string(254 - folder.size(), 'f') + ".txt";
+  ASSERT_EQ(longest.size(), 259u);
+  ASSERT_GT((dir.Path() / longest).string().size(), 259u);
+  dir.Write(longest, "1 1 10 50 0 1.1 6 10 30\n2 1 12 52 1 1.2 6.1 11 31\n");
+  const std::string tooLong = folder + "/" + std::string(255 - folder.size(), 'f') + ".txt";
+  dir.Write(tooLong, "1 4 4.00 70.456 20.251 1.617 5.92 0.00 90.0\n");
+
+  const std::filesystem::path here = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  OpenAsCommandLine(longest);
+  OpenAsCommandLine(tooLong);
+  std::filesystem::current_path(here);
+  EXPECT_EQ(Heights(), (std::vector<double>{10.0, 12.0}));
+  ASSERT_EQ(dialogs_->messages.size(), 1u);
+  EXPECT_EQ(dialogs_->messages[0].text, "Invalid filename.");
 }
 
 TEST_F(OpenFromOutsideTest, FailuresShowTheSameBoxesAndKeepWhatIsLoaded) {
@@ -139,6 +173,24 @@ TEST_F(OpenFromOutsideTest, OneDroppedLocalFileLoadsAnythingElseIsRefused) {
   EXPECT_EQ(Heights(), (std::vector<double>{10.0, 12.0}));
   EXPECT_EQ(form_->OD.FileName(), file);
   EXPECT_TRUE(dialogs_->offered.empty());
+}
+
+// A file manager names a file that is not UTF-8 by its bytes, percent-encoded; the window opens
+// those bytes, whether the URL names no host or this one.
+TEST_F(OpenFromOutsideTest, ADroppedNameThatIsNotUtf8OpensItsOwnBytes) {
+  const TempDir dir;
+  const std::string file =
+      dir.Write("bad\xff.txt", "1 1 10 50 0 1.1 6 10 30\n2 1 12 52 1 1.2 6.1 11 31\n");
+  const QByteArray encoded = QByteArray::fromStdString(file).toPercentEncoding("/");
+  for (const char* prefix : {"file://", "file://localhost"}) {
+    form_->mtData.Close();
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QStringLiteral("text/uri-list"), prefix + encoded + "\r\n");
+    ASSERT_TRUE(Drop(*data)) << prefix;
+    EXPECT_EQ(Heights(), (std::vector<double>{10.0, 12.0})) << prefix;
+    EXPECT_EQ(form_->OD.FileName(), file) << prefix;
+  }
+  EXPECT_TRUE(dialogs_->messages.empty());
 }
 
 }  // namespace
