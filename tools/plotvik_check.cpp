@@ -1,11 +1,14 @@
-// plotvik-check [--] FILE: loads a sweep file exactly as File > Open does and prints what the table
-// then holds, so a file can be checked before (or instead of) opening it in the viewer.
+// plotvik-check [--analysis] [--] FILE: loads a sweep file exactly as File > Open does and prints
+// what the table then holds, so a file can be checked before (or instead of) opening it in the
+// viewer.
 
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "analysis/sweep_analysis.h"
+#include "analysis/sweep_records.h"
 #include "import/sweep_file_loader.h"
 #include "platform/component.h"
 #include "platform/exceptions.h"
@@ -30,6 +33,14 @@ constexpr std::string_view kHelp =
     "(LC_NUMERIC) is accepted as well, as in the viewer.\n"
     "\n"
     "Options:\n"
+    "  --analysis  prints, instead of the records, the analysis of what was loaded, one item\n"
+    "              a line, fields separated by one tab, numbers as above:\n"
+    "                points     N                  points with a height and an SWR\n"
+    "                min_swr    HEIGHT SWR         the lowest SWR (none without points)\n"
+    "                resonance  HEIGHT             each zero crossing of jX, by height\n"
+    "                band       T LOW HIGH OPEN    each span with SWR below T, T = 2 then\n"
+    "                                              1.5; OPEN is -, low, high or both: the\n"
+    "                                              span reaches that end of the sweep\n"
     "  -h, --help  this text\n"
     "  --version   prints the program's name and version\n"
     "  --          ends the options: a FILE whose name begins with '-' goes after it\n"
@@ -68,8 +79,15 @@ void WriteRecords(TDataSet& table, std::FILE* out) {
   }
 }
 
+void WriteAnalysis(TMemTable& table, std::FILE* out) {
+  const std::string text = AnalysisText(AnalyseSweep(StoredSweepRecords(table)));
+  std::fwrite(text.data(), 1, text.size(), out);
+}
+
 int Run(int argc, char** argv) {
   TToolCommandLine commandLine;
+  const QCommandLineOption analysis("analysis", "prints the analysis instead of the records");
+  commandLine.Parser().addOption(analysis);
   commandLine.Parser().addPositionalArgument("FILE", "the sweep file");
   if (!commandLine.Parse(argc, argv, kUsage)) return 2;
   if (commandLine.HelpWanted()) {
@@ -105,9 +123,14 @@ int Run(int argc, char** argv) {
     Print(stderr, error);
     return 2;
   }
-  WriteRecords(table, stdout);
+  if (commandLine.Parser().isSet(analysis)) {
+    WriteAnalysis(table, stdout);
+  } else {
+    WriteRecords(table, stdout);
+  }
   if (std::fflush(stdout) != 0) {
-    Print(stderr, "Cannot write the records.\n");
+    Print(stderr, commandLine.Parser().isSet(analysis) ? "Cannot write the analysis.\n"
+                                                       : "Cannot write the records.\n");
     return 2;
   }
   if (ui.Warning()) Print(stderr, *ui.Warning() + "\n");
