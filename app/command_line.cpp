@@ -21,6 +21,7 @@ const TOption kOptions[] = {
     {"", "--ref", true,
      [](TCommandLine& line, const std::string& value) { line.referenceFile = value; }},
     {"", "--follow", false, [](TCommandLine& line, const std::string&) { line.follow = true; }},
+    {"", "--analysis", false, [](TCommandLine& line, const std::string&) { line.analysis = true; }},
 };
 
 // The toolkit's options, which it takes with one dash or two. Those with a value take the next
@@ -182,6 +183,8 @@ std::string HelpText(const std::string& program) {
          "  --          ends the options: a FILE beginning with '-' follows it\n"
          "  -h, --help  shows this text and ends\n"
          "  --version   prints the program's name and version and ends\n"
+         "  --analysis  shows the analysis marks from the start (the key A shows and\n"
+         "              hides them)\n"
          "\n"
          "The toolkit's own options (-platform NAME, -display HOST:N, ...) are accepted.\n"
          "The window follows the desktop's scale factor (QT_SCALE_FACTOR,\n"
@@ -190,7 +193,8 @@ std::string HelpText(const std::string& program) {
          "\n"
          "Keys: F5 loads the current file again; L follows it as it grows, or stops\n"
          "following; S keeps the run shown as the reference run; R hides and shows the\n"
-         "reference.\n";
+         "reference. A shows and hides the analysis: the spans with SWR below 2 and 1.5\n"
+         "and the lowest SWR on the SWR page, the resonances on the jX page.\n";
 }
 
 }  // namespace plotvik

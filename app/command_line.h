@@ -12,6 +12,7 @@ namespace plotvik {
 struct TCommandLine {
   bool help = false;
   bool version = false;
+  bool analysis = false;  // --analysis: the analysis marks shown from the start
   std::optional<std::string> fileName;
   // The toolkit's own options (-platform NAME, -display HOST:N, ...) with their values, in the
   // order given: the application object gets these and nothing else.

@@ -7,6 +7,8 @@
 #include "app/copy_commands.h"
 #include "app/file_following.h"
 #include "app/reference_view.h"
+#include "chart/db_chart.h"
+#include "marks/analysis_marks.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
 #include "platform/gui/main_menu.h"
@@ -76,6 +78,9 @@ TForm1::TForm1(TApplication& application)
   SetMenu(MainMenu1);
 
   for (int i = 0; i < PC.PageCount(); ++i) CreateChartPage(*this, PC.Pages(i), i);
+  analysisMarks_ =
+      std::make_unique<TAnalysisMarks>(mtData, PageChart(*this, 0), PageChart(*this, 2));
+  AddKey("A", [this] { analysisMarks_->SetVisible(!analysisMarks_->Visible()); });
 
   // The designed window (639 x 453 outside, on a desktop with a 4-pixel frame and a 19-pixel
   // caption) gave every page a client area of 623 x 379, and the charts are laid out for it.

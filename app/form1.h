@@ -10,6 +10,7 @@
 namespace plotvik {
 
 class TAction;
+class TAnalysisMarks;
 class TActionList;
 class TApplication;
 class TDataSource;
@@ -85,6 +86,8 @@ class TForm1 : public TForm, private TSweepFileUi {
   TReferenceView& Reference() const { return *reference_; }
 
   TSweepFileLoader& Loader() { return loader_; }
+  // The analysis marks on the SWR and jX pages; the key A shows and hides them.
+  TAnalysisMarks& AnalysisMarks() { return *analysisMarks_; }
 
  private:
   std::optional<std::string> ChooseFile() override;
@@ -101,6 +104,7 @@ class TForm1 : public TForm, private TSweepFileUi {
   std::optional<std::string> currentFile_;
   std::unique_ptr<TReferenceView> reference_;
   std::unique_ptr<TFileFollowing> following_;
+  std::unique_ptr<TAnalysisMarks> analysisMarks_;
 };
 
 }  // namespace plotvik

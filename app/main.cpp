@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "marks/analysis_marks.h"
 #include "platform/gui/application.h"
 #include "platform/locale_settings.h"
 #include "platform/version.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
   // A change of the user's locale takes effect from the next load on.
   application.OnSettingChange = [] { ReadLocaleSettings(); };
   auto form = std::make_unique<TForm1>(application);
+  if (commandLine.analysis) form->AnalysisMarks().SetVisible(true);
   // A file named on the command line is loaded once the window is up, as File > Open would
   // load it: its error box and warning appear over the window. The reference comes first, in a
   // command of its own, so that a box about it leaves the file's load to follow.

@@ -1,7 +1,7 @@
-// plotvik-render [--size WxH] [--scale S] [--] FILE OUTDIR: builds the viewer's main window
-// without showing it, loads FILE through its File > Open command and writes each page's chart as a
-// PNG file, painted by the same code that paints the window. Charts for reports, and a way to look
-// at a file on a machine without a display.
+// plotvik-render [--size WxH] [--scale S] [--analysis] [--] FILE OUTDIR: builds the viewer's main
+// window without showing it, loads FILE through its File > Open command and writes each page's
+// chart as a PNG file, painted by the same code that paints the window. Charts for reports, and a
+// way to look at a file on a machine without a display.
 
 #include <charconv>
 #include <cstdio>
@@ -18,6 +18,7 @@
 #include "app/chart_pages.h"
 #include "app/form1.h"
 #include "chart/db_chart.h"
+#include "marks/analysis_marks.h"
 #include "platform/exceptions.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
@@ -48,6 +49,9 @@ constexpr std::string_view kHelp =
     "  --scale S   writes every pixel of the chart as an S x S block (no smoothing), as the\n"
     "              viewer shows it on a screen scaled S times: a whole number 1 (the default)\n"
     "              to 16, the picture at most 4096 pixels a side\n"
+    "  --analysis  draws the analysis marks as the viewer shows them after the key A: the\n"
+    "              spans with SWR below 2 and 1.5 and the lowest SWR on swr.png, the\n"
+    "              resonances on jx.png\n"
     "  -h, --help  this text\n"
     "  --version   prints the program's name and version\n"
     "  --          ends the options: a FILE or OUTDIR beginning with '-' goes after it\n"
@@ -75,6 +79,7 @@ struct Options {
   int width = kChartDesignedWidth;
   int height = kChartDesignedHeight;
   int scale = 1;
+  bool analysis = false;
 };
 
 std::optional<int> ParseWhole(std::string_view text, int max) {
@@ -109,12 +114,15 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help, bool& v
   parser.addOption(scale);
   const QCommandLineOption reference("ref", "the reference run", "REF");
   parser.addOption(reference);
+  const QCommandLineOption analysis("analysis", "draws the analysis marks");
+  parser.addOption(analysis);
   parser.addPositionalArgument("FILE", "the sweep file");
   parser.addPositionalArgument("OUTDIR", "the folder for the pictures");
   if (!commandLine.Parse(argc, argv, kUsage)) return false;
   help = commandLine.HelpWanted();
   version = commandLine.VersionWanted();
   if (help || version) return true;
+  options.analysis = parser.isSet(analysis);
   if (parser.isSet(size)) {
     const std::string value = Latin1Bytes(parser.value(size));
     if (!ParseSize(value, options)) {
@@ -232,6 +240,7 @@ int Render(const Options& options) {
   application.SetDialogs(std::move(dialogsOwner));
 
   auto form = std::make_unique<TForm1>(application);
+  if (options.analysis) form->AnalysisMarks().SetVisible(true);
   try {
     // The reference first, as the viewer's command line loads it.
     if (options.reference) form->LoadReference(*options.reference);

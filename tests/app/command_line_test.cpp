@@ -105,6 +105,18 @@ TEST(CommandLineHelp, StartsWithTheUsageLineAndNamesEveryArgument) {
   }
 }
 
+TEST(CommandLineAnalysis, ShowsTheMarksFromTheStartOnlyWhenAsked) {
+  EXPECT_FALSE(ParseCommandLine({"a.txt"}).analysis);
+  const TCommandLine withFile = ParseCommandLine({"--analysis", "a.txt"});
+  EXPECT_TRUE(withFile.analysis);
+  EXPECT_EQ(withFile.fileName, "a.txt");
+  EXPECT_FALSE(withFile.error);
+  EXPECT_TRUE(ParseCommandLine({"--analysis"}).analysis);
+  const TCommandLine afterEnd = ParseCommandLine({"--", "--analysis"});
+  EXPECT_FALSE(afterEnd.analysis);
+  EXPECT_EQ(afterEnd.fileName, "--analysis");
+}
+
 }  // namespace
 }  // namespace plotvik
 
