@@ -47,6 +47,9 @@ appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.plotvik.plotvi
 grep -q '<launchable type="desktop-id">plotvik.desktop</launchable>' \
   "$work/root/usr/share/metainfo/org.plotvik.plotvik.metainfo.xml" ||
   fail "the metadata does not launch plotvik.desktop"
+grep -q "<release version=\"$(dpkg-deb -f "$deb" Version)\"" \
+  "$work/root/usr/share/metainfo/org.plotvik.plotvik.metainfo.xml" ||
+  fail "the metadata's releases do not list the package's version"
 for page in plotvik plotvik-check plotvik-render; do
   zcat "$work/root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH .*$(dpkg-deb -f "$deb" Version)" ||
     fail "$page.1 does not carry the package's version"
