@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The copy keys in the real window, read back from the X clipboard as another program would:
 # Ctrl+C gives the current page's chart as image/png, equal to plotvik-render's picture of that
-# page at the window's scale (1, then 2); Ctrl+Shift+C gives the records as tab-separated text,
-# the same records plotvik-check prints. Once the program ends the clipboard is empty again.
+# page at the window's scale (1, then 2 with a reference run and the analysis marks shown);
+# Ctrl+Shift+C gives the records as tab-separated text, the same records plotvik-check prints.
+# Once the program ends the clipboard is empty again.
 #
 # Usage: copy_e2e.sh PLOTVIK PLOTVIK_RENDER E2E_IMAGE FIXTURE PLOTVIK_CHECK
 set -euo pipefail
@@ -18,7 +19,10 @@ command -v xclip >/dev/null || fail "missing xclip (scripts/setup.sh installs it
 
 e2e_start_server 2600x1900
 "$render" "$fixture" "$work/expected" || fail "plotvik-render exited with $?"
-"$render" --scale 2 "$fixture" "$work/expected2" || fail "plotvik-render --scale 2 exited with $?"
+# The scaled run also shows a reference run and the analysis marks, which the copy takes along.
+reference="$(dirname "$fixture")/pages_local_peak.txt"
+"$render" --scale 2 --analysis --ref "$reference" "$fixture" "$work/expected2" ||
+  fail "plotvik-render --scale 2 --analysis --ref exited with $?"
 
 clipboard_targets() { xclip -selection clipboard -t TARGETS -o 2>/dev/null || true; }
 # Presses the key and waits until the clipboard offers `type`, then writes its content to $3.
@@ -54,8 +58,9 @@ diff "$work/expected.txt" "$work/copied.txt" >"$work/records.diff" ||
 exit_through_menu
 [ -z "$(clipboard_targets)" ] || fail "the clipboard still offers $(clipboard_targets) after the end"
 
-# At scale 2 the copy is the picture as the screen shows it: every pixel a 2x2 block.
-QT_SCALE_FACTOR=2 e2e_start_app "$fixture"
+# At scale 2 the copy is the picture as the screen shows it: every pixel a 2x2 block, the
+# reference run and the analysis marks included.
+QT_SCALE_FACTOR=2 e2e_start_app --analysis --ref "$reference" "$fixture"
 width=$((623 * 2))
 height=$((379 * 2))
 chart_x=""
@@ -63,6 +68,6 @@ focus_window
 wait_for_chart "$work/expected2/swr.png" "swr.png at scale 2"
 copy_with ctrl+c image/png "$work/copied2.png"
 "$image_tool" differ "$work/copied2.png" "$work/expected2/swr.png" >/dev/null ||
-  fail "Ctrl+C at scale 2 did not copy plotvik-render --scale 2's swr.png"
+  fail "Ctrl+C at scale 2 did not copy plotvik-render --scale 2 --analysis --ref's swr.png"
 exit_through_menu
 echo "PASS"
