@@ -1,7 +1,10 @@
 #include "platform/gui/page_control.h"
 
+#include <QImage>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyle>
+#include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -13,6 +16,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/native_widgets.h"
 #include "platform/gui/panel_widget.h"
+#include "platform/gui/shrunk_image.h"
 
 namespace plotvik {
 
@@ -30,6 +34,33 @@ class TTabBar : public QTabBar {
 
  protected:
   void wheelEvent(QWheelEvent* event) override { event->accept(); }
+  void paintEvent(QPaintEvent* event) override {
+    const double ratio = devicePixelRatioF();
+    if (ratio >= 1.0) {
+      QTabBar::paintEvent(event);
+      return;
+    }
+    // Below a ratio of 1 the captions would be drawn unscaled, outside their tabs: the tabs
+    // are drawn whole over the window's colour, the current one last as the bar draws it, and
+    // shown shrunk.
+    QImage whole(size(), QImage::Format_RGB32);
+    whole.fill(window()->palette().color(window()->backgroundRole()));
+    {
+      QPainter painter(&whole);
+      QStyleOptionTab tab;
+      for (int i = 0; i < count(); ++i) {
+        if (i == currentIndex()) continue;
+        initStyleOption(&tab, i);
+        style()->drawControl(QStyle::CE_TabBarTab, &tab, &painter, this);
+      }
+      if (currentIndex() >= 0) {
+        initStyleOption(&tab, currentIndex());
+        style()->drawControl(QStyle::CE_TabBarTab, &tab, &painter, this);
+      }
+    }
+    QPainter painter(this);
+    DrawShrunk(painter, whole, ratio);
+  }
 };
 
 }  // namespace

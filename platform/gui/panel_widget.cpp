@@ -21,6 +21,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/custom_panel.h"
 #include "platform/gui/raster_internal.h"
+#include "platform/gui/shrunk_image.h"
 
 namespace plotvik {
 
@@ -162,8 +163,11 @@ class TPanelWidget : public QWidget, public TPanelHost {
     TBitmap& image = panel_->WindowImage();
     const QImage view(reinterpret_cast<const uchar*>(image.Pixels().data()), image.Width(),
                       image.Height(), image.Width() * 4, QImage::Format_RGB32);
-    if (devicePixelRatioF() == 1.0) {
+    const double ratio = devicePixelRatioF();
+    if (ratio == 1.0) {
       painter.drawImage(event->rect(), view, event->rect());
+    } else if (ratio < 1.0) {
+      DrawShrunk(painter, view, ratio);
     } else {
       // On a scaled screen every panel pixel becomes a block of screen pixels, never a blend of
       // its neighbours. The whole image is drawn: a part's edges may fall inside a block.

@@ -9,6 +9,8 @@
 //   e2e_image marker PICTURE R G B    prints "X Y", the centre of the first 3 x 3 block of that
 //                                     colour (a filled point marker; a line is thinner), exit 1
 //                                     when there is none
+//   e2e_image halve PICTURE OUT       writes PICTURE at half size to OUT, each pixel the one at
+//                                     the even place (2X, 2Y), never a blend
 // Only colours are compared; the alpha channel of the files is ignored.
 
 #include <QImage>
@@ -102,6 +104,19 @@ int Crop(char** argv) {
   return 0;
 }
 
+int Halve(const char* inPath, const char* outPath) {
+  const QImage in = Load(inPath);
+  QImage out((in.width() + 1) / 2, (in.height() + 1) / 2, QImage::Format_RGB32);
+  for (int y = 0; y < out.height(); ++y) {
+    for (int x = 0; x < out.width(); ++x) out.setPixel(x, y, in.pixel(2 * x, 2 * y));
+  }
+  if (!out.save(QString::fromLocal8Bit(outPath), "PNG")) {
+    std::fprintf(stderr, "cannot write %s\n", outPath);
+    return 2;
+  }
+  return 0;
+}
+
 int Differ(const char* aPath, const char* bPath, QRect ignored = {}) {
   QImage a = Load(aPath);
   QImage b = Load(bPath);
@@ -159,9 +174,10 @@ int main(int argc, char** argv) {
                   QRect(Number(argv[4]), Number(argv[5]), Number(argv[6]), Number(argv[7])));
   }
   if (command == "marker" && argc == 6) return Marker(argv[2], argv[3], argv[4], argv[5]);
+  if (command == "halve" && argc == 4) return Halve(argv[2], argv[3]);
   std::fputs(
       "usage: e2e_image locate SCREEN PICTURE | crop SCREEN X Y W H OUT |"
-      " differ A B [X Y W H] | marker PICTURE R G B\n",
+      " differ A B [X Y W H] | marker PICTURE R G B | halve PICTURE OUT\n",
       stderr);
   return 2;
 }
