@@ -194,7 +194,9 @@ std::string HelpText(const std::string& program) {
          "Keys: F5 loads the current file again; L follows it as it grows, or stops\n"
          "following; S keeps the run shown as the reference run; R hides and shows the\n"
          "reference. A shows and hides the analysis: the spans with SWR below 2 and 1.5\n"
-         "and the lowest SWR on the SWR page, the resonances on the jX page.\n";
+         "and the lowest SWR on the SWR page, the resonances on the jX page. Left and\n"
+         "Right (Shift: by 10), Home and End step a cursor through the page's points and\n"
+         "show every field of the step's record; Esc hides it.\n";
 }
 
 }  // namespace plotvik

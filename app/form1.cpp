@@ -7,6 +7,7 @@
 #include "app/copy_commands.h"
 #include "app/file_following.h"
 #include "app/reference_view.h"
+#include "app/step_cursor_view.h"
 #include "chart/db_chart.h"
 #include "marks/analysis_marks.h"
 #include "platform/gui/action_list.h"
@@ -81,6 +82,7 @@ TForm1::TForm1(TApplication& application)
   analysisMarks_ =
       std::make_unique<TAnalysisMarks>(mtData, PageChart(*this, 0), PageChart(*this, 2));
   AddKey("A", [this] { analysisMarks_->SetVisible(!analysisMarks_->Visible()); });
+  stepCursor_ = std::make_unique<TStepCursorView>(*this);
 
   // The designed window (639 x 453 outside, on a desktop with a 4-pixel frame and a 19-pixel
   // caption) gave every page a client area of 623 x 379, and the charts are laid out for it.

@@ -11,6 +11,7 @@ namespace plotvik {
 
 class TAction;
 class TAnalysisMarks;
+class TStepCursorView;
 class TActionList;
 class TApplication;
 class TDataSource;
@@ -88,6 +89,8 @@ class TForm1 : public TForm, private TSweepFileUi {
   TSweepFileLoader& Loader() { return loader_; }
   // The analysis marks on the SWR and jX pages; the key A shows and hides them.
   TAnalysisMarks& AnalysisMarks() { return *analysisMarks_; }
+  // The step cursor: Left, Right (Shift by 10), Home, End, Esc.
+  TStepCursorView& StepCursor() { return *stepCursor_; }
 
  private:
   std::optional<std::string> ChooseFile() override;
@@ -105,6 +108,7 @@ class TForm1 : public TForm, private TSweepFileUi {
   std::unique_ptr<TReferenceView> reference_;
   std::unique_ptr<TFileFollowing> following_;
   std::unique_ptr<TAnalysisMarks> analysisMarks_;
+  std::unique_ptr<TStepCursorView> stepCursor_;
 };
 
 }  // namespace plotvik

@@ -143,6 +143,15 @@ void TCustomPanel::MouseWheel(TShiftState shift, int wheelDelta, int x, int y) {
   }
 }
 
+void TCustomPanel::SetPinnedText(std::optional<THoverText> text) {
+  const bool same = text.has_value() == pinnedText_.has_value() &&
+                    (!text || (text->text == pinnedText_->text && text->x == pinnedText_->x &&
+                               text->y == pinnedText_->y));
+  if (same) return;
+  pinnedText_ = std::move(text);
+  if (host_ != nullptr) host_->PinnedTextChanged();
+}
+
 void TCustomPanel::AttachHost(TPanelHost* host) {
   host_ = host;
   // A paint that became pending while no window was attached was never asked of one.

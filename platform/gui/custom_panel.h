@@ -65,6 +65,8 @@ class TPanelHost {
   virtual void CursorChanged(TCursor cursor) = 0;
   virtual void BoundsChanged() = 0;
   virtual void PanelDestroyed() = 0;
+  // The panel's pinned text changed; the tip shows it once events are handled again.
+  virtual void PinnedTextChanged() {}
 };
 
 // A window that paints itself through its canvas. The panel keeps a window image: a pixel
@@ -134,6 +136,11 @@ class TCustomPanel : public TComponent {
   // own: the panel's pixels never change for it. Unassigned, no tip ever shows.
   std::function<std::optional<THoverText>(int x, int y)> OnHoverText;
 
+  // A text the program itself shows in the tip window beside its place while the window is
+  // visible, until it is taken away; a tip of the resting mouse stands in front of it meanwhile.
+  const std::optional<THoverText>& PinnedText() const { return pinnedText_; }
+  void SetPinnedText(std::optional<THoverText> text);
+
   // Window glue only.
   void AttachHost(TPanelHost* host);
   TPanelHost* Host() const { return host_; }
@@ -169,6 +176,7 @@ class TCustomPanel : public TComponent {
   int heldButtons_ = 0;
   int wheelAccumulator_ = 0;
   TPanelHost* host_ = nullptr;
+  std::optional<THoverText> pinnedText_;
 };
 
 }  // namespace plotvik

@@ -146,6 +146,11 @@ class TPanelWidget : public QWidget, public TPanelHost {
     panel_ = nullptr;
     CancelHover();
   }
+  // Queued: the text may change while a panel paints, and a tip window must not move then.
+  void PinnedTextChanged() override {
+    QMetaObject::invokeMethod(
+        this, [this] { HideTip(); }, Qt::QueuedConnection);
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
@@ -210,7 +215,12 @@ class TPanelWidget : public QWidget, public TPanelHost {
     CancelHover();
     if (panel_ != nullptr) DeliverEvent([&] { panel_->DispatchMouseLeave(); });
   }
-  void hideEvent(QHideEvent*) override { CancelHover(); }
+  void hideEvent(QHideEvent*) override {
+    restTimer_.stop();
+    shown_.reset();
+    if (tip_) tip_->hide();
+  }
+  void showEvent(QShowEvent*) override { ShowPinned(); }
   void wheelEvent(QWheelEvent* e) override {
     CancelHover();
     if (panel_ == nullptr) return;
@@ -256,6 +266,16 @@ class TPanelWidget : public QWidget, public TPanelHost {
     }
   }
   void ShowTip(THoverText text) {
+    PlaceTip(text);
+    shown_ = std::move(text);
+  }
+  // With no tip of the mouse, the pinned text, if any, shows while this window is visible.
+  bool ShowPinned() {
+    if (panel_ == nullptr || !panel_->PinnedText() || !isVisible()) return false;
+    PlaceTip(*panel_->PinnedText());
+    return true;
+  }
+  void PlaceTip(const THoverText& text) {
     if (!tip_) tip_ = CreateTipWindow();
     const QString caption = QString::fromUtf8(text.text.data(), qsizetype(text.text.size()));
     tip_->setText(caption);
@@ -272,11 +292,11 @@ class TPanelWidget : public QWidget, public TPanelHost {
     }
     tip_->move(at);
     tip_->show();
-    shown_ = std::move(text);
   }
   void HideTip() {
-    if (tip_) tip_->hide();
     shown_.reset();
+    if (ShowPinned()) return;
+    if (tip_) tip_->hide();
   }
   void CancelHover() {
     restTimer_.stop();
