@@ -12,6 +12,7 @@
 
 #include "platform/gui/custom_panel.h"
 #include "platform/gui/panel_widget.h"
+#include "platform/gui/shrunk_image.h"
 
 namespace plotvik {
 
@@ -24,7 +25,9 @@ void CopyPanelToClipboard(TCustomPanel& panel) {
                        .copy();
   const QWidget* widget = PanelWidgetOf(panel);
   const double scale = widget != nullptr ? widget->devicePixelRatioF() : 1.0;
-  if (scale != 1.0 && !picture.isNull()) {
+  if (scale < 1.0) {
+    picture = ShrunkImage(picture, scale);
+  } else if (scale > 1.0 && !picture.isNull()) {
     // Blocks, never a blend of neighbours, as the widget draws it on such a screen.
     picture = picture.scaled(static_cast<int>(std::lround(image.Width() * scale)),
                              static_cast<int>(std::lround(image.Height() * scale)),

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The copy keys in the real window, read back from the X clipboard as another program would:
 # Ctrl+C gives the current page's chart as image/png, equal to plotvik-render's picture of that
-# page at the window's scale (1, then 2 with a reference run and the analysis marks shown);
+# page at the window's scale (1; 2 with a reference run and the analysis marks shown; 0.5);
 # Ctrl+Shift+C gives the records as tab-separated text, the same records plotvik-check prints.
 # Once the program ends the clipboard is empty again.
 #
@@ -69,5 +69,20 @@ wait_for_chart "$work/expected2/swr.png" "swr.png at scale 2"
 copy_with ctrl+c image/png "$work/copied2.png"
 "$image_tool" differ "$work/copied2.png" "$work/expected2/swr.png" >/dev/null ||
   fail "Ctrl+C at scale 2 did not copy plotvik-render --scale 2 --analysis --ref's swr.png"
+exit_through_menu
+
+# Below 1 the copy is the shrunk picture the page shows: at 0.5 every second pixel of the
+# 624 x 380 chart the page then has.
+"$render" --size 624x380 "$fixture" "$work/even" || fail "plotvik-render exited with $?"
+"$image_tool" halve "$work/even/swr.png" "$work/half-swr.png"
+QT_SCALE_FACTOR=0.5 e2e_start_app "$fixture"
+width=312
+height=190
+chart_x=""
+focus_window
+wait_for_chart "$work/half-swr.png" "swr.png at scale 0.5"
+copy_with ctrl+c image/png "$work/copied-half.png"
+"$image_tool" differ "$work/copied-half.png" "$work/half-swr.png" >/dev/null ||
+  fail "Ctrl+C at scale 0.5 did not copy the shrunk swr.png the page shows"
 exit_through_menu
 echo "PASS"
