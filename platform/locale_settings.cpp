@@ -67,13 +67,15 @@ void ReadLocaleSettings(const std::string& localeName) {
   // decode the separators.
   locale_t numeric =
       newlocale(LC_NUMERIC_MASK | LC_CTYPE_MASK, localeName.c_str(), static_cast<locale_t>(0));
+  // A one-character literal is assigned as a count and a character: GCC 12 at -O3 warns falsely
+  // (-Wrestrict) about an overlapping copy inside std::string's assignment from a C string.
   if (numeric == static_cast<locale_t>(0)) {
-    LocaleThousandsChar = ",";
+    LocaleThousandsChar.assign(1, ',');
     LocaleDecimalChar = '.';
     return;
   }
   std::string thousands = ThousandsSeparatorOf(nl_langinfo_l(THOUSEP, numeric), numeric);
-  if (thousands.empty()) thousands = ",";
+  if (thousands.empty()) thousands.assign(1, ',');
   LocaleDecimalChar = SingleByteOr(nl_langinfo_l(RADIXCHAR, numeric), '.');
   if (thousands == std::string(1, LocaleDecimalChar)) thousands = kNoBreakSpace;
   LocaleThousandsChar = thousands;

@@ -3,9 +3,7 @@
 # then plotvik-render side by side with gnuplot (bench/render_vs_gnuplot.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-# Only the benchmarks need these: Google Benchmark, and gnuplot and hyperfine to measure the
-# render tool against gnuplot.
-"$root/scripts/setup.sh" libbenchmark-dev gnuplot-nox hyperfine
+"$root/scripts/setup.sh" run bench
 
 build_dir="$root/build/bench"
 "$root/scripts/build.sh" "$build_dir" -DCMAKE_BUILD_TYPE=Release -DPLOTVIK_BUILD_TESTS=OFF \

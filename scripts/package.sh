@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-$root/build/package}
-"$root/scripts/setup.sh" dpkg-dev file lintian appstream desktop-file-utils >&2
+"$root/scripts/setup.sh" run package >&2
 
 # Debian's flags alone decide the optimisation (build type None, as Debian's own CMake packages
 # build); CPPFLAGS carries _FORTIFY_SOURCE. A package is never a sanitizer build, whatever the

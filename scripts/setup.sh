@@ -1,22 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Plotvik needs to build, test and run; packages already present are
-# skipped, so running it again costs nothing. Extra packages may be given as arguments.
+# Installs the Debian packages of the named sets, skipping those already present, so running it
+# again costs nothing. Usage: scripts/setup.sh SET... (a set is scripts/packages/SET.txt, one
+# package a line; an argument naming no set is taken as a package name).
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(
-  cmake ninja-build g++ pkg-config
-  googletest libgtest-dev libgmock-dev
-  qt6-base-dev libgl-dev zlib1g-dev fonts-liberation fontconfig locales
-  xvfb xauth xdotool xclip imagemagick x11-utils x11-xkb-utils desktop-file-utils groff-base man-db
-  clang libclang-rt-14-dev libfuzzer-14-dev
-)
-# A caller that needs more (the benchmarks) names its own packages as arguments.
-packages+=("$@")
+packages=()
+for arg in "$@"; do
+  list="$root/scripts/packages/$arg.txt"
+  if [ -f "$list" ]; then
+    mapfile -t -O "${#packages[@]}" packages < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$list")
+  else
+    packages+=("$arg")
+  fi
+done
 
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
-    missing+=("$p")
+    # A package named by two sets is installed once.
+    [[ " ${missing[*]} " == *" $p "* ]] || missing+=("$p")
   fi
 done
 
@@ -25,10 +28,16 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 echo "Installing: ${missing[*]}"
-sudo_cmd=()
+# sudo resets the environment, so the setting goes on its command line; without it apt's
+# configuration questions end in debconf errors that read like a failure.
+as_root=(env DEBIAN_FRONTEND=noninteractive)
 if [ "$(id -u)" -ne 0 ]; then
-  sudo_cmd=(sudo)
+  if ! command -v sudo >/dev/null; then
+    echo "These packages are missing and there is no sudo: as root, run" >&2
+    echo "  apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  as_root=(sudo DEBIAN_FRONTEND=noninteractive)
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -6,7 +6,7 @@
 # Everything lives in "$work", removed on exit; with PLOTVIK_E2E_KEEP set, a failure copies it
 # there.
 
-for tool in Xvfb xdotool import setxkbmap xwininfo; do
+for tool in Xvfb xdotool import xkbcomp xwininfo; do
   if ! command -v "$tool" >/dev/null; then
     echo "missing $tool (scripts/setup.sh installs it)" >&2
     exit 1
@@ -38,7 +38,9 @@ fail() {
 # screen's size (1280x1024 by default).
 e2e_start_server() {
   exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  # -noreset: otherwise the server resets whenever its last client leaves, dropping a client that
+  # connects at that moment (the next plotvik) and the keyboard map set up below.
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   exec 3>&-
   for _ in $(seq 100); do
@@ -49,8 +51,15 @@ e2e_start_server() {
   export DISPLAY=":$(head -n1 "$work/display")"
 
   # The Russian access keys need Cyrillic key symbols in the server's keyboard map before the
-  # program reads it; the first group stays the Latin one for typing the path.
-  setxkbmap -layout us,ru
+  # program reads it. They get spare keys of their own in the one, Latin group: a key in a second
+  # group makes xdotool lock that group around the key, and the server may restore the group
+  # before it handles the queued key, which then arrives as a Latin letter.
+  xkbcomp -xkb "$DISPLAY" "$work/keymap.xkb" 2>/dev/null
+  sed -i '/^xkb_symbols/a\
+    key <I217> { [ Cyrillic_ef, Cyrillic_EF ] };\
+    key <I219> { [ Cyrillic_o, Cyrillic_O ] };\
+    key <I222> { [ Cyrillic_yeru, Cyrillic_YERU ] };' "$work/keymap.xkb"
+  xkbcomp -w 0 "$work/keymap.xkb" "$DISPLAY" || fail "the keyboard map was not loaded"
 
   mkdir -m 700 "$work/runtime"
   export XDG_RUNTIME_DIR="$work/runtime"

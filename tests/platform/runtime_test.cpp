@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/component.h"
@@ -105,13 +109,34 @@ TEST(Component, FreeNotificationReportsDestructionOnce) {
   EXPECT_EQ(listener.removals, (std::vector<std::string>{"other"}));
 }
 
-TEST(CriticalSection, IsReentrant) {
-  TCriticalSection cs;
-  TCriticalSection::Guard outer(cs);
-  cs.Enter();
-  { TCriticalSection::Guard inner(cs); }
-  cs.Leave();
-  SUCCEED();
+// Entered again by its holder it does not deadlock, and it is free for another thread only
+// once the last of the nested holds has left.
+TEST(CriticalSection, IsReentrantAndFreeOnlyAfterTheLastLeave) {
+  // Shared with the other thread, which may outlive the test if the lock is never let go.
+  const auto owned = std::make_shared<TCriticalSection>();
+  TCriticalSection& cs = *owned;
+  {
+    TCriticalSection::Guard outer(cs);
+    cs.Enter();
+    {
+      TCriticalSection::Guard inner(cs);
+      EXPECT_TRUE(cs.HeldByThisThread());
+    }
+    cs.Leave();
+    EXPECT_TRUE(cs.HeldByThisThread()) << "an inner leave let the lock go";
+  }
+  EXPECT_FALSE(cs.HeldByThisThread());
+  // A lock still held would keep the other thread waiting for good; it is then left detached.
+  auto taken = std::make_shared<std::promise<bool>>();
+  std::future<bool> heldThere = taken->get_future();
+  std::thread([owned, taken] {
+    owned->Enter();
+    const bool held = owned->HeldByThisThread();
+    owned->Leave();
+    taken->set_value(held);
+  }).detach();
+  ASSERT_EQ(heldThere.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  EXPECT_TRUE(heldThere.get());
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <limits>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "table_fixture.h"
@@ -15,17 +19,45 @@ std::int32_t UniqueIdAt(const TMemTable& t, int position) {
   return record_header::UniqueId(t.CurrentIndex().entries[static_cast<size_t>(position)]);
 }
 
-TEST(RecordStore, LayoutIsNullFlagPlusDoublePerField) {
+// Each field keeps its own value and its own null flag beside every other, at the extremes of
+// the double range too, and a bookmark still finds the record: nothing in a record overlaps.
+TEST(RecordStore, EveryFieldKeepsItsValueAndNullnessBesideTheOthers) {
+  const double extremes[] = {std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::lowest(),
+                             std::numeric_limits<double>::denorm_min(),
+                             -std::numeric_limits<double>::denorm_min(),
+                             -0.0,
+                             1.0 / 3.0,
+                             -1e-300,
+                             123456789.125,
+                             std::numeric_limits<double>::min()};
   SweepForm f;
   f.table.Open();
-  const TRecordLayout& layout = f.table.Store().Layout();
-  ASSERT_EQ(layout.fieldOffsets.size(), 9u);
-  for (size_t i = 0; i < 9; ++i) {
-    EXPECT_EQ(layout.fieldOffsets[i], TRecordLayout::kHeaderSize + static_cast<int>(i) * 9);
-    EXPECT_EQ(layout.fieldSizes[i], 8);
+  for (int only = 0; only < 9; ++only) {
+    f.table.Append();
+    f.table.Fields(only).SetAsFloat(extremes[only]);
+    f.table.Post();
   }
-  EXPECT_EQ(layout.bookmarkOffset, TRecordLayout::kHeaderSize + 81);
-  EXPECT_EQ(layout.recordSize, layout.bookmarkOffset + TRecordLayout::kBookmarkSlotSize);
+  f.AddRecord(std::vector<double>(std::begin(extremes), std::end(extremes)));
+  const TBookmark all = f.table.GetBookmark();
+  f.table.First();
+  for (int only = 0; only < 9; ++only, f.table.Next()) {
+    for (int i = 0; i < 9; ++i) {
+      SCOPED_TRACE("record " + std::to_string(only) + ", field " + std::to_string(i));
+      EXPECT_EQ(f.table.Fields(i).IsNull(), i != only);
+      if (i == only) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(f.table.Fields(i).AsFloat()),
+                  std::bit_cast<std::uint64_t>(extremes[i]));
+      }
+    }
+  }
+  f.table.First();
+  f.table.GotoBookmark(all);
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(f.table.Fields(i).AsFloat()),
+              std::bit_cast<std::uint64_t>(extremes[i]))
+        << "field " << i;
+  }
 }
 
 TEST(RecordStore, NumbersRestartAfterEveryClose) {

@@ -98,15 +98,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 // clang-format on
 
-TEST(WalkLock, ATableDestroyedInTheMiddleOfAWalkLeavesNothingHeld) {
-  // The store dies with the table; what matters is that destroying it mid-walk neither throws
-  // nor trips the sanitizers.
+// The store dies with the table, its lock held by the walk: the destruction throws nothing here,
+// and the sanitizer build checks that it leaks and touches nothing freed.
+TEST(WalkLock, ATableDestroyedMidWalkThrowsNothingAndUnderTheSanitizersLeaksNothing) {
   auto form = std::make_unique<TComponent>("Form1");
   TMemTable& table = CreateSweepTable(*form);
   table.Open();
   table.DisableControls();
   table.First();
-  form.reset();
+  EXPECT_NO_THROW(form.reset());
 }
 
 }  // namespace
