@@ -27,7 +27,6 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-echo "Installing: ${missing[*]}"
 # sudo resets the environment, so the setting goes on its command line; without it apt's
 # configuration questions end in debconf errors that read like a failure.
 as_root=(env DEBIAN_FRONTEND=noninteractive)
@@ -39,5 +38,6 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
   as_root=(sudo DEBIAN_FRONTEND=noninteractive)
 fi
+echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update -qq
 "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -10,9 +10,10 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Follows the table the way a chart does: it re-reads every record when the table reaches
-// browse after being inactive or after a post, walking with controls disabled and putting
-// the cursor back with a bookmark.
+// A source that walks the whole table from inside its own handlers (at the first browse after
+// inactive and after every post), controls disabled and the cursor put back with a bookmark.
+// What is checked is the table: how such nested walks interleave with the notifications the
+// other sources get. The charts' own refill is tested on the real charts (tests/chart).
 class WalkingSource : public RecordingSource {
  public:
   WalkingSource(Log& log, std::string tag) : RecordingSource(log, std::move(tag)) {
@@ -85,7 +86,7 @@ Log Of(std::initializer_list<std::pair<const char*, Log>> pieces) {
   return all;
 }
 
-TEST(LoadSequence, ThreeLinesWithChartLikeWalker) {
+TEST(LoadSequence, ThreeLinesWithASourceWalkingInsideItsHandlers) {
   SweepForm f;
   Log log;
   WalkingSource walker(log, "W:");
