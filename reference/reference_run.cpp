@@ -1,9 +1,10 @@
 #include "reference/reference_run.h"
 
-#include <cstring>
+#include <optional>
 
 #include "table/field.h"
 #include "table/mem_table.h"
+#include "table/stored_records.h"
 #include "table/sweep_table.h"
 
 namespace plotvik {
@@ -22,23 +23,15 @@ void TReferenceRun::Keep(const TCustomMemTable& run) {
   table_.Open();
   if (!run.Active()) return;
   // The records are read from the store, not by moving the run's cursor: a move would post or
-  // cancel a record the run is still inserting and tell its charts to refill.
-  const TRecordLayout& layout = run.Store().Layout();
-  // Both are sweep tables: field numbers name the same fields in either. Each post refills the
+  // cancel a record the run is still inserting and tell its charts to refill. Both are sweep
+  // tables, so a field's index names the same field in either. Each post refills the
   // reference's charts by the one new record only.
-  for (const std::byte* record : run.CurrentIndex().entries) {
+  const TStoredRecords stored(run);
+  for (int r = 0; r < stored.Count(); ++r) {
     table_.Append();
-    for (TField* field : table_.Fields()) {
-      const auto slotIndex = static_cast<size_t>(field->FieldNo() - 1);
-      if (slotIndex >= layout.fieldOffsets.size() ||
-          layout.fieldSizes[slotIndex] != sizeof(double)) {
-        continue;
-      }
-      const std::byte* slot = record + layout.fieldOffsets[slotIndex];
-      if (slot[0] == std::byte{0}) continue;
-      double value = 0;
-      std::memcpy(&value, slot + 1, sizeof value);
-      field->SetAsFloat(value);
+    for (int i = 0; i < table_.FieldCount(); ++i) {
+      if (const std::optional<double> value = stored.Value(r, i))
+        table_.Fields(i).SetAsFloat(*value);
     }
     table_.Post();
   }
