@@ -196,7 +196,8 @@ std::string HelpText(const std::string& program) {
          "reference. A shows and hides the analysis: the spans with SWR below 2 and 1.5\n"
          "and the lowest SWR on the SWR page, the resonances on the jX page. Left and\n"
          "Right (Shift: by 10), Home and End step a cursor through the page's points and\n"
-         "show every field of the step's record; Esc hides it.\n";
+         "show every field of the step's record; Esc hides it. Ctrl+C copies the chart\n"
+         "shown as a picture, Ctrl+Shift+C the records as tab-separated text.\n";
 }
 
 }  // namespace plotvik
