@@ -8,8 +8,13 @@
 #include <memory>
 #include <stdexcept>
 
+#include "app/chart_pages.h"
+#include "app/form1.h"
 #include "chart/custom_chart_panel.h"
+#include "chart/db_chart.h"
 #include "platform/gui/panel_widget.h"
+#include "table/field.h"
+#include "table/mem_table.h"
 
 namespace plotvik::testing {
 
@@ -79,6 +84,22 @@ void ZoomIntoMiddle(TCustomChartPanel& chart) {
 void ZoomBackOut(TCustomChartPanel& chart) {
   const TRect r = chart.ChartRect();
   DragWithLeftButton(WindowOf(chart), LowerRightQuarter(r), UpperLeftQuarter(r));
+}
+
+std::vector<double> Heights(TMemTable& table) {
+  std::vector<double> heights;
+  if (!table.Active()) return heights;
+  for (table.First(); !table.Eof(); table.Next()) {
+    heights.push_back(table.FieldByName("height").AsFloat());
+  }
+  return heights;
+}
+
+std::vector<TRGB> PagePixels(TForm1& form, int page) {
+  TDBChart& chart = PageChart(form, page);
+  chart.PaintWindow();
+  const TBitmap& image = chart.WindowImage();
+  return std::vector<TRGB>(image.Pixels().begin(), image.Pixels().end());
 }
 
 }  // namespace plotvik::testing

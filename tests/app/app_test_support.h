@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gui/application.h"
+#include "platform/gui/bitmap.h"
 #include "platform/gui/dialogs.h"
 
 class QPoint;
@@ -13,7 +14,9 @@ class QWidget;
 
 namespace plotvik {
 class TCustomChartPanel;
-}
+class TForm1;
+class TMemTable;
+}  // namespace plotvik
 
 namespace plotvik::testing {
 
@@ -62,5 +65,11 @@ void DragWithLeftButton(QWidget& widget, QPoint from, QPoint to);
 // lower right it zooms in, back towards the upper left it restores the automatic ranges.
 void ZoomIntoMiddle(TCustomChartPanel& chart);
 void ZoomBackOut(TCustomChartPanel& chart);
+
+// The heights of the table's records in its order (none while it is closed); walks the cursor.
+std::vector<double> Heights(TMemTable& table);
+
+// The frame the chart of `page` shows now, painted as the window's paint does.
+std::vector<TRGB> PagePixels(TForm1& form, int page);
 
 }  // namespace plotvik::testing

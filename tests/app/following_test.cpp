@@ -47,27 +47,14 @@ class Following : public ::testing::Test {
     std::ofstream(file_, std::ios::binary | std::ios::app) << bytes;
   }
 
-  std::vector<double> Heights() const {
-    std::vector<double> heights;
-    TMemTable& table = form_->mtData;
-    if (!table.Active()) return heights;
-    for (table.First(); !table.Eof(); table.Next()) {
-      heights.push_back(table.FieldByName("height").AsFloat());
-    }
-    return heights;
-  }
+  std::vector<double> Heights() const { return testing::Heights(form_->mtData); }
 
   // Runs the message loop until the table holds `heights` (or a generous time has passed).
   bool WaitForHeights(const std::vector<double>& heights) {
     return QTest::qWaitFor([&] { return Heights() == heights; }, 10000);
   }
 
-  Frame Pixels(int page) {
-    TDBChart& chart = PageChart(*form_, page);
-    chart.PaintWindow();
-    const TBitmap& image = chart.WindowImage();
-    return Frame(image.Pixels().begin(), image.Pixels().end());
-  }
+  Frame Pixels(int page) { return testing::PagePixels(*form_, page); }
 
   std::string Caption(int lines) const {
     return TForm1::kCaption + "  [слежение за файлом, строк: " + std::to_string(lines) + "]";

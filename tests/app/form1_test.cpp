@@ -48,14 +48,7 @@ class Form1Test : public ::testing::Test {
   void ChooseOpen() { FileMenuEntries().at(0)->trigger(); }
   void ChooseExit() { FileMenuEntries().at(2)->trigger(); }
 
-  std::vector<double> Heights() const {
-    std::vector<double> heights;
-    TMemTable& table = form_->mtData;
-    for (table.First(); !table.Eof(); table.Next()) {
-      heights.push_back(table.FieldByName("height").AsFloat());
-    }
-    return heights;
-  }
+  std::vector<double> Heights() const { return testing::Heights(form_->mtData); }
 
   ScriptedDialogs* dialogs_ = nullptr;
   std::unique_ptr<TForm1> form_;

@@ -48,15 +48,7 @@ class OpenFromOutsideTest : public ::testing::Test {
     form_ = std::make_unique<TForm1>(TestApplication());
   }
 
-  std::vector<double> Heights() const {
-    std::vector<double> heights;
-    TMemTable& table = form_->mtData;
-    if (!table.Active()) return heights;
-    for (table.First(); !table.Eof(); table.Next()) {
-      heights.push_back(table.FieldByName("height").AsFloat());
-    }
-    return heights;
-  }
+  std::vector<double> Heights() const { return testing::Heights(form_->mtData); }
 
   // A file named on the command line: the entry queues the load for the running loop.
   void OpenAsCommandLine(const std::string& name) {

@@ -55,22 +55,9 @@ class ReferenceAndReload : public ::testing::Test {
     form_->actOpenFile.Execute();
   }
 
-  std::vector<double> Heights() const {
-    std::vector<double> heights;
-    TMemTable& table = form_->mtData;
-    if (!table.Active()) return heights;
-    for (table.First(); !table.Eof(); table.Next()) {
-      heights.push_back(table.FieldByName("height").AsFloat());
-    }
-    return heights;
-  }
+  std::vector<double> Heights() const { return testing::Heights(form_->mtData); }
 
-  static Frame Pixels(TForm1& form, int page) {
-    TDBChart& chart = PageChart(form, page);
-    chart.PaintWindow();
-    const TBitmap& image = chart.WindowImage();
-    return Frame(image.Pixels().begin(), image.Pixels().end());
-  }
+  static Frame Pixels(TForm1& form, int page) { return testing::PagePixels(form, page); }
 
   // Every page of a window of its own with `file` loaded and nothing else done.
   std::vector<Frame> PagesOf(const std::string& file) {
