@@ -12,8 +12,9 @@ std::vector<TSweepRecord> StoredSweepRecords(const TCustomMemTable& table) {
   std::array<int, kSweepFieldCount> indexes{};
   for (std::size_t i = 0; i < indexes.size(); ++i) {
     indexes[i] = -1;
-    for (int f = 0; f < table.FieldCount(); ++f) {
-      if (&table.Fields(f) == table.FindField(kSweepFieldNames[i])) indexes[i] = f;
+    const TField* field = table.FindField(kSweepFieldNames[i]);
+    for (int f = 0; f < table.FieldCount() && field != nullptr; ++f) {
+      if (&table.Fields(f) == field) indexes[i] = f;
     }
   }
   std::vector<TSweepRecord> records(static_cast<std::size_t>(stored.Count()));
