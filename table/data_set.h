@@ -256,6 +256,9 @@ class TDataSet : public TComponent {
   void UpdateRecord();
   void CheckCanModify() const;
   void InternalPostGuarded();
+  bool IsEditing() const {
+    return state_ == DataSetState::StateEdit || state_ == DataSetState::StateInsert;
+  }
   void DoHook(const THook& hook) {
     if (hook) hook(*this);
   }
