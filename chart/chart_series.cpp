@@ -2,61 +2,15 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
-#include <cmath>
-#include <limits>
 #include <numeric>
 #include <utility>
 
 #include "chart/chart_axis.h"
 #include "chart/custom_axis_panel.h"
-#include "chart/custom_db_chart.h"
 #include "platform/exceptions.h"
 #include "platform/format.h"
 
 namespace plotvik {
-
-// --- TCustomChartElement ---
-
-TCustomChartElement::TCustomChartElement(std::string name)
-    : TComponent(std::move(name)),
-      pen_(std::make_unique<TChartPen>()),
-      brush_(std::make_unique<TChartBrush>()) {
-  pen_->OnChange = [this] { Repaint(); };
-  brush_->OnChange = [this] { Repaint(); };
-}
-
-TCustomChartElement::~TCustomChartElement() = default;
-
-void TCustomChartElement::SetActive(bool active) {
-  if (active_ == active) return;
-  active_ = active;
-  Repaint();
-}
-
-void TCustomChartElement::SetParentChart(TCustomAxisPanel* chart) {
-  parentChart_ = chart;
-}
-
-void TCustomChartElement::Repaint() const {
-  if (parentChart_ != nullptr) parentChart_->Repaint();
-}
-
-// --- TCustomChartSeries ---
-
-void TCustomChartSeries::SetShowInLegend(bool show) {
-  if (showInLegend_ == show) return;
-  showInLegend_ = show;
-  Repaint();
-}
-
-void TCustomChartSeries::SetTitle(std::string title) {
-  if (title_ == title) return;
-  title_ = std::move(title);
-  Repaint();
-}
-
-// --- TChartSeries ---
 
 namespace {
 
@@ -242,8 +196,7 @@ void TChartSeries::SetPercentFormat(std::string format) {
 void TChartSeries::CheckDataSource() {
   // While loading, the form has not yet set everything the binding needs; Loaded checks then.
   if (parentChart_ == nullptr || Loading()) return;
-  // Only a data-bound chart knows tables; a plain chart has nothing to check.
-  if (auto* dbChart = dynamic_cast<TCustomDBChart*>(parentChart_)) dbChart->CheckDatasource(*this);
+  parentChart_->CheckDatasource(*this);
 }
 
 void TChartSeries::Loaded() {
@@ -325,189 +278,55 @@ void TChartSeries::AddPointUnplaced(double x, double y, TColor color) {
   }
   TChartValueList& xs = XValues();
   TChartValueList& ys = YValues();
-  xs.pendingValue_ = x;
-  ys.pendingValue_ = y;
-  if (unplaced_.x.empty()) {
+  xs.SetPendingValue(x);
+  ys.SetPendingValue(y);
+  if (unplaced_.Empty()) {
     // In order and plain: its place is the end, as cheap to take now as later.
     if (colors_ == nullptr && color == clDefault && xs.TakesAtEnd(x)) {
       xs.Append(x);
       ys.Append(y);
-      NotifyNewValue(xs.count_ - 1);
+      NotifyNewValue(xs.ValueCount() - 1);
       return;
     }
-    xs.unplaced_ = ys.unplaced_ = true;
+    xs.SetUnplaced(true);
+    ys.SetUnplaced(true);
   }
-  unplaced_.x.push_back(x);
-  unplaced_.y.push_back(y);
-  unplaced_.color.push_back(color);
-  ++xs.changes_;
+  unplaced_.Append(x, y, color);
+  ++unplacedAdds_;
   // Nobody listens for the index (OnAfterAdd is unassigned); only the repaint request is owed.
   NotifyNewValue(-1);
 }
 
 TChartSeries::TChangeStamp TChartSeries::ChangeStamp() const {
-  std::uint64_t changes = 0;
+  std::uint64_t changes = unplacedAdds_;
   for (const auto& list : valueLists_) changes += list->ChangeCount();
   return {serial_, changes};
 }
 
 void TChartSeries::PlacePoints() const {
   auto& self = const_cast<TChartSeries&>(*this);
-  std::vector<std::uint64_t> changes;
-  for (auto& list : self.valueLists_) {
-    list->unplaced_ = false;
-    changes.push_back(list->changes_);
-  }
-  if (!self.PlaceByMerge()) {
-    const TUnplaced points = std::move(self.unplaced_);
-    self.unplaced_ = {};
-    self.PlaceOneByOne(points);
-  }
-  self.unplaced_ = {};
-  // The points were added when AddPointUnplaced ran; placing them is no change.
-  for (size_t k = 0; k < changes.size(); ++k) self.valueLists_[k]->changes_ = changes[k];
-}
-
-namespace {
-
-// The positions of the values in the order of a stable sort, ascending or descending: equal
-// values (0 and -0 among them) keep their order. A radix sort on the values' bits, made to
-// sort as the numbers do, is linear in the count; the values must not be NaN.
-std::vector<int> StableOrder(const std::vector<double>& values, bool descending) {
-  const size_t n = values.size();
-  struct Item {
-    std::uint64_t key;
-    int index;
-  };
-  std::vector<Item> items(n), spare(n);
-  std::uint64_t differing = 0;
-  for (size_t i = 0; i < n; ++i) {
-    const double v = values[i] == 0 ? 0.0 : values[i];
-    auto key = std::bit_cast<std::uint64_t>(v);
-    // Negative numbers: all bits flipped (larger magnitude sorts lower); others: sign set.
-    key = (key >> 63) != 0 ? ~key : key | (std::uint64_t{1} << 63);
-    if (descending) key = ~key;
-    items[i] = {key, static_cast<int>(i)};
-    differing |= key ^ items[0].key;
-  }
-  constexpr int kDigitBits = 11;
-  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << kDigitBits) - 1;
-  std::vector<std::uint32_t> counts(size_t{1} << kDigitBits);
-  for (int shift = 0; shift < 64; shift += kDigitBits) {
-    // A digit every key shares leaves the order as it is.
-    if (((differing >> shift) & kDigitMask) == 0) continue;
-    std::fill(counts.begin(), counts.end(), 0);
-    for (const Item& item : items) ++counts[(item.key >> shift) & kDigitMask];
-    std::uint32_t start = 0;
-    for (std::uint32_t& count : counts) start += std::exchange(count, start);
-    for (const Item& item : items) spare[counts[(item.key >> shift) & kDigitMask]++] = item;
-    items.swap(spare);
-  }
-  std::vector<int> order(n);
-  for (size_t i = 0; i < n; ++i) order[i] = items[i].index;
-  return order;
-}
-
-}  // namespace
-
-// What one ordered insert after another leaves, for lists kept sorted by a strict weak order:
-// every new point lands after the old points its X does not precede, and after the new points
-// before it with an equal X: a stable sort of the new points merged behind equal old ones.
-// Refuses (false, nothing changed) where that does not hold: a NaN anywhere (it is no order),
-// old values not sorted (someone set them by hand), a colour list out of step with the points.
-bool TChartSeries::PlaceByMerge() {
-  TChartValueList& xs = *valueLists_[0];
-  TChartValueList& ys = *valueLists_[1];
-  const std::vector<double>& nx = unplaced_.x;
-  const std::vector<double>& ny = unplaced_.y;
-  const std::vector<TColor>& nc = unplaced_.color;
-  const int n = xs.count_;
-  const auto m = static_cast<int>(nx.size());
-  if (ys.count_ != n) return false;
-  if (colors_ != nullptr && static_cast<int>(colors_->size()) != n) return false;
-  const TChartListOrder order = xs.order_;
-  // An insert scans back over the values its new value precedes.
-  auto precedes = [order](double a, double b) {
-    switch (order) {
-      case TChartListOrder::loAscending:
-        return a < b;
-      case TChartListOrder::loDescending:
-        return a > b;
-      default:
-        return false;  // every value goes to the end
+  const TSeriesPoints points = std::exchange(self.unplaced_, {});
+  for (auto& list : self.valueLists_) list->SetUnplaced(false);
+  TChartValueList& xs = XValues();
+  TChartValueList& ys = YValues();
+  const int count = xs.ValueCount() + points.Count();
+  const int capacity = xs.CapacityFor(count);
+  if (auto merged =
+          points.MergeBehind(xs.Order(), xs.Values(), ys.Values(), colors_.get(), capacity)) {
+    xs.TakePlaced(std::move(merged->x), count, capacity);
+    ys.TakePlaced(std::move(merged->y), count, capacity);
+    if (!merged->colors.empty()) {
+      self.colors_ = std::make_unique<std::vector<TColor>>(std::move(merged->colors));
     }
-  };
-  const double* old = xs.values_.get();
-  if (order != TChartListOrder::loNone) {
-    for (int i = 0; i < n; ++i) {
-      if (std::isnan(old[i]) || (i > 0 && precedes(old[i], old[i - 1]))) return false;
-    }
-    for (double v : nx) {
-      if (std::isnan(v)) return false;
-    }
+    return;
   }
-  std::vector<int> sorted;
-  if (order == TChartListOrder::loNone ||
-      std::is_sorted(nx.begin(), nx.end(), [&](double a, double b) { return precedes(a, b); })) {
-    sorted.resize(static_cast<size_t>(m));
-    std::iota(sorted.begin(), sorted.end(), 0);
-  } else {
-    sorted = StableOrder(nx, order == TChartListOrder::loDescending);
-  }
-
-  const int count = n + m;
-  int capacity = xs.capacity_;
-  if (count > capacity) {
-    const long long steps =
-        (static_cast<long long>(count) - capacity + TChartValueList::kGrowthStep - 1) /
-        TChartValueList::kGrowthStep;
-    const long long grown = capacity + steps * TChartValueList::kGrowthStep;
-    if (grown > std::numeric_limits<int>::max()) throw EOutOfMemory();
-    capacity = static_cast<int>(grown);
-  }
-  const bool anyColor = colors_ != nullptr ||
-                        std::any_of(nc.begin(), nc.end(), [](TColor c) { return c != clDefault; });
-  auto mx = std::make_unique_for_overwrite<double[]>(static_cast<size_t>(capacity));
-  auto my = std::make_unique_for_overwrite<double[]>(static_cast<size_t>(capacity));
-  std::vector<TColor> mc;
-  if (anyColor) mc.resize(static_cast<size_t>(count));
-  const double* oy = ys.values_.get();
-  int i = 0;
-  int j = 0;
-  for (int k = 0; k < count; ++k) {
-    // An old value goes first unless the new one precedes it.
-    if (j == m || (i < n && !precedes(nx[sorted[j]], old[i]))) {
-      mx[k] = old[i];
-      my[k] = oy[i];
-      if (anyColor) mc[k] = colors_ != nullptr ? (*colors_)[i] : clDefault;
-      ++i;
-    } else {
-      const int p = sorted[j++];
-      mx[k] = nx[p];
-      my[k] = ny[p];
-      if (anyColor) mc[k] = nc[p];
-    }
-  }
-  for (TChartValueList* list : {&xs, &ys}) {
-    list->count_ = count;
-    list->capacity_ = capacity;
-    list->allocated_ = capacity;
-    list->statsStale_ = true;
-  }
-  xs.values_ = std::move(mx);
-  ys.values_ = std::move(my);
-  if (anyColor) colors_ = std::make_unique<std::vector<TColor>>(std::move(mc));
-  return true;
-}
-
-void TChartSeries::PlaceOneByOne(const TUnplaced& points) {
-  for (size_t k = 0; k < points.x.size(); ++k) {
-    StorePoint(points.x[k], points.y[k], std::string(), points.color[k]);
+  for (int k = 0; k < points.Count(); ++k) {
+    self.StorePoint(points.X(k), points.Y(k), std::string(), points.Color(k));
   }
 }
 
 void TChartSeries::DropUnplaced() {
-  for (auto& list : valueLists_) list->unplaced_ = false;
+  for (auto& list : valueLists_) list->SetUnplaced(false);
   unplaced_ = {};
 }
 

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/chart_brush.h"
-#include "chart/chart_pen.h"
+#include "chart/chart_element.h"
 #include "chart/chart_value_list.h"
+#include "chart/series_points.h"
 #include "platform/color.h"
-#include "platform/component.h"
 
 namespace plotvik {
 
@@ -21,51 +20,8 @@ class TChartAxis;
 enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 
-// Anything a chart holds that can be switched off and that repaints its chart when it changes.
-class TCustomChartElement : public TComponent {
- public:
-  explicit TCustomChartElement(std::string name = {});
-  ~TCustomChartElement() override;
-
-  bool Active() const { return active_; }
-  virtual void SetActive(bool active);
-  TChartPen& Pen() const { return *pen_; }
-  TChartBrush& Brush() const { return *brush_; }
-
-  TCustomAxisPanel* ParentChart() const { return parentChart_; }
-  // The chart this element belongs to (nullptr: none); a series also leaves the old chart's
-  // series list and joins the new one's.
-  virtual void SetParentChart(TCustomAxisPanel* chart);
-
-  // Asks the chart to repaint; a chart collects any number of requests into one frame.
-  void Repaint() const;
-
- protected:
-  TCustomAxisPanel* parentChart_ = nullptr;
-
- private:
-  bool active_ = true;
-  std::unique_ptr<TChartPen> pen_;
-  std::unique_ptr<TChartBrush> brush_;
-};
-
-class TCustomChartSeries : public TCustomChartElement {
- public:
-  using TCustomChartElement::TCustomChartElement;
-
-  bool ShowInLegend() const { return showInLegend_; }
-  void SetShowInLegend(bool show);
-  const std::string& Title() const { return title_; }
-  void SetTitle(std::string title);
-
- private:
-  bool showInLegend_ = true;
-  std::string title_;
-};
-
 // The point container: per point an X value, a Y value, an optional label and an optional
-// colour, kept sorted by X as points arrive. The drawing of the values is left to the series
-// kinds derived from it (DrawValue).
+// colour, in the order of the mandatory list. The series kinds derived from it draw the values.
 class TChartSeries : public TCustomChartSeries {
  public:
   explicit TChartSeries(std::string name = {});
@@ -143,12 +99,10 @@ class TChartSeries : public TCustomChartSeries {
 
   // --- adding and removing points ---
   virtual int AddPoint(double x, double y, const std::string& label = {}, TColor color = clDefault);
-  // AddPoint with no label, for a caller that does not want the index: the point's place among
-  // the others is worked out at the first read of the series, together with the places of
-  // every point added so since, so that points arriving out of order cost a sort instead of a
-  // move of every later point each. Every read sees exactly what AddPoint would have left.
-  // With OnBeforeAdd or OnAfterAdd assigned, labels present or more than two value lists, it
-  // is AddPoint.
+  // AddPoint with no label and no index: the point's place is worked out at the next read,
+  // with every point added so since, so that points out of order cost one sort, not a move
+  // each. Every read sees what AddPoint would have left. With OnBeforeAdd or OnAfterAdd
+  // assigned, labels present or more than two value lists, it is AddPoint.
   void AddPointUnplaced(double x, double y, TColor color = clDefault);
   virtual int AddAtNextX(double y, const std::string& label = {}, TColor color = clDefault);
   virtual int AddNull(const std::string& label = {});
@@ -160,8 +114,7 @@ class TChartSeries : public TCustomChartSeries {
   // Tells the chart's listeners that a refill has finished.
   void RefreshSeries();
   // While held, an added point requests no repaint of its own; the last release makes one
-  // request for all of them. A refill holds them over its walk: a request per record cost it
-  // more than anything else the add does, and the chart paints the outcome once anyway.
+  // request for all of them, as the chart paints the outcome once anyway.
   void HoldRepaints() { ++repaintHolds_; }
   void ReleaseRepaints();
 
@@ -173,6 +126,9 @@ class TChartSeries : public TCustomChartSeries {
     bool operator==(const TChangeStamp&) const = default;
   };
   TChangeStamp ChangeStamp() const;
+  // Gives the points added by AddPointUnplaced their places; a value list calls it before
+  // anything reads or changes it. Const as a read: the points it moves are the same points.
+  void PlacePoints() const;
 
   // --- statistics for the axes ---
   virtual double XMinimum() const { return XValues().Lowest(); }
@@ -226,34 +182,20 @@ class TChartSeries : public TCustomChartSeries {
   void ResolveAxes();
 
  private:
-  friend class TChartValueList;
-
-  // Points added, in the order of arrival, whose places are not worked out yet.
-  struct TUnplaced {
-    std::vector<double> x, y;
-    std::vector<TColor> color;
-  };
-
-  void MovePoint(int from, int to);
   // AddPoint's general path, after OnBeforeAdd: ordered insert, third lists, colour, label.
   int InsertPoint(double x, double y, const std::string& label, TColor color);
   // InsertPoint without the notification: stores the point and returns its index.
   int StorePoint(double x, double y, const std::string& label, TColor color);
   void Place() const {
-    if (!unplaced_.x.empty()) [[unlikely]]
+    if (!unplaced_.Empty()) [[unlikely]]
       PlacePoints();
   }
-  // Gives the points added by AddPointUnplaced their places. Reads call it, so it is const;
-  // the points it moves are the same points, only placed.
-  void PlacePoints() const;
-  // The two ways of placing: a merge of the sorted new points into the sorted old ones, and
-  // one ordered insert per point for lists a merge cannot stand for.
-  bool PlaceByMerge();
-  void PlaceOneByOne(const TUnplaced& points);
   void DropUnplaced();
 
-  TUnplaced unplaced_;
+  TSeriesPoints unplaced_;
   std::uint64_t serial_;
+  // Points added unplaced, counted as changes before any list holds them.
+  std::uint64_t unplacedAdds_ = 0;
 
   std::vector<std::unique_ptr<TChartValueList>> valueLists_;
   bool yMandatory_ = true;

@@ -8,6 +8,7 @@
 #include "chart/chart_series.h"
 #include "platform/exceptions.h"
 #include "platform/format.h"
+#include "platform/invariant.h"
 
 namespace plotvik {
 
@@ -43,6 +44,24 @@ void TChartValueList::Assign(const TChartValueList& source) {
 
 void TChartValueList::IndexError(int index) {
   throw EListError(Format("List index out of bounds (%d)", {index}));
+}
+
+int TChartValueList::CapacityFor(int count) const {
+  if (count <= capacity_) return capacity_;
+  const long long steps =
+      (static_cast<long long>(count) - capacity_ + kGrowthStep - 1) / kGrowthStep;
+  const long long grown = capacity_ + steps * kGrowthStep;
+  if (grown > std::numeric_limits<int>::max()) throw EOutOfMemory();
+  return static_cast<int>(grown);
+}
+
+void TChartValueList::TakePlaced(std::unique_ptr<double[]> values, int count, int capacity) {
+  PLOTVIK_ASSERT(count >= 0 && count <= capacity);
+  values_ = std::move(values);
+  count_ = count;
+  capacity_ = capacity;
+  allocated_ = capacity;
+  statsStale_ = true;
 }
 
 void TChartValueList::Grow() {

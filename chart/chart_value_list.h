@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace plotvik {
@@ -102,6 +103,11 @@ class TChartValueList {
     return values_[index];
   }
   double operator[](int index) const { return Value(index); }
+  // Every value, in index order.
+  std::span<const double> Values() const {
+    Place();
+    return {values_.get(), static_cast<size_t>(count_)};
+  }
   void SetValue(int index, double value);
   void Exchange(int a, int b);
 
@@ -121,11 +127,16 @@ class TChartValueList {
   double AbsSum() const;
   double Spread() const { return Highest() - Lowest(); }
 
- private:
-  friend class TChartSeries;
+  // The owner series holds points of this list whose places it has not worked out yet (see
+  // TChartSeries::AddPointUnplaced); every read and change of the list asks it to place them.
+  void SetUnplaced(bool unplaced) { unplaced_ = unplaced; }
+  // The capacity the list reports once it holds count values.
+  int CapacityFor(int count) const;
+  // Takes count values placed by the owner, in storage of capacity values (≥ CapacityFor
+  // (count)). It counts no change: the owner counted each point when it was added.
+  void TakePlaced(std::unique_ptr<double[]> values, int count, int capacity);
 
-  // The owner series may hold points whose place it has not worked out yet (see
-  // TChartSeries::AddPointUnplaced); every read and change of the list places them first.
+ private:
   void Place() const {
     if (unplaced_) [[unlikely]]
       PlaceOwnerPoints();

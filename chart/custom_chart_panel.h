@@ -13,6 +13,7 @@ namespace plotvik {
 
 class TCanvas;
 class TChartCanvas3D;
+class TChartSeries;
 
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 
@@ -74,6 +75,9 @@ class TCustomChartPanel : public TCustomPanelNoCaption {
   void SetAutoRepaint(bool value) { autoRepaint_ = value; }
   // Draws one whole frame of the chart onto target, within rect.
   void Draw(TCanvas& target, const TRect& rect);
+
+  // A series of this chart changed its table binding; only a table-bound chart has work then.
+  virtual void CheckDatasource(TChartSeries& /*series*/) {}
 
  protected:
   // The window paint: answered from the buffer while it is valid, else a new frame.

@@ -57,7 +57,7 @@ class TCustomDBChart : public TCustomChart {
   // Checks the series' binding: it must belong to this chart ("Series.ParentChart is not
   // myself!"); a bound series is cleared, its table gets a data source of this chart and the
   // series is refilled from it.
-  void CheckDatasource(TChartSeries& series);
+  void CheckDatasource(TChartSeries& series) override;
 
   // Clears and refills the given series, or every series bound to the table whose Y values have
   // a source field, from every record of the table. Does nothing while a refill runs or while
