@@ -1,11 +1,8 @@
 #include "chart/series_points.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <numeric>
-#include <utility>
 
 namespace plotvik {
 
@@ -13,39 +10,18 @@ namespace {
 
 // The positions of the values in the order of a stable sort, ascending or descending: equal
 // values (0 and -0 among them) keep their order. The values must not be NaN.
-// A radix sort on the values' bits, made to sort as the numbers do, is linear in the count.
+// A radix sort measured no faster at 100,000 and 1,000,000 points and slower below, so the
+// standard stable sort serves.
 std::vector<int> StableOrder(std::span<const double> values, bool descending) {
-  const size_t n = values.size();
-  struct Item {
-    std::uint64_t key;
-    int index;
-  };
-  std::vector<Item> items(n), spare(n);
-  std::uint64_t differing = 0;
-  for (size_t i = 0; i < n; ++i) {
-    const double v = values[i] == 0 ? 0.0 : values[i];
-    auto key = std::bit_cast<std::uint64_t>(v);
-    // Negative numbers: all bits flipped (larger magnitude sorts lower); others: sign set.
-    key = (key >> 63) != 0 ? ~key : key | (std::uint64_t{1} << 63);
-    if (descending) key = ~key;
-    items[i] = {key, static_cast<int>(i)};
-    differing |= key ^ items[0].key;
+  std::vector<int> order(values.size());
+  std::iota(order.begin(), order.end(), 0);
+  if (descending) {
+    std::stable_sort(order.begin(), order.end(),
+                     [values](int a, int b) { return values[a] > values[b]; });
+  } else {
+    std::stable_sort(order.begin(), order.end(),
+                     [values](int a, int b) { return values[a] < values[b]; });
   }
-  constexpr int kDigitBits = 11;
-  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << kDigitBits) - 1;
-  std::vector<std::uint32_t> counts(size_t{1} << kDigitBits);
-  for (int shift = 0; shift < 64; shift += kDigitBits) {
-    // A digit every key shares leaves the order as it is.
-    if (((differing >> shift) & kDigitMask) == 0) continue;
-    std::fill(counts.begin(), counts.end(), 0);
-    for (const Item& item : items) ++counts[(item.key >> shift) & kDigitMask];
-    std::uint32_t start = 0;
-    for (std::uint32_t& count : counts) start += std::exchange(count, start);
-    for (const Item& item : items) spare[counts[(item.key >> shift) & kDigitMask]++] = item;
-    items.swap(spare);
-  }
-  std::vector<int> order(n);
-  for (size_t i = 0; i < n; ++i) order[i] = items[i].index;
   return order;
 }
 
