@@ -90,20 +90,6 @@ void TChartSeries::SetVertAxis(TVertAxis axis) {
   Repaint();
 }
 
-void TChartSeries::SetCustomHorizAxis(TChartAxis* axis) {
-  if (customHorizAxis_ == axis) return;
-  customHorizAxis_ = axis;
-  ResolveAxes();
-  Repaint();
-}
-
-void TChartSeries::SetCustomVertAxis(TChartAxis* axis) {
-  if (customVertAxis_ == axis) return;
-  customVertAxis_ = axis;
-  ResolveAxes();
-  Repaint();
-}
-
 void TChartSeries::ResolveAxes() {
   if (parentChart_ == nullptr) {
     resolvedHorizAxis_ = resolvedVertAxis_ = nullptr;
@@ -115,7 +101,7 @@ void TChartSeries::ResolveAxes() {
       resolvedHorizAxis_ = &chart.TopAxis();
       break;
     case THorizAxis::aCustomHorizAxis:
-      resolvedHorizAxis_ = customHorizAxis_;
+      resolvedHorizAxis_ = nullptr;  // no custom axis is ever given
       break;
     default:
       resolvedHorizAxis_ = &chart.BottomAxis();
@@ -126,7 +112,7 @@ void TChartSeries::ResolveAxes() {
       resolvedVertAxis_ = &chart.RightAxis();
       break;
     case TVertAxis::aCustomVertAxis:
-      resolvedVertAxis_ = customVertAxis_;
+      resolvedVertAxis_ = nullptr;
       break;
     default:
       resolvedVertAxis_ = &chart.LeftAxis();
@@ -181,18 +167,6 @@ void TChartSeries::SetColorSource(std::string field) {
   CheckDataSource();
 }
 
-void TChartSeries::SetValueFormat(std::string format) {
-  if (valueFormat_ == format) return;
-  valueFormat_ = std::move(format);
-  Repaint();
-}
-
-void TChartSeries::SetPercentFormat(std::string format) {
-  if (percentFormat_ == format) return;
-  percentFormat_ = std::move(format);
-  Repaint();
-}
-
 void TChartSeries::CheckDataSource() {
   // While loading, the form has not yet set everything the binding needs; Loaded checks then.
   if (parentChart_ == nullptr || Loading()) return;
@@ -238,8 +212,7 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
   return InsertPoint(x, y, label, color);
 }
 
-// Kept apart from AddPoint so that the append path above stays small: a refill takes it for
-// every record, and the saving and restoring this path's bulk would need costs it time.
+// Apart from AddPoint, so that the append path every record of a refill takes stays small.
 int TChartSeries::InsertPoint(double x, double y, const std::string& label, TColor color) {
   const int index = StorePoint(x, y, label, color);
   NotifyNewValue(index);
@@ -419,11 +392,6 @@ void TChartSeries::ApplyMandatoryOrder() {
   TChartValueList& other = NotMandatoryValueList();
   for (int i = 0; i < n; ++i) other.SetValue(i, i);
   Repaint();
-}
-
-void TChartSeries::RefreshSeries() {
-  // No series takes its values from another one and no chart listener exists yet, so there is
-  // nobody to tell.
 }
 
 // --- painting ---

@@ -71,10 +71,6 @@ class TChartSeries : public TCustomChartSeries {
   void SetHorizAxis(THorizAxis axis);
   TVertAxis VertAxis() const { return vertAxis_; }
   void SetVertAxis(TVertAxis axis);
-  TChartAxis* CustomHorizAxis() const { return customHorizAxis_; }
-  void SetCustomHorizAxis(TChartAxis* axis);
-  TChartAxis* CustomVertAxis() const { return customVertAxis_; }
-  void SetCustomVertAxis(TChartAxis* axis);
   // The axes this series maps through; nullptr while it belongs to no chart.
   TChartAxis* GetHorizAxis() const { return resolvedHorizAxis_; }
   TChartAxis* GetVertAxis() const { return resolvedVertAxis_; }
@@ -92,11 +88,6 @@ class TChartSeries : public TCustomChartSeries {
   // Asks the chart to re-check this series' table binding (and so to refill it).
   void CheckDataSource();
 
-  const std::string& ValueFormat() const { return valueFormat_; }
-  void SetValueFormat(std::string format);
-  const std::string& PercentFormat() const { return percentFormat_; }
-  void SetPercentFormat(std::string format);
-
   // --- adding and removing points ---
   virtual int AddPoint(double x, double y, const std::string& label = {}, TColor color = clDefault);
   // AddPoint with no label and no index: the point's place is worked out at the next read,
@@ -111,8 +102,6 @@ class TChartSeries : public TCustomChartSeries {
   virtual void DeletePoint(int index);
   // Sorts the points by the mandatory list when that list is ordered, then renumbers X.
   void ApplyMandatoryOrder();
-  // Tells the chart's listeners that a refill has finished.
-  void RefreshSeries();
   // While held, an added point requests no repaint of its own; the last release makes one
   // request for all of them, as the chart paints the outcome once anyway.
   void HoldRepaints() { ++repaintHolds_; }
@@ -208,16 +197,12 @@ class TChartSeries : public TCustomChartSeries {
 
   THorizAxis horizAxis_ = THorizAxis::aBottomAxis;
   TVertAxis vertAxis_ = TVertAxis::aLeftAxis;
-  TChartAxis* customHorizAxis_ = nullptr;
-  TChartAxis* customVertAxis_ = nullptr;
   TChartAxis* resolvedHorizAxis_ = nullptr;
   TChartAxis* resolvedVertAxis_ = nullptr;
 
   TComponent* dataSource_ = nullptr;
   std::string xLabelsSource_;
   std::string colorSource_;
-  std::string valueFormat_ = "#,##0.###";
-  std::string percentFormat_ = "##0.## %";
 
   int firstVisible_ = -1;
   int lastVisible_ = -1;

@@ -20,10 +20,4 @@ void TChartTitle::SetText(std::vector<std::string> lines) {
   Changed();
 }
 
-void TChartTitle::SetCustomPosition(bool value) {
-  if (customPosition_ == value) return;
-  customPosition_ = value;
-  Changed();
-}
-
 }  // namespace plotvik

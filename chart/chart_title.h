@@ -20,9 +20,6 @@ class TChartTitle {
   void SetVisible(bool value);
   const std::vector<std::string>& Text() const { return text_; }
   void SetText(std::vector<std::string> lines);
-  // A title placed at a fixed position rather than stacked on the chart rectangle.
-  bool CustomPosition() const { return customPosition_; }
-  void SetCustomPosition(bool value);
   TChartFont& Font() const { return *font_; }
 
   // Whether the title shows at all.
@@ -36,7 +33,6 @@ class TChartTitle {
   }
   bool visible_ = true;
   std::vector<std::string> text_;
-  bool customPosition_ = false;
   std::unique_ptr<TChartFont> font_;
 };
 

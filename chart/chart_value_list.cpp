@@ -68,8 +68,8 @@ void TChartValueList::Grow() {
   if (capacity_ > std::numeric_limits<int>::max() - kGrowthStep) throw EOutOfMemory();
   const int capacity = capacity_ + kGrowthStep;
   if (capacity > allocated_) {
-    // Underneath the steps the storage doubles: a list built by a hundred thousand appends
-    // would otherwise copy itself a hundred times over.
+    // The storage doubles beneath the steps, so that appends copy each value a bounded number
+    // of times.
     const int allocated = static_cast<int>(std::min<long long>(
         std::numeric_limits<int>::max(), std::max<long long>(capacity, 2LL * allocated_)));
     auto grown = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(allocated));

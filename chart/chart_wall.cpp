@@ -10,36 +10,8 @@ TChartWall::TChartWall(TColor color)
 
 TChartWall::~TChartWall() = default;
 
-void TChartWall::SetVisible(bool value) {
-  if (visible_ == value) return;
-  visible_ = value;
-  Changed();
-}
+TChartBackWall::TChartBackWall() : TChartWall(clSilver) {}
 
-void TChartWall::SetTransparent(bool value) {
-  if (transparent_ == value) return;
-  transparent_ = value;
-  Changed();
-}
-
-void TChartWall::SetColor(TColor value) {
-  if (color_ == value) return;
-  color_ = value;
-  Changed();
-}
-
-void TChartWall::SetSize(int value) {
-  if (size_ == value) return;
-  size_ = value;
-  Changed();
-}
-
-TChartBackWall::TChartBackWall() : TChartWall(clSilver) {
-  SetTransparent(true);
-}
-
-TChartRightWall::TChartRightWall() : TChartWall(clSilver) {
-  SetVisible(false);
-}
+TChartRightWall::TChartRightWall() : TChartWall(clSilver) {}
 
 }  // namespace plotvik

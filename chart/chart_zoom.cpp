@@ -116,7 +116,8 @@ void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x
 void TChartMouseHandler::StartDrag(TMouseButton button, TShiftState shift, int x, int y) {
   if (!chart_.ActiveSeriesUseAxis()) return;
   bool started = false;
-  if (zoom_->Allow() && button == zoom_->MouseButton() && shift.ContainsAll(zoom_->KeyShift())) {
+  if (zoom_->Allow() && button == TChartZoom::MouseButton() &&
+      shift.ContainsAll(zoom_->KeyShift())) {
     const TRect& rect = chart_.ChartRect();
     const TChartZoomDirection direction = zoom_->Direction();
     if (direction == tzdVertical) x = rect.Left;
@@ -169,7 +170,7 @@ void TChartMouseHandler::MouseUp(TMouseButton button, TShiftState shift, int x, 
   if (OnMouseUp) OnMouseUp(chart_, button, shift, x, y);
   if (cancelMouse_) return;
 
-  if (zoom_->Active() && button == zoom_->MouseButton()) {
+  if (zoom_->Active() && button == TChartZoom::MouseButton()) {
     zoom_->SetActive(false);
     DrawZoomRectangle();  // erases it
     chart_.Canvas3D().Pen().SetMode(pmCopy);
@@ -179,8 +180,8 @@ void TChartMouseHandler::MouseUp(TMouseButton button, TShiftState shift, int x, 
     zoom_->SetEnd(x, y);
     const long long dx = static_cast<long long>(zoom_->X1()) - zoom_->X0();
     const long long dy = static_cast<long long>(zoom_->Y1()) - zoom_->Y0();
-    const long long minimum = zoom_->MinimumPixels();
-    if (std::llabs(dx) > minimum && std::llabs(dy) > minimum) {
+    if (std::llabs(dx) > TChartZoom::MinimumPixels() &&
+        std::llabs(dy) > TChartZoom::MinimumPixels()) {
       if (dx > 0 && dy > 0)
         ZoomRect({zoom_->X0(), zoom_->Y0(), zoom_->X1(), zoom_->Y1()});
       else
@@ -278,8 +279,8 @@ void TChartMouseHandler::UndoZoom() {
 
 void TChartMouseHandler::DrawZoomRectangle() {
   TChartCanvas3D& canvas = chart_.Canvas3D();
-  const TChartBackWall& wall = chart_.BackWall();
-  const TColor back = ColorToRGB(wall.Transparent() ? chart_.Color() : wall.Color());
+  // The back wall is transparent: the band lies over the panel colour.
+  const TColor back = ColorToRGB(chart_.Color());
   // NOT(pen XOR back) gives the pen's own colour over the back colour.
   const TColor inverse = 0xFFFFFF - back;
   const TChartZoomBrush& brush = zoom_->Brush();

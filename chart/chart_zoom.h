@@ -14,7 +14,6 @@ namespace plotvik {
 
 class TChartAxis;
 class TChartSeries;
-class TChartTitle;
 class TCustomChart;
 
 enum TChartZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
@@ -61,31 +60,21 @@ class TChartZoom : public TZoomPanning {
 
   bool Allow() const { return allow_; }
   void SetAllow(bool value) { allow_ = value; }
-  bool Animated() const { return animated_; }
-  void SetAnimated(bool value) { animated_ = value; }
-  int AnimatedSteps() const { return animatedSteps_; }
-  void SetAnimatedSteps(int value) { animatedSteps_ = value; }
   TChartZoomBrush& Brush() const { return *brush_; }
   TChartZoomDirection Direction() const { return direction_; }
   void SetDirection(TChartZoomDirection value) { direction_ = value; }
   TShiftState KeyShift() const { return keyShift_; }
   void SetKeyShift(TShiftState value) { keyShift_ = value; }
   // A drag zooms or undoes only when it goes further than this in both directions.
-  int MinimumPixels() const { return minimumPixels_; }
-  void SetMinimumPixels(int value) { minimumPixels_ = value; }
-  TMouseButton MouseButton() const { return mouseButton_; }
-  void SetMouseButton(TMouseButton value) { mouseButton_ = value; }
+  static constexpr int MinimumPixels() { return 16; }
+  static constexpr TMouseButton MouseButton() { return mbLeft; }
   TChartZoomPen& Pen() const { return *pen_; }
 
  private:
   bool allow_ = true;
-  bool animated_ = false;
-  int animatedSteps_ = 8;
   std::unique_ptr<TChartZoomBrush> brush_;
   TChartZoomDirection direction_ = tzdBoth;
   TShiftState keyShift_;
-  int minimumPixels_ = 16;
-  TMouseButton mouseButton_ = mbLeft;
   std::unique_ptr<TChartZoomPen> pen_;
 };
 
@@ -117,10 +106,6 @@ class TChartMouseHandler {
   // mouse processing of that event.
   bool CancelMouse() const { return cancelMouse_; }
   void SetCancelMouse(bool value) { cancelMouse_ = value; }
-  // The cursor the chart returns to when the mouse leaves a series (the chart's cursor when it
-  // was created; the chart sets it again after loading).
-  TCursor OriginalCursor() const { return originalCursor_; }
-  void SetOriginalCursor(TCursor value) { originalCursor_ = value; }
 
   // --- the mouse, in the chart's client coordinates ---
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -145,8 +130,6 @@ class TChartMouseHandler {
   void DrawFrameBand();
 
   // --- events (none assigned in this program) ---
-  // OnClickLegend and OnClickTitle answer presses on a drawn legend item or title; the engine
-  // keeps no such positions (the charts here draw neither), so they are never raised.
   std::function<void(TCustomChart&, TMouseButton, TShiftState, int, int)> OnMouseDown;
   std::function<void(TCustomChart&, TShiftState, int, int)> OnMouseMove;
   std::function<void(TCustomChart&, TMouseButton, TShiftState, int, int)> OnMouseUp;
@@ -154,17 +137,11 @@ class TChartMouseHandler {
   std::function<void(TCustomChart&, TShiftState, int, int)> OnMouseWheelUp;
   std::function<void(TCustomChart&)> OnZoom;
   std::function<void(TCustomChart&)> OnUndoZoom;
-  std::function<void(TCustomChart&)> OnScroll;
   std::function<void(TCustomChart&, TChartAxis&, TMouseButton, TShiftState, int, int)> OnClickAxis;
   std::function<void(TCustomChart&, TMouseButton, TShiftState, int, int)> OnClickBackground;
-  std::function<void(TCustomChart&, TMouseButton, TShiftState, int, int)> OnClickLegend;
   std::function<void(TCustomChart&, TChartSeries&, int valueIndex, TMouseButton, TShiftState, int,
                      int)>
       OnClickSeries;
-  std::function<void(TCustomChart&, TChartTitle&, TMouseButton, TShiftState, int, int)>
-      OnClickTitle;
-  // OnScroll and OnAllowScroll belong to panning moves, which this engine does not make.
-  std::function<void(TChartAxis&, double& minimum, double& maximum, bool& allow)> OnAllowScroll;
 
  private:
   struct AxisState {
@@ -187,7 +164,8 @@ class TChartMouseHandler {
   TPanningMode allowPanning_ = pmBoth;
   bool zoomed_ = false;
   bool cancelMouse_ = false;
-  TCursor originalCursor_ = crDefault;
+  // The cursor the chart returns to when the mouse leaves a series: the chart's at creation.
+  const TCursor originalCursor_;
   bool snapshotNeeded_ = true;
   std::array<AxisState, 4> snapshot_{};
   // A frame drew the band into the buffer; the end of the drag must replace that frame.

@@ -22,7 +22,6 @@ TCustomChart::TCustomChart(std::string name) : TCustomAxisPanel(std::move(name))
                          static_cast<TChartTitle*>(subFoot_.get())}) {
     t->OnChange = repaint;
   }
-  legend_->OnChange = repaint;
   for (TChartWall* w : {static_cast<TChartWall*>(backWall_.get()), leftWall_.get(),
                         bottomWall_.get(), static_cast<TChartWall*>(rightWall_.get())}) {
     w->OnChange = repaint;
@@ -73,21 +72,11 @@ TColor TCustomChart::BackWallColor() const {
   return backWall_->Color();
 }
 
-void TCustomChart::DrawTitlesAndLegend(bool /*firstPass*/) {
-  // The legend is processed for its item count only: with no item it draws nothing and takes no
-  // room. Titles with text and legends with items are not laid out by this program's charts.
-  if (legend_->ShouldProcess()) (void)legend_->ItemCount();
-}
-
 void TCustomChart::DrawWalls() {
-  if (!ActiveSeriesUseAxis() || !backWall_->Visible()) return;
+  if (!ActiveSeriesUseAxis()) return;
   TChartCanvas3D& c = Canvas3D();
   c.ApplyPen(backWall_->Pen());
-  if (backWall_->Transparent()) {
-    c.Brush().SetStyle(bsClear);
-  } else {
-    c.ApplyBrushColor(backWall_->Brush(), backWall_->Color(), backWall_->Color());
-  }
+  c.Brush().SetStyle(bsClear);
   const TRect& r = ChartRect();
   c.DrawRectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
 }

@@ -36,7 +36,6 @@ class TCustomChart : public TCustomAxisPanel {
   TChartZoom& Zoom() const;
 
  protected:
-  void DrawTitlesAndLegend(bool firstPass) override;
   void DrawWalls() override;
   TColor BackWallColor() const override;
   void DrawZoomRectangle() override;

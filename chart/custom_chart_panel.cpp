@@ -28,21 +28,6 @@ TCustomChartPanel::~TCustomChartPanel() {
 void TCustomChartPanel::SetColor(TColor value) {
   Change(color_, value);
 }
-void TCustomChartPanel::SetBevelOuter(TPanelBevel value) {
-  Change(bevelOuter_, value);
-}
-void TCustomChartPanel::SetBevelInner(TPanelBevel value) {
-  Change(bevelInner_, value);
-}
-
-void TCustomChartPanel::SetBevelWidth(int value) {
-  Change(bevelWidth_, value);
-}
-
-void TCustomChartPanel::SetBorderWidth(int value) {
-  Change(borderWidth_, value);
-}
-
 void TCustomChartPanel::SetMarginLeft(int value) {
   Change(marginLeft_, value);
 }
@@ -119,13 +104,11 @@ void TCustomChartPanel::Draw(TCanvas& target, const TRect& rect) {
   panelRect_ = canvas3D_->BeginFrame(target, nullptr, rect, view3D_);
   const int w = panelRect_.Right - panelRect_.Left;
   const int h = panelRect_.Bottom - panelRect_.Top;
-  const std::int64_t border = borderWidth_;
   SetChartRect(
-      {ClampToHalfIntRange(panelRect_.Left + border + MulDivRoundHalfAway(marginLeft_, w, 100)),
-       ClampToHalfIntRange(panelRect_.Top + border + MulDivRoundHalfAway(marginTop_, h, 100)),
-       ClampToHalfIntRange(panelRect_.Right - border - MulDivRoundHalfAway(marginRight_, w, 100)),
-       ClampToHalfIntRange(panelRect_.Bottom - border -
-                           MulDivRoundHalfAway(marginBottom_, h, 100))});
+      {ClampToHalfIntRange(panelRect_.Left + MulDivRoundHalfAway(marginLeft_, w, 100)),
+       ClampToHalfIntRange(panelRect_.Top + MulDivRoundHalfAway(marginTop_, h, 100)),
+       ClampToHalfIntRange(panelRect_.Right - MulDivRoundHalfAway(marginRight_, w, 100)),
+       ClampToHalfIntRange(panelRect_.Bottom - MulDivRoundHalfAway(marginBottom_, h, 100))});
   NormalizeChartRect();
   DrawFrame();
   canvas3D_->PresentFrame(target, Canvas(), rect);
@@ -160,22 +143,9 @@ void TCustomChartPanel::DrawPanel() {
   c.Pen().SetWidth(1);
   c.Pen().SetMode(pmCopy);
   c.Brush().SetStyle(bsClear);
+  // One raised bevel pixel wide: no border and no inner bevel.
   TRect r = panelRect_;
-  // A frame narrower than nothing is nothing.
-  const int bevelWidth = std::max(bevelWidth_, 0);
-  const int borderWidth = std::max(borderWidth_, 0);
-  auto bevel = [&](TPanelBevel kind) {
-    if (kind == bvRaised) {
-      c.BevelFrame(r, clBtnHighlight, clBtnShadow, bevelWidth);
-    } else if (kind == bvLowered) {
-      c.BevelFrame(r, clBtnShadow, clBtnHighlight, bevelWidth);
-    } else if (kind == bvSpace) {
-      c.BevelFrame(r, color_, color_, bevelWidth);
-    }
-  };
-  bevel(bevelOuter_);
-  c.BevelFrame(r, color_, color_, borderWidth);
-  bevel(bevelInner_);
+  c.BevelFrame(r, clBtnHighlight, clBtnShadow, 1);
 }
 
 }  // namespace plotvik

@@ -15,8 +15,6 @@ class TCanvas;
 class TChartCanvas3D;
 class TChartSeries;
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
-
 // A panel that never shows its component name as a caption: the chart paints every pixel itself.
 class TCustomPanelNoCaption : public TCustomPanel {
  public:
@@ -34,14 +32,6 @@ class TCustomChartPanel : public TCustomPanelNoCaption {
   // --- layout properties ---
   TColor Color() const { return color_; }
   void SetColor(TColor value);
-  TPanelBevel BevelOuter() const { return bevelOuter_; }
-  void SetBevelOuter(TPanelBevel value);
-  TPanelBevel BevelInner() const { return bevelInner_; }
-  void SetBevelInner(TPanelBevel value);
-  int BevelWidth() const { return bevelWidth_; }
-  void SetBevelWidth(int value);
-  int BorderWidth() const { return borderWidth_; }
-  void SetBorderWidth(int value);
   // Percent of the panel width (left, right) or height (top, bottom).
   int MarginLeft() const { return marginLeft_; }
   void SetMarginLeft(int value);
@@ -100,10 +90,6 @@ class TCustomChartPanel : public TCustomPanelNoCaption {
   }
 
   TColor color_ = clBtnFace;
-  TPanelBevel bevelOuter_ = bvRaised;
-  TPanelBevel bevelInner_ = bvNone;
-  int bevelWidth_ = 1;
-  int borderWidth_ = 0;
   int marginLeft_ = 3;
   int marginTop_ = 4;
   int marginRight_ = 3;

@@ -33,8 +33,8 @@ TColor ColorFromField(const TField& field) {
   return static_cast<TColor>(value);
 }
 
-// Reads a field's value as a double in one call to the table (a value and a null test would
-// take two, on the hot path of every refill). False, with value 0, when the field is null.
+// A field's value in one call to the table, not a null test and a read; false, with value 0,
+// when the field is null.
 bool ReadFloat(const TField& field, double& value) {
   value = 0.0;
   if (field.DataType() == TFieldType::ftFloat) return field.GetData(&value);
@@ -282,10 +282,7 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
           if (entry.boundThroughSource) AddRecord(entry, true);
         }
       }
-      for (Entry& entry : entries) {
-        entry.series->ApplyMandatoryOrder();
-        entry.series->RefreshSeries();
-      }
+      for (Entry& entry : entries) entry.series->ApplyMandatoryOrder();
       if (plain) {
         MarkHeld(table, entries);
       } else {
@@ -421,8 +418,7 @@ void TCustomDBChart::WalkTable(TDataSet& table, std::vector<Entry>& entries, boo
 }
 
 void TCustomDBChart::AddRecord(Entry& entry, bool boundThroughSource) {
-  // The label text is built only for a series that has a label field: most have none, and a
-  // walk adds a point for every record.
+  // Only a series with a label field builds label text: a walk adds a point for every record.
   if (entry.labelField != nullptr) {
     AddRecordPoint(entry, entry.labelField->DisplayText());
   } else if (boundThroughSource) {

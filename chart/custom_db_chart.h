@@ -34,13 +34,9 @@ class TCustomDBChart : public TCustomChart {
   void SetRefreshInterval(int seconds);
   bool ShowGlassCursor() const { return showGlassCursor_; }
   void SetShowGlassCursor(bool value) { showGlassCursor_ = value; }
-  // On (the default), a refill that can tell its outcome from what the series already hold
-  // does only the work that outcome needs: when the table has grown by one appended record
-  // since this chart last read all of it, and the series are as that read left them, it adds
-  // the new record's point instead of reading every record again, and points arriving out of
-  // order are placed by one sort at the next read instead of one move each. Off, every refill
-  // clears the series and adds every record's point in turn; what either way leaves behind
-  // (points, table, notifications, cursor) is the same.
+  // On (the default), a refill after one appended record adds just that record's point and
+  // points out of order wait for one sort; off, every refill reads every record. Both leave
+  // the same points, table, notifications and cursor.
   bool IncrementalRefill() const { return incrementalRefill_; }
   void SetIncrementalRefill(bool value) { incrementalRefill_ = value; }
 

@@ -14,10 +14,7 @@ namespace plotvik {
 
 class TChartCanvas3D;
 
-enum TCustomSeriesStack { cssNone, cssOverlap, cssStack, cssStack100 };
-
-// The value labels of a series. This program never shows them; the settings are kept so that
-// the declared values have a home.
+// The value labels of a series, declared hidden; they are never drawn.
 class TSeriesMarks {
  public:
   explicit TSeriesMarks(std::function<void()> changed) : changed_(std::move(changed)) {}
@@ -49,18 +46,6 @@ class TCustomSeries : public TCustomLineSeries {
   // Whether the segments answer the hit test, not only the points.
   bool ClickableLine() const { return clickableLine_; }
   void SetClickableLine(bool value) { Change(clickableLine_, value); }
-  // Step lines, the 3D ribbon and stacking are kept as settings only; this program draws
-  // plain flat lines.
-  bool Stairs() const { return stairs_; }
-  void SetStairs(bool value) { Change(stairs_, value); }
-  bool InvertedStairs() const { return invertedStairs_; }
-  void SetInvertedStairs(bool value) { Change(invertedStairs_, value); }
-  int LineHeight() const { return lineHeight_; }
-  void SetLineHeight(int value) { Change(lineHeight_, value); }
-  bool Dark3D() const { return dark3D_; }
-  void SetDark3D(bool value) { Change(dark3D_, value); }
-  TCustomSeriesStack Stacked() const { return stacked_; }
-  void SetStacked(TCustomSeriesStack value) { Change(stacked_, value); }
   // The mouse cursor the chart shows over the series; crDefault leaves the chart's own.
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value) { cursor_ = value; }
@@ -96,11 +81,6 @@ class TCustomSeries : public TCustomLineSeries {
   std::unique_ptr<TSeriesPointer> pointer_;
   std::unique_ptr<TSeriesMarks> marks_;
   bool clickableLine_ = true;
-  bool stairs_ = false;
-  bool invertedStairs_ = false;
-  int lineHeight_ = 0;
-  bool dark3D_ = true;
-  TCustomSeriesStack stacked_ = cssNone;
   TCursor cursor_ = crDefault;
 
   TPoint prev_;

@@ -69,12 +69,6 @@ void TSeriesPointer::SetVertSize(int value) {
 void TSeriesPointer::SetInflateMargins(bool value) {
   Change(inflateMargins_, value);
 }
-void TSeriesPointer::SetDraw3D(bool value) {
-  Change(draw3D_, value);
-}
-void TSeriesPointer::SetDark3D(bool value) {
-  Change(dark3D_, value);
-}
 
 void TSeriesPointer::ApplyPenAndBrush(TChartCanvas3D& canvas, TColor color) const {
   // clDefault on the outline means "the point's colour"; a hidden pen keeps its own colour

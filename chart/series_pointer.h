@@ -47,11 +47,6 @@ class TSeriesPointer {
   // Whether the axes keep room for half a marker beyond the first and last points.
   bool InflateMargins() const { return inflateMargins_; }
   void SetInflateMargins(bool value);
-  // 3D forms only; without effect on a flat chart.
-  bool Draw3D() const { return draw3D_; }
-  void SetDraw3D(bool value);
-  bool Dark3D() const { return dark3D_; }
-  void SetDark3D(bool value);
   TChartPen& Pen() const { return *pen_; }
   TChartBrush& Brush() const { return *brush_; }
 
@@ -78,8 +73,6 @@ class TSeriesPointer {
   int horizSize_ = 4;
   int vertSize_ = 4;
   bool inflateMargins_ = true;
-  bool draw3D_ = true;
-  bool dark3D_ = true;
   std::unique_ptr<TChartPen> pen_;
   std::unique_ptr<TChartBrush> brush_;
 };
