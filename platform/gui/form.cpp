@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QShortcut>
 #include <QUrl>
 #include <filesystem>
@@ -71,6 +72,20 @@ std::optional<std::string> DroppedLocalFile(const QMimeData& data) {
   std::error_code error;
   if (std::filesystem::is_directory(name, error)) return std::nullopt;
   return name;
+}
+
+// The window fills its own background: below a device pixel ratio of 1 the toolkit fills it
+// before it sets the repaint's clip, in unscaled rectangles, over pages it does not repaint.
+TForm::Window::Window(TForm& form) : form_(form) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TForm::Window::paintEvent(QPaintEvent* event) {
+  {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().brush(backgroundRole()));
+  }
+  QMainWindow::paintEvent(event);
 }
 
 void TForm::Window::dragEnterEvent(QDragEnterEvent* event) {

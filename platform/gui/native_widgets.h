@@ -23,9 +23,10 @@ std::optional<std::string> DroppedLocalFile(const QMimeData& data);
 
 class TForm::Window : public QMainWindow {
  public:
-  explicit Window(TForm& form) : form_(form) {}
+  explicit Window(TForm& form);
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;

@@ -3,7 +3,7 @@
 # each page must show, pixel for pixel, what `plotvik-render --scale 2` draws; a zoom drag and
 # its undo work as at scale 1. Resting the mouse on a point shows a tip window beside it with
 # the point's values, while the chart's own pixels stay as they were; moving away hides it. At
-# scale 0.5 the page shows its whole chart shrunk, never smoothed.
+# scale 0.5 every page shows its whole chart shrunk, never smoothed.
 #
 # Usage: scale_e2e.sh PLOTVIK PLOTVIK_RENDER E2E_IMAGE FIXTURE
 set -euo pipefail
@@ -71,13 +71,16 @@ exit_through_menu
 # Below 1 the page shows its whole chart, every second pixel of each row and column. At 0.5 the
 # page is 624 x 380: 623 x 379 has no whole number of screen pixels.
 "$render" --size 624x380 "$fixture" "$work/even" || fail "plotvik-render exited with $?"
-"$image_tool" halve "$work/even/swr.png" "$work/half-swr.png"
+mkdir -p "$work/half"
+for page in swr r jx gain fb elevation; do
+  "$image_tool" halve "$work/even/$page.png" "$work/half/$page.png"
+done
 QT_SCALE_FACTOR=0.5 e2e_start_app "$fixture"
 width=312
 height=190
 chart_x=""
 chart_y=""
 focus_window
-wait_for_chart "$work/half-swr.png" "swr.png at scale 0.5"
+check_every_page "$work/half" " at scale 0.5"
 exit_through_menu
 echo "PASS"
