@@ -1,5 +1,6 @@
-// Drawing cost of a viewer chart: a whole frame of the 623 x 379 chart with 10,000 points
-// (panel, axes with grid and labels, the line and its pointers), and one update of the zoom
+// Drawing cost of a viewer chart: a whole frame of the 623 x 379 chart with 10,000 and with
+// 1,000,000 points (panel, axes with grid and labels, the line and its pointers), and one update
+// of the zoom
 // rubber band while the mouse drags (erase at the old corners, draw at the new ones).
 #include <benchmark/benchmark.h>
 
@@ -47,6 +48,17 @@ void BM_FullFrame10000Points(benchmark::State& state) {
   benchmark::DoNotOptimize(v.chart.WindowImage().Pixel(300, 200));
 }
 BENCHMARK(BM_FullFrame10000Points)->Unit(benchmark::kMillisecond);
+
+// What a zoom, an undo or a page change costs on a sweep of a million lines: a whole new frame.
+void BM_FullFrameMillionPoints(benchmark::State& state) {
+  static ViewerChart v(1000000);
+  for (auto _ : state) {
+    v.chart.Repaint();
+    v.chart.Update();
+  }
+  benchmark::DoNotOptimize(v.chart.WindowImage().Pixel(300, 200));
+}
+BENCHMARK(BM_FullFrameMillionPoints)->Unit(benchmark::kMillisecond);
 
 void BM_RubberBandUpdate(benchmark::State& state) {
   ViewerChart v(10000);

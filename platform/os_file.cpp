@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace plotvik {
 
@@ -126,6 +127,8 @@ int OsFile::OpenForReading(const std::string& name) {
   mtimeSecondsAtOpen_ = info.st_mtim.tv_sec;
   mtimeNanosecondsAtOpen_ = info.st_mtim.tv_nsec;
   offset_ = 0;
+  aheadPos_ = 0;
+  aheadEnd_ = 0;
   return 0;
 }
 
@@ -156,29 +159,43 @@ int OsFile::Read(char* buffer, std::size_t size, std::size_t& received) {
   received = 0;
   if (fd_ < 0) return kErrorInvalidHandle;
   // A writer waiting on a breaking lease still waits until reading stops, unless the kernel's
-  // lease-break time runs out first; from the break on, the file is watched.
+  // lease-break time runs out first; from the break on, the file is watched. Checked for every
+  // read, not only for every block: bytes already fetched count as unread until handed out.
   if (!Leased() && ChangedSinceOpen()) return kErrorSharingViolation;
-  std::size_t wanted = size;
+  if (aheadPos_ == aheadEnd_) {
+    if (const int code = ReadAhead(); code != 0) return code;
+    if (aheadEnd_ == 0) {
+      ReleaseLease();
+      // The end of the data: only a file that is still what it was at the open ends cleanly.
+      return ChangedSinceOpen() ? kErrorSharingViolation : 0;
+    }
+  }
+  received = std::min(size, aheadEnd_ - aheadPos_);
+  std::memcpy(buffer, ahead_.get() + aheadPos_, received);
+  aheadPos_ += received;
+  return 0;
+}
+
+int OsFile::ReadAhead() {
+  if (!ahead_) ahead_ = std::make_unique_for_overwrite<char[]>(kReadAheadSize);
+  aheadPos_ = 0;
+  aheadEnd_ = 0;
+  std::size_t wanted = kReadAheadSize;
   if (sizeAtOpen_ > 0) {
     wanted = static_cast<std::size_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(size), sizeAtOpen_ - offset_));
+        std::min<std::int64_t>(static_cast<std::int64_t>(kReadAheadSize), sizeAtOpen_ - offset_));
   }
   ssize_t n = 0;
   while (wanted > 0) {
-    n = ::read(fd_, buffer, wanted);
+    n = ::read(fd_, ahead_.get(), wanted);
     if (n >= 0) break;
     if (errno == EINTR) continue;
     const int code = OsErrorCode(errno);
     ReleaseLease();
     return code;
   }
-  if (n == 0) {
-    ReleaseLease();
-    // The end of the data: only a file that is still what it was at the open ends cleanly.
-    return ChangedSinceOpen() ? kErrorSharingViolation : 0;
-  }
   offset_ += n;
-  received = static_cast<std::size_t>(n);
+  aheadEnd_ = static_cast<std::size_t>(n);
   return 0;
 }
 
@@ -186,6 +203,8 @@ int OsFile::Close() {
   if (fd_ < 0) return 0;
   int fd = fd_;
   fd_ = -1;
+  aheadPos_ = 0;
+  aheadEnd_ = 0;
   // Released explicitly: a child process that inherited the descriptor would otherwise keep the
   // lease, and writers waiting, after this close.
   if (leased_) ::fcntl(fd, F_SETLEASE, F_UNLCK);

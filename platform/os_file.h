@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace plotvik {
@@ -45,6 +46,10 @@ class OsFile {
   // user, a file system without leases) the file is watched instead: see Read.
   int OpenForReading(const std::string& name);
 
+  // The file is read from the system in blocks this large and handed out from there, so that
+  // small reads of a file of tens of megabytes cost a few hundred system calls, not one each.
+  static constexpr std::size_t kReadAheadSize = 256 * 1024;
+
   // Reads up to `size` bytes; `received` is 0 at the end of the file. Returns 0 or a code.
   // Reading stops at the size the file had at the open (a size of 0 there is taken as unknown:
   // pseudo files report it). A file whose size or modification time is no longer what it was
@@ -74,13 +79,18 @@ class OsFile {
  private:
   bool ChangedSinceOpen() const;
   bool LeaseUnbroken() const;
+  // Reads the next block from the system into ahead_; 0 bytes at the end of the data.
+  int ReadAhead();
 
   int fd_ = -1;
   bool leased_ = false;
   std::int64_t sizeAtOpen_ = 0;
   std::int64_t mtimeSecondsAtOpen_ = 0;
   std::int64_t mtimeNanosecondsAtOpen_ = 0;
-  std::int64_t offset_ = 0;
+  std::int64_t offset_ = 0;  // of the next byte the system hands out
+  std::unique_ptr<char[]> ahead_;
+  std::size_t aheadPos_ = 0;
+  std::size_t aheadEnd_ = 0;
 };
 
 }  // namespace plotvik

@@ -58,6 +58,8 @@ TEST_P(LineRules, YieldsTheExpectedLines) {
 
 using namespace std::string_literals;
 
+constexpr std::size_t kBlock = OsFile::kReadAheadSize;
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Reader, LineRules,
@@ -81,7 +83,11 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"CrLfAcrossRefill",   std::string(127, 'x') + "\r\ny",  {std::string(127, 'x'), "y"}},
         LineCase{"LoneCrAcrossRefill", std::string(127, 'x') + "\rz\n",  {std::string(127, 'x') + "z"}},
         LineCase{"CtrlZAcrossRefill",  std::string(127, 'x') + "\r\x1a", {std::string(127, 'x')}},
-        LineCase{"LongLineReadWhole",  std::string(1000, '7') + "\r\n1", {std::string(1000, '7'), "1"}}),
+        LineCase{"LongLineReadWhole",  std::string(1000, '7') + "\r\n1", {std::string(1000, '7'), "1"}},
+        // The same at the seam of the large reads the pieces come from.
+        LineCase{"CrLfAcrossBlocks",   std::string(kBlock - 1, 'x') + "\r\ny",  {std::string(kBlock - 1, 'x'), "y"}},
+        LineCase{"LoneCrAcrossBlocks", std::string(kBlock - 1, 'x') + "\rz\n",  {std::string(kBlock - 1, 'x') + "z"}},
+        LineCase{"LineOverTwoBlocks",  "a\n" + std::string(2 * kBlock, '5') + "\nb", {"a", std::string(2 * kBlock, '5'), "b"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -259,6 +265,34 @@ TEST(Reader, ReadFailureEndsTheFileWithItsCodePending) {
   EXPECT_EQ(PendingIOCode, 0);
   reader.CloseReader();
   CheckIO();
+}
+
+// The read system calls this process has made so far.
+long ReadCalls() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  long value = 0;
+  while (io >> key >> value) {
+    if (key == "syscr:") return value;
+  }
+  return -1;
+}
+
+// The 128-byte pieces come out of large reads: four megabytes of lines, a whole number of
+// pieces each, must not cost a read call per piece.
+TEST(Reader, ALargeFileTakesFewReadCalls) {
+  if (ReadCalls() < 0) GTEST_SKIP() << "this system does not count read calls";
+  TempDir dir;
+  std::string text;
+  const std::string line = std::string(TLineReader::kBufferSize - 1, '1') + "\n";
+  while (text.size() < 4 * 1024 * 1024) text += line;
+  const std::string path = dir.Write("big.txt", text);
+  const long before = ReadCalls();
+  const std::vector<std::string> lines = ReadAllLines(path);
+  const long calls = ReadCalls() - before;
+  EXPECT_EQ(lines.size(), text.size() / line.size());
+  EXPECT_EQ(lines.back(), line.substr(0, line.size() - 1));
+  EXPECT_LE(calls, static_cast<long>(text.size() / kBlock + 8));
 }
 
 TEST(Reader, OperationsOnAClosedReaderReport103) {
