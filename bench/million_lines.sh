@@ -29,9 +29,9 @@ hyperfine -N --style none --runs "$runs" --export-json "$work/render.json" \
   "$render $sweep $work/out" >/dev/null
 python3 -c 'import json, sys
 r = json.load(open(sys.argv[1]))["results"][0]
-t = r["times"]
+t, cpu = r["times"], r["user"] + r["system"]
 print(f"plotvik-render: {min(t):.2f} s (shortest of {len(t)}; median {sorted(t)[len(t) // 2]:.2f} s;"
-      f" processor time {r['user'] + r['system']:.2f} s)")' \
+      f" processor time {cpu:.2f} s)")' \
   "$work/render.json"
 
 /usr/bin/time -f '%M' -o "$work/peak" "$render" "$sweep" "$work/out"
