@@ -9,6 +9,9 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QStyleOptionMenuItem>
 #include <QUrl>
 #include <filesystem>
 #include <system_error>
@@ -17,6 +20,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/main_menu.h"
 #include "platform/gui/native_widgets.h"
+#include "platform/gui/shrunk_image.h"
 #include "platform/invariant.h"
 
 namespace plotvik {
@@ -49,6 +53,54 @@ void BuildMenu(QMenu& menu, TMenuItem& item, TApplication& application) {
     }
   }
 }
+
+// Below a device pixel ratio of 1 the toolkit's bar would draw its entries unscaled, away from
+// where they are clicked: they are drawn whole, as the bar draws them, and shown shrunk.
+class TMenuBar : public QMenuBar {
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    const double ratio = devicePixelRatioF();
+    if (ratio >= 1.0) {
+      QMenuBar::paintEvent(event);
+      return;
+    }
+    PaintShrunk(*this, ratio, [this](QPainter& painter) {
+      QRegion empty(rect());
+      for (QAction* action : actions()) {
+        const QRect place = actionGeometry(action);
+        if (place.isEmpty() || !action->isVisible()) continue;
+        empty -= place;
+        QStyleOptionMenuItem item;
+        initStyleOption(&item, action);
+        item.rect = place;
+        painter.setClipRect(place);
+        style()->drawControl(QStyle::CE_MenuBarItem, &item, &painter, this);
+      }
+      if (const int frame = style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, this)) {
+        const QRegion border =
+            QRegion(rect()) - QRegion(rect().adjusted(frame, frame, -frame, -frame));
+        empty -= border;
+        painter.setClipRegion(border);
+        QStyleOptionFrame panel;
+        panel.rect = rect();
+        panel.palette = palette();
+        panel.state = QStyle::State_None;
+        panel.lineWidth = frame;
+        panel.midLineWidth = 0;
+        style()->drawPrimitive(QStyle::PE_PanelMenuBar, &panel, &painter, this);
+      }
+      QStyleOptionMenuItem area;
+      area.palette = palette();
+      area.state = QStyle::State_None;
+      area.menuItemType = QStyleOptionMenuItem::EmptyArea;
+      area.checkType = QStyleOptionMenuItem::NotCheckable;
+      area.rect = rect();
+      area.menuRect = rect();
+      painter.setClipRegion(empty);
+      style()->drawControl(QStyle::CE_MenuBarEmptyArea, &area, &painter, this);
+    });
+  }
+};
 
 }  // namespace
 
@@ -185,6 +237,9 @@ int TForm::FontPixelSize() const {
 
 void TForm::SetMenu(TMainMenu& menu) {
   menu_ = &menu;
+  if (dynamic_cast<TMenuBar*>(window_->menuWidget()) == nullptr) {
+    window_->setMenuBar(std::make_unique<TMenuBar>().release());  // the window owns it
+  }
   QMenuBar* bar = window_->menuBar();
   // Kept inside the window on desktops that would move it to a global menu: the window's
   // layout, and so the pages' size, count on it.

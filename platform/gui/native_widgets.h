@@ -41,6 +41,9 @@ class TPageControl::Widget : public QTabWidget {
   explicit Widget(QWidget* parent);
   // The rectangle the current page gets when the control has the given size.
   QRect PageRectFor(QSize size) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // A page: it lays its one client out over its whole area.

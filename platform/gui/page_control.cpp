@@ -41,12 +41,8 @@ class TTabBar : public QTabBar {
       return;
     }
     // Below a ratio of 1 the captions would be drawn unscaled, outside their tabs: the tabs
-    // are drawn whole over the window's colour, the current one last as the bar draws it, and
-    // shown shrunk.
-    QImage whole(size(), QImage::Format_RGB32);
-    whole.fill(window()->palette().color(window()->backgroundRole()));
-    {
-      QPainter painter(&whole);
+    // are drawn whole, the current one last as the bar draws it, and shown shrunk.
+    PaintShrunk(*this, ratio, [this](QPainter& painter) {
       QStyleOptionTab tab;
       for (int i = 0; i < count(); ++i) {
         if (i == currentIndex()) continue;
@@ -57,9 +53,7 @@ class TTabBar : public QTabBar {
         initStyleOption(&tab, currentIndex());
         style()->drawControl(QStyle::CE_TabBarTab, &tab, &painter, this);
       }
-    }
-    QPainter painter(this);
-    DrawShrunk(painter, whole, ratio);
+    });
   }
 };
 
@@ -85,6 +79,22 @@ QRect TPageControl::Widget::PageRectFor(QSize size) const {
   initStyleOption(&option);
   option.rect = QRect(QPoint(0, 0), size);
   return style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this);
+}
+
+void TPageControl::Widget::paintEvent(QPaintEvent* event) {
+  const double ratio = devicePixelRatioF();
+  if (ratio >= 1.0) {
+    QTabWidget::paintEvent(event);
+    return;
+  }
+  // Below a ratio of 1 the frame would be drawn unscaled, its right and bottom edges off the
+  // control: drawn whole, as the control draws it, and shown shrunk.
+  PaintShrunk(*this, ratio, [this](QPainter& painter) {
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    option.rect = style()->subElementRect(QStyle::SE_TabWidgetTabPane, &option, this);
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
+  });
 }
 
 void TTabSheet::Page::SetClient(std::unique_ptr<QWidget> client) {

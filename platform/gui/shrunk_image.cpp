@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QRgb>
 #include <QTransform>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -47,6 +48,18 @@ void DrawShrunk(QPainter& painter, const QImage& image, double ratio) {
       QTransform::fromTranslate(std::round(device.dx() * ratio) - device.dx(),
                                 std::round(device.dy() * ratio) - device.dy()));
   painter.drawImage(QPoint(0, 0), ShrunkImage(image, ratio));
+}
+
+void PaintShrunk(QWidget& widget, double ratio, const std::function<void(QPainter&)>& draw) {
+  QImage whole(widget.size(), QImage::Format_RGB32);
+  const QWidget& window = *widget.window();
+  whole.fill(window.palette().color(window.backgroundRole()));
+  {
+    QPainter painter(&whole);
+    draw(painter);
+  }
+  QPainter painter(&widget);
+  DrawShrunk(painter, whole, ratio);
 }
 
 }  // namespace plotvik

@@ -5,8 +5,10 @@
 // picture at full size and shows it shrunk.
 
 #include <QImage>
+#include <functional>
 
 class QPainter;
+class QWidget;
 
 namespace plotvik {
 
@@ -17,5 +19,9 @@ QImage ShrunkImage(const QImage& image, double ratio);
 // Shows `image`, a widget's whole picture, shrunk by `ratio` at the widget's place on the screen,
 // through a painter the toolkit made for that widget's paint event.
 void DrawShrunk(QPainter& painter, const QImage& image, double ratio);
+
+// For a widget's paint event below a ratio of 1: `draw` paints the widget's whole picture at
+// full size over its window's colour, and the widget shows that picture shrunk by `ratio`.
+void PaintShrunk(QWidget& widget, double ratio, const std::function<void(QPainter&)>& draw);
 
 }  // namespace plotvik
