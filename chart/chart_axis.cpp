@@ -1,13 +1,10 @@
 #include "chart/chart_axis.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <string>
 
-#include "chart/chart_axis_internal.h"
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_font.h"
 #include "chart/chart_pen.h"
@@ -17,8 +14,6 @@
 #include "platform/numeric.h"
 
 namespace plotvik {
-
-using namespace axis_detail;
 
 // ---------------------------------------------------------------------------------------------
 // Title
@@ -36,13 +31,6 @@ TChartAxisTitle::~TChartAxisTitle() = default;
 void TChartAxisTitle::SetCaption(const std::string& caption) {
   if (caption_ == caption) return;
   caption_ = caption;
-  if (changed_) changed_();
-}
-
-void TChartAxisTitle::SetAngle(int degrees) {
-  const int a = ((degrees % 360) + 360) % 360;
-  if (angle_ == a) return;
-  angle_ = a;
   if (changed_) changed_();
 }
 
@@ -65,17 +53,12 @@ TChartAxis::TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide)
   axisPen_->OnChange = repaint;
   grid_ = std::make_unique<TDottedGrayPen>();
   grid_->OnChange = repaint;
-  ticks_ = std::make_unique<TDarkGrayPen>();
-  ticks_->OnChange = repaint;
-  ticksInner_ = std::make_unique<TDarkGrayPen>();
-  ticksInner_->OnChange = repaint;
+  ticksPen_ = std::make_unique<TDarkGrayPen>();
+  ticksPen_->OnChange = repaint;
   minorTicks_ = std::make_unique<TDarkGrayPen>();
   minorTicks_->OnChange = repaint;
-  minorGrid_ = std::make_unique<TChartHiddenPen>();
-  minorGrid_->OnChange = repaint;
   const int titleAngle = horizontal ? 0 : (otherSide ? 270 : 90);
   title_ = std::make_unique<TChartAxisTitle>(repaint, titleAngle);
-  tickPositions_.reserve(kMaxTickPositions);
 }
 
 TChartAxis::~TChartAxis() = default;
@@ -142,12 +125,6 @@ void TChartAxis::SetLabelsSeparation(int percent) {
 void TChartAxis::SetVisible(bool value) {
   Change(visible_, value);
 }
-void TChartAxis::SetHorizontal(bool value) {
-  Change(mapping_.horizontal, value);
-}
-void TChartAxis::SetOtherSide(bool value) {
-  Change(otherSide_, value);
-}
 void TChartAxis::SetInverted(bool value) {
   Change(mapping_.inverted, value);
 }
@@ -156,12 +133,6 @@ void TChartAxis::SetLabels(bool value) {
 }
 void TChartAxis::SetLabelStyle(TAxisLabelStyle value) {
   Change(labelStyle_, value);
-}
-void TChartAxis::SetLabelsAngle(int degrees) {
-  Change(labelsAngle_, ((degrees % 360) + 360) % 360);
-}
-void TChartAxis::SetLabelsAlign(TAxisLabelAlign value) {
-  Change(labelsAlign_, value);
 }
 void TChartAxis::SetLabelsSize(int pixels) {
   Change(labelsSize_, pixels);
@@ -172,44 +143,11 @@ void TChartAxis::SetLabelsOnAxis(bool value) {
 void TChartAxis::SetLabelsMultiLine(bool value) {
   Change(labelsMultiLine_, value);
 }
-void TChartAxis::SetLabelsExponent(bool value) {
-  Change(labelsExponent_, value);
-}
-void TChartAxis::SetAxisValuesFormat(const std::string& pattern) {
-  if (axisValuesFormat_ == pattern) return;
-  axisValuesFormat_ = pattern;
-  valuePattern_ = TAxisValuePattern::Parse(pattern);
-  Repaint();
-}
-void TChartAxis::SetRoundFirstLabel(bool value) {
-  Change(roundFirstLabel_, value);
-}
 void TChartAxis::SetExactDateTime(bool value) {
   Change(exactDateTime_, value);
 }
-void TChartAxis::SetDateTimeFormat(const std::string& value) {
-  Change(dateTimeFormat_, value);
-}
-void TChartAxis::SetLogarithmic(bool value) {
-  Change(logarithmic_, value);
-}
-void TChartAxis::SetLogarithmicBase(int value) {
-  Change(logarithmicBase_, value);
-}
-void TChartAxis::SetGridCentered(bool value) {
-  Change(gridCentered_, value);
-}
 void TChartAxis::SetTickLength(int pixels) {
   Change(tickLength_, pixels);
-}
-void TChartAxis::SetTickInnerLength(int pixels) {
-  Change(tickInnerLength_, pixels);
-}
-void TChartAxis::SetMinorTickLength(int pixels) {
-  Change(minorTickLength_, pixels);
-}
-void TChartAxis::SetMinorTickCount(int count) {
-  Change(minorTickCount_, count);
 }
 void TChartAxis::SetTickOnLabelsOnly(bool value) {
   Change(tickOnLabelsOnly_, value);
@@ -217,33 +155,12 @@ void TChartAxis::SetTickOnLabelsOnly(bool value) {
 void TChartAxis::SetTitleSize(int pixels) {
   Change(titleSize_, pixels);
 }
-void TChartAxis::SetStartPosition(double percent) {
-  Change(startPosition_, percent);
-}
-void TChartAxis::SetEndPosition(double percent) {
-  Change(endPosition_, percent);
-}
-void TChartAxis::SetPositionPercent(double percent) {
-  Change(positionPercent_, percent);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Series association, visibility, label style
 
 bool TChartAxis::HasSeries(const TChartSeries& series) const {
   return series.AssociatedToAxis(*this);
-}
-
-bool TChartAxis::AnyActiveSeriesAssociated() const {
-  return FirstActiveAssociated() != nullptr;
-}
-
-const TChartSeries* TChartAxis::FirstActiveAssociated() const {
-  for (int i = 0; i < chart_.SeriesCount(); ++i) {
-    const TChartSeries& s = chart_.Series(i);
-    if (s.Active() && s.AssociatedToAxis(*this)) return &s;
-  }
-  return nullptr;
 }
 
 bool TChartAxis::IsVisible() const {
@@ -273,11 +190,6 @@ TAxisLabelStyle TChartAxis::AutoLabelStyle() const {
 
 TAxisLabelStyle TChartAxis::ResolvedLabelStyle() const {
   return labelStyle_ == talAuto ? AutoLabelStyle() : labelStyle_;
-}
-
-void TChartAxis::RefreshDateTime() {
-  const TChartSeries* s = FirstActiveAssociated();
-  dateTime_ = s != nullptr && (Horizontal() ? s->XValues().DateTime() : s->YValues().DateTime());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -336,12 +248,10 @@ void TChartAxis::ComputeRange() {
 void TChartAxis::ComputePixelExtent() {
   const TRect& r = chart_.ChartRect();
   const int origin = Horizontal() ? r.Left : r.Top;
-  const double extent = Horizontal() ? chart_.ChartWidth() : chart_.ChartHeight();
-  auto pixel = [&](double percent) {
-    return ClampToHalfIntRange(origin + RoundHalfToEven(percent * 0.01 * extent));
-  };
-  mapping_.startPixel = pixel(startPosition_);
-  mapping_.endPixel = pixel(endPosition_);
+  const int extent = Horizontal() ? chart_.ChartWidth() : chart_.ChartHeight();
+  // Every axis spans the whole rectangle.
+  mapping_.startPixel = ClampToHalfIntRange(origin);
+  mapping_.endPixel = ClampToHalfIntRange(std::int64_t{origin} + extent);
 }
 
 void TChartAxis::WidenForMargins(int left, int top, int right, int bottom) {
@@ -410,13 +320,6 @@ bool TChartAxis::AxisHitTest(int x, int y) const {
 // ---------------------------------------------------------------------------------------------
 // Room
 
-int TChartAxis::ShiftedByPositionPercent(int position, int extentAcross) const {
-  if (positionPercent_ == 0) return position;
-  std::int64_t d = RoundHalfToEven(positionPercent_ * 0.01 * extentAcross);
-  if (otherSide_) d = -d;
-  return ClampToIntRange(Horizontal() ? position - d : position + d);
-}
-
 int TChartAxis::EdgeOf(const TRect& rect) const {
   if (Horizontal()) return otherSide_ ? rect.Top : rect.Bottom;
   return otherSide_ ? rect.Right : rect.Left;
@@ -432,37 +335,19 @@ int TChartAxis::TakeBand(TRect& rect, int size) const {
   return otherSide_ ? rect.TakeFromRight(size).Left : rect.TakeFromLeft(size).Right;
 }
 
-void TChartAxis::ReserveSpace(TRect& rect, bool standard) {
+void TChartAxis::ReserveSpace(TRect& rect) {
   // Depth is shown only by a 3D projection, which these charts never draw.
   if (IsDepthAxis()) return;
   TChartCanvas3D& canvas = chart_.Canvas3D();
-  const int extentAcross = Horizontal() ? rect.Bottom - rect.Top : rect.Right - rect.Left;
-
-  int ticksBand =
-      (axisPen_->Visible() ? axisPen_->Width() + 1 : 0) + (ticks_->Visible() ? tickLength_ : 0);
-  if (minorTicks_->Visible()) ticksBand = std::max(ticksBand, minorTickLength_);
-  ticksBand += chart_.WallSize(*this);
-
-  if (!standard) {
-    canvas.ApplyFont(*labelsFont_);
-    const int labelsBand = labels_ ? (labelsSize_ != 0               ? labelsSize_
-                                      : AngleAlongSide(labelsAngle_) ? canvas.FontLineHeight()
-                                                                     : WidestLabel())
-                                   : 0;
-    linePos_ = ShiftedByPositionPercent(EdgeOf(rect), extentAcross);
-    labelsPos_ = OutwardFrom(linePos_, ticksBand);
-    titlePos_ = OutwardFrom(labelsPos_, labelsBand);
-    return;
-  }
 
   // From the outside in: the title's band, the labels' band, the ticks' band.
   titlePos_ = EdgeOf(rect);
   if (title_->Visible() && !title_->Caption().empty()) {
     int size = titleSize_;
     if (size == 0) {
+      // The caption runs along its side, so its band is one line deep.
       canvas.ApplyFont(title_->Font());
-      size = AngleAlongSide(title_->Angle()) ? canvas.FontLineHeight()
-                                             : canvas.TextWidthOf(title_->Caption());
+      size = canvas.FontLineHeight();
     }
     titlePos_ = TakeBand(rect, size);
   }
@@ -472,15 +357,17 @@ void TChartAxis::ReserveSpace(TRect& rect, bool standard) {
     int size = labelsSize_;
     if (size == 0) {
       canvas.ApplyFont(*labelsFont_);
-      size = AngleAlongSide(labelsAngle_) ? canvas.FontLineHeight() : WidestLabel();
+      // Labels are written level: one line deep below a horizontal axis.
+      size = Horizontal() ? canvas.FontLineHeight() : WidestLabel();
     }
     labelsPos_ = TakeBand(rect, size);
   }
 
+  int ticksBand =
+      (axisPen_->Visible() ? axisPen_->Width() + 1 : 0) + (ticksPen_->Visible() ? tickLength_ : 0);
+  if (minorTicks_->Visible()) ticksBand = std::max(ticksBand, kMinorTickLength);
+  ticksBand += chart_.WallSize(*this);
   if (ticksBand > 0) TakeBand(rect, ticksBand);
-
-  titlePos_ = ShiftedByPositionPercent(titlePos_, extentAcross);
-  labelsPos_ = ShiftedByPositionPercent(labelsPos_, extentAcross);
 }
 
 // ---------------------------------------------------------------------------------------------

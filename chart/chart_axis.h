@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/axis_mapping.h"
+#include "chart/axis_ticks.h"
 #include "platform/gui/geometry.h"
 #include "platform/property.h"
 
@@ -19,38 +20,26 @@ class TChartPen;
 class TChartAxisPen;
 class TDottedGrayPen;
 class TDarkGrayPen;
-class TChartHiddenPen;
 
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
-enum TAxisLabelAlign { alDefault, alOpposite };
 
 // The plain-number part of "#,##0.###"-like patterns: grouping when the integer part has a ',',
 // the count of '0' before the point as the least number of integer digits, and the '0'/'#'
 // after it as the most (and '0' as the least) fraction digits. The value is first written with
 // 18 significant digits and then cut, so that what the user sees is the decimal a person would
-// write, not the binary double's nearest neighbour (1234567.8915 stays ...891).
+// write, not the binary double's nearest neighbour (1234567.8915 stays ...891). The defaults
+// are "#,##0.###", the pattern of every axis here.
 struct TAxisValuePattern {
   bool grouping = true;
   int minIntDigits = 1;
   int minFracDigits = 0;
   int maxFracDigits = 3;
   static TAxisValuePattern Parse(const std::string& pattern);
+  friend bool operator==(const TAxisValuePattern&, const TAxisValuePattern&) = default;
 };
 // The thousands separator is one character of UTF-8, which may take several bytes.
 std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char decimalSeparator,
                             std::string_view thousandsSeparator);
-
-// The 1-2-5 sequence: the next "nice" step above x.
-double NextNiceStep(double x);
-
-// One labelled value of an axis: the value, the pixel it sits at and the text written there
-// (empty when the axis writes no labels).
-struct TAxisTick {
-  double value = 0;
-  int pixel = 0;
-  std::string text;
-  friend bool operator==(const TAxisTick&, const TAxisTick&) = default;
-};
 
 // The caption along one axis; only its text is drawn, never a frame or background.
 class TChartAxisTitle {
@@ -61,7 +50,6 @@ class TChartAxisTitle {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
   int Angle() const { return angle_; }
-  void SetAngle(int degrees);  // stored modulo 360
   TChartFont& Font() const { return *font_; }
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
@@ -102,9 +90,7 @@ class TChartAxis {
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
   bool Horizontal() const { return mapping_.horizontal; }
-  void SetHorizontal(bool value);
   bool OtherSide() const { return otherSide_; }
-  void SetOtherSide(bool value);
   bool Inverted() const { return mapping_.inverted; }
   void SetInverted(bool value);
   bool Labels() const { return labels_; }
@@ -112,10 +98,6 @@ class TChartAxis {
   TAxisLabelStyle LabelStyle() const { return labelStyle_; }
   void SetLabelStyle(TAxisLabelStyle value);
   TChartFont& LabelsFont() const { return *labelsFont_; }
-  int LabelsAngle() const { return labelsAngle_; }
-  void SetLabelsAngle(int degrees);
-  TAxisLabelAlign LabelsAlign() const { return labelsAlign_; }
-  void SetLabelsAlign(TAxisLabelAlign value);
   int LabelsSeparation() const { return labelsSeparation_; }
   void SetLabelsSeparation(int percent);
   int LabelsSize() const { return labelsSize_; }
@@ -124,47 +106,19 @@ class TChartAxis {
   void SetLabelsOnAxis(bool value);
   bool LabelsMultiLine() const { return labelsMultiLine_; }
   void SetLabelsMultiLine(bool value);
-  bool LabelsExponent() const { return labelsExponent_; }
-  void SetLabelsExponent(bool value);
-  const std::string& AxisValuesFormat() const { return axisValuesFormat_; }
-  void SetAxisValuesFormat(const std::string& pattern);
-  bool RoundFirstLabel() const { return roundFirstLabel_; }
-  void SetRoundFirstLabel(bool value);
   bool ExactDateTime() const { return exactDateTime_; }
   void SetExactDateTime(bool value);
-  const std::string& DateTimeFormat() const { return dateTimeFormat_; }
-  void SetDateTimeFormat(const std::string& value);
-  bool Logarithmic() const { return logarithmic_; }
-  void SetLogarithmic(bool value);
-  int LogarithmicBase() const { return logarithmicBase_; }
-  void SetLogarithmicBase(int value);
   TChartAxisPen& Axis() const { return *axisPen_; }
   TDottedGrayPen& Grid() const { return *grid_; }
-  bool GridCentered() const { return gridCentered_; }
-  void SetGridCentered(bool value);
-  TDarkGrayPen& Ticks() const { return *ticks_; }
+  TDarkGrayPen& Ticks() const { return *ticksPen_; }
   int TickLength() const { return tickLength_; }
   void SetTickLength(int pixels);
-  TDarkGrayPen& TicksInner() const { return *ticksInner_; }
-  int TickInnerLength() const { return tickInnerLength_; }
-  void SetTickInnerLength(int pixels);
   TDarkGrayPen& MinorTicks() const { return *minorTicks_; }
-  int MinorTickLength() const { return minorTickLength_; }
-  void SetMinorTickLength(int pixels);
-  int MinorTickCount() const { return minorTickCount_; }
-  void SetMinorTickCount(int count);
-  TChartHiddenPen& MinorGrid() const { return *minorGrid_; }
   bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
   void SetTickOnLabelsOnly(bool value);
   TChartAxisTitle& Title() const { return *title_; }
   int TitleSize() const { return titleSize_; }
   void SetTitleSize(int pixels);
-  double StartPosition() const { return startPosition_; }
-  void SetStartPosition(double percent);
-  double EndPosition() const { return endPosition_; }
-  void SetEndPosition(double percent);
-  double PositionPercent() const { return positionPercent_; }
-  void SetPositionPercent(double percent);
 
   // --- internal state, read by the chart, the series and the mouse ---
   // The range and pixels of the last layout, and how values map between them.
@@ -179,21 +133,22 @@ class TChartAxis {
   int LinePos() const { return linePos_; }
   int LabelsPos() const { return labelsPos_; }
   int TitlePos() const { return titlePos_; }
-  bool IsDateTime() const { return dateTime_; }
-  // Pixel positions of the ticks marked by the last drawing, in the order of the labels.
-  const std::vector<int>& TickPositions() const { return tickPositions_; }
+  // The ticks of the last layout, which the drawing writes and marks.
+  const TAxisTicks& PlacedTicks() const { return ticks_; }
+  // Pixels of the marked ticks, in the order of the labels.
+  std::vector<int> TickPositions() const;
 
   // --- operations ---
   bool IsVisible() const;  // the chart shows this axis (reserves room, draws it)
   TAxisLabelStyle ResolvedLabelStyle() const;
   void ComputeRange();
   void ComputePixelExtent();
-  void ReserveSpace(TRect& rect, bool standard);
+  void ReserveSpace(TRect& rect);
   void WidenForMargins(int left, int top, int right, int bottom);
-  void DrawAxis(bool computeLine);
-  // The labelled values at the present range and pixels, largest first, as the drawing writes
-  // them; measures with the labels' font and runs the chart's label event for each text.
-  std::vector<TAxisTick> ComputeTicks() const;
+  // Runs the tick step on the final range and pixels; measures with the labels' font and runs
+  // the chart's label event for each text. DrawAxis only reads its result.
+  void PlaceTicks();
+  void DrawAxis();
   int PosOfValue(double value) const { return mapping_.PixelOf(value); }
   double ValueOfPos(int pixel) const { return mapping_.ValueOf(pixel); }
   void SetAxisRange(double minimum, double maximum);
@@ -217,10 +172,6 @@ class TChartAxis {
     if (StoreChanged(field, value)) Repaint();
   }
   void Repaint() const;
-  void RefreshDateTime();
-  bool AnyActiveSeriesAssociated() const;
-  const TChartSeries* FirstActiveAssociated() const;
-  int ShiftedByPositionPercent(int position, int extentAcross) const;
   // The bottom and right axes lie towards larger coordinates from the chart, the others
   // towards smaller ones.
   bool OutwardGrows() const { return Horizontal() != otherSide_; }
@@ -229,15 +180,16 @@ class TChartAxis {
   int EdgeOf(const TRect& rect) const;
   // Takes a band size pixels deep off the axis's edge of rect and returns the new edge.
   int TakeBand(TRect& rect, int size) const;
+  TAxisTickRules TickRules() const;
+  // Measures with the canvas's present font.
+  TAxisTextMeasure TextMeasure() const;
   int WidestLabel() const;
-  int LabelLineCount(const std::string& text) const;
-  int TextWidthOfLines(const std::string& text) const;
-  bool AngleAlongSide(int angle) const;
   void DrawTitle();
-  std::vector<TAxisTick> TicksAtStep(double step) const;
   void DrawLabelText(int pos, const std::string& text);
-  void DrawTickLine(int pos, int length, bool inner);
+  void DrawTickLine(int pos, int length);
   void DrawGridLine(int pos);
+
+  static constexpr int kMinorTickLength = 2;
 
   TCustomAxisPanel& chart_;
   bool automatic_ = true;
@@ -251,44 +203,25 @@ class TChartAxis {
   bool labels_ = true;
   TAxisLabelStyle labelStyle_ = talAuto;
   std::unique_ptr<TChartFont> labelsFont_;
-  int labelsAngle_ = 0;
-  TAxisLabelAlign labelsAlign_ = alDefault;
   int labelsSeparation_ = 10;
   int labelsSize_ = 0;
   bool labelsOnAxis_ = true;
   bool labelsMultiLine_ = false;
-  bool labelsExponent_ = false;
-  std::string axisValuesFormat_ = "#,##0.###";
-  TAxisValuePattern valuePattern_;
-  bool roundFirstLabel_ = true;
   bool exactDateTime_ = true;
-  std::string dateTimeFormat_;
-  bool logarithmic_ = false;
-  int logarithmicBase_ = 10;
   std::unique_ptr<TChartAxisPen> axisPen_;
   std::unique_ptr<TDottedGrayPen> grid_;
-  bool gridCentered_ = false;
-  std::unique_ptr<TDarkGrayPen> ticks_;
+  std::unique_ptr<TDarkGrayPen> ticksPen_;
   int tickLength_ = 4;
-  std::unique_ptr<TDarkGrayPen> ticksInner_;
-  int tickInnerLength_ = 0;
   std::unique_ptr<TDarkGrayPen> minorTicks_;
-  int minorTickLength_ = 2;
-  int minorTickCount_ = 3;
-  std::unique_ptr<TChartHiddenPen> minorGrid_;
   bool tickOnLabelsOnly_ = true;
   std::unique_ptr<TChartAxisTitle> title_;
   int titleSize_ = 0;
-  double startPosition_ = 0;
-  double endPosition_ = 100;
-  double positionPercent_ = 0;
 
   TAxisMapping mapping_;
   int linePos_ = 0;
   int labelsPos_ = 0;
   int titlePos_ = 0;
-  bool dateTime_ = false;
-  std::vector<int> tickPositions_;
+  TAxisTicks ticks_;
 };
 
 // The axis that would show depth in 3D; it labels nothing of its own.

@@ -3,22 +3,15 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <string>
 
-#include "chart/chart_axis_internal.h"
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_font.h"
-#include "chart/chart_pen.h"
-#include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
 #include "platform/locale_settings.h"
 #include "platform/numeric.h"
 
 namespace plotvik {
-
-using namespace axis_detail;
 
 // ---------------------------------------------------------------------------------------------
 // Label formatting
@@ -114,21 +107,11 @@ std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char
   return out;
 }
 
-double NextNiceStep(double x) {
-  // Guards against a loop without end on a value the sequence can never leave.
-  if (!(x > 0) || !std::isfinite(x)) return x;
-  if (x >= 10) return 10 * NextNiceStep(x * 0.1);
-  if (x < 1) return 0.1 * NextNiceStep(x * 10);
-  if (x < 2) return 2;
-  if (x < 5) return 5;
-  return 10;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Labels
 
 std::string TChartAxis::LabelText(double value) const {
-  std::string text = FormatAxisValue(value, valuePattern_, LocaleDecimalChar, LocaleThousandsChar);
+  std::string text = FormatAxisValue(value, {}, LocaleDecimalChar, LocaleThousandsChar);
   if (chart_.OnGetAxisLabel) {
     chart_.OnGetAxisLabel(const_cast<TChartAxis&>(*this), nullptr, -1, text);
   }
@@ -136,142 +119,59 @@ std::string TChartAxis::LabelText(double value) const {
   return text;
 }
 
-int TChartAxis::LabelLineCount(const std::string& text) const {
-  return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+TAxisTickRules TChartAxis::TickRules() const {
+  TAxisTickRules rules;
+  rules.increment = increment_;
+  rules.labelsSeparation = labelsSeparation_;
+  rules.valueLabels = ResolvedLabelStyle() == talValue;
+  rules.labels = labels_;
+  rules.labelsOnAxis = labelsOnAxis_;
+  rules.tickOnLabelsOnly = tickOnLabelsOnly_;
+  return rules;
 }
 
-int TChartAxis::TextWidthOfLines(const std::string& text) const {
+TAxisTextMeasure TChartAxis::TextMeasure() const {
   TChartCanvas3D& canvas = chart_.Canvas3D();
-  int widest = 0;
-  size_t start = 0;
-  while (true) {
-    const size_t end = text.find('\n', start);
-    widest = std::max(widest, canvas.TextWidthOf(text.substr(start, end - start)));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return widest;
-}
-
-bool TChartAxis::AngleAlongSide(int angle) const {
-  return Horizontal() ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
+  return {[this](double value) { return LabelText(value); },
+          [&canvas](std::string_view line) { return canvas.TextWidthOf(line); },
+          [&canvas] { return canvas.FontLineHeight(); }};
 }
 
 double TChartAxis::LabelStep() const {
-  TChartCanvas3D& canvas = chart_.Canvas3D();
-  const std::string maxText = LabelText(mapping_.rangeMax);
-  const std::string minText = LabelText(mapping_.rangeMin);
-  const int lines = std::max(LabelLineCount(maxText), LabelLineCount(minText));
-  // The label size along the axis: widths on a horizontal axis, line heights on a vertical one,
-  // swapped when the labels are turned across.
-  const bool heightsAlong = Horizontal() ? (labelsAngle_ == 90 || labelsAngle_ == 270)
-                                         : (labelsAngle_ == 0 || labelsAngle_ == 180);
-  int s = heightsAlong ? canvas.FontLineHeight() * lines
-                       : std::max(TextWidthOfLines(maxText), TextWidthOfLines(minText));
-  std::int64_t m = 1;
-  if (s > 0) {
-    if (labelsSeparation_ > 0) s += static_cast<int>(RoundHalfToEven(labelsSeparation_ * 0.01 * s));
-    m = RoundHalfToEven(static_cast<double>(PixelSize()) / s);
-  }
-  if (m < 1) return kMinStep;
-
-  double t = increment_ > 0 ? increment_ : (std::fabs(RangeSpan()) >= 1 ? 1.0 : kMinStep);
-  std::int64_t k = m + 1;
-  do {
-    const double q = RangeSpan() / t;
-    if (std::fabs(q) < 2147483647.0) {
-      k = RoundHalfToEven(q);
-      if (k > m) t = NextNiceStep(t);
-    } else {
-      t = NextNiceStep(t);
-    }
-    // An infinite span would otherwise climb forever.
-    if (!std::isfinite(t)) break;
-  } while (k > m);
-  return std::max(t, kMinStep);
+  return AxisLabelStep(mapping_, TickRules(), TextMeasure());
 }
 
-// ---------------------------------------------------------------------------------------------
-// Ticks
-
-std::vector<TAxisTick> TChartAxis::ComputeTicks() const {
+void TChartAxis::PlaceTicks() {
+  if (IsDepthAxis()) return;
   chart_.Canvas3D().ApplyFont(*labelsFont_);
-  return TicksAtStep(LabelStep());
+  ticks_ = ComputeAxisTicks(mapping_, TickRules(), TextMeasure());
 }
 
-std::vector<TAxisTick> TChartAxis::TicksAtStep(double step) const {
-  std::vector<TAxisTick> ticks;
-  if (!(step > 0 && RangeMax() >= RangeMin()) || ResolvedLabelStyle() != talValue) return ticks;
-  // A value whose label is not written has a tick only when ticks do not wait for labels.
-  if (!labels_ && tickOnLabelsOnly_) return ticks;
-  const double rangeMin = mapping_.rangeMin;
-  const double rangeMax = mapping_.rangeMax;
-  const double span = RangeSpan();
-  // Written so that a span beyond the double range (data from -1e308 to 1e308), whose
-  // quotient is not a number, counts as too many labels too.
-  if (!(std::fabs(span / step) < 10000)) return ticks;
-
-  auto add = [&](double value) {
-    const int pixel = PosOfValue(value);
-    if (!(labelsOnAxis_ || (mapping_.startPixel < pixel && pixel < mapping_.endPixel))) return;
-    ticks.push_back({value, pixel, labels_ ? LabelText(value) : std::string()});
-  };
-
-  double v = rangeMax;
-  if (roundFirstLabel_ && GeneralText(rangeMin) != GeneralText(rangeMax)) {
-    v = TruncateToMultipleOf(rangeMax, step);
-  }
-  while (v > rangeMax) {
-    const double next = v - step;
-    if (next == v) break;  // a step below the value's resolution would never get below
-    v = next;
-  }
-  if (span == 0 || std::fabs(rangeMax - rangeMin) < 1e-10 ||
-      GeneralText(v) == GeneralText(v - step)) {
-    add(v);
-    return ticks;
-  }
-  const double limit = (rangeMin - 1e-12) / (1 + 1e-12);
-  // The 10000 guard above bounds the count; the cap only protects against accumulated error.
-  for (int n = 0; v >= limit && n <= 10001; ++n) {
-    add(v);
-    v -= step;
-  }
-  return ticks;
+std::vector<int> TChartAxis::TickPositions() const {
+  std::vector<int> pixels;
+  for (const TAxisTick& tick : ticks_.Marked()) pixels.push_back(tick.pixel);
+  return pixels;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Room for the labels
 
 int TChartAxis::WidestLabel() const {
-  switch (ResolvedLabelStyle()) {
-    case talValue: {
-      double a = mapping_.rangeMin;
-      double b = mapping_.rangeMax;
-      if (roundFirstLabel_ || (dateTime_ && exactDateTime_)) {
-        const double s = LabelStep();
-        a = TruncateToMultipleOf(mapping_.rangeMin, s);
-        b = TruncateToMultipleOf(mapping_.rangeMax, s);
-      }
-      // Measuring must not run the chart's label event: it is for the drawn texts only.
-      const std::string ta =
-          FormatAxisValue(a, valuePattern_, LocaleDecimalChar, LocaleThousandsChar);
-      const std::string tb =
-          FormatAxisValue(b, valuePattern_, LocaleDecimalChar, LocaleThousandsChar);
-      auto multi = [this](std::string t) {
-        if (labelsMultiLine_) std::replace(t.begin(), t.end(), ' ', '\n');
-        return t;
-      };
-      return std::max(TextWidthOfLines(multi(ta)), TextWidthOfLines(multi(tb))) +
-             chart_.Canvas3D().TextWidthOf(" ");
-    }
-    case talMark:
-    case talText:
-      // Labels from series marks or point labels are not drawn by this program's charts.
-      return 0;
-    default:
-      return 0;
-  }
+  // Labels from series marks or point labels are not drawn by this program's charts.
+  if (ResolvedLabelStyle() != talValue) return 0;
+  // The labels start at a multiple of the step, so those are the texts to make room for.
+  const double s = LabelStep();
+  TAxisTextMeasure measure = TextMeasure();
+  // Measuring must not run the chart's label event: it is for the drawn texts only.
+  measure.text = [this](double value) {
+    std::string t = FormatAxisValue(value, {}, LocaleDecimalChar, LocaleThousandsChar);
+    if (labelsMultiLine_) std::replace(t.begin(), t.end(), ' ', '\n');
+    return t;
+  };
+  const std::string a = measure.text(TruncateToMultipleOf(mapping_.rangeMin, s));
+  const std::string b = measure.text(TruncateToMultipleOf(mapping_.rangeMax, s));
+  return std::max(WidestLineWidth(a, measure), WidestLineWidth(b, measure)) +
+         chart_.Canvas3D().TextWidthOf(" ");
 }
 
 }  // namespace plotvik

@@ -121,6 +121,7 @@ void TCustomAxisPanel::DrawChartContent() {
   NormalizeChartRect();
   FitAxes();
   WidenAxesForSeriesMargins();
+  PlaceTicks();
   DrawWalls();
 
   if (axisVisible_ && axisBehind_) {
@@ -151,11 +152,10 @@ void TCustomAxisPanel::FitAxes() {
     axis->ComputePixelExtent();
   }
   TRect current = ChartRect();
-  for (size_t i = 0; i < axes_.size(); ++i) {
-    TChartAxis& axis = *axes_[i];
-    if (!axis.IsVisible()) continue;
+  for (auto& axis : axes_) {
+    if (!axis->IsVisible()) continue;
     TRect reduced = current;
-    axis.ReserveSpace(reduced, i < 5);
+    axis->ReserveSpace(reduced);
     // An axis that would take more than there is leaves the rectangle as it was.
     const TRect common = current.Intersected(reduced);
     if (!common.IsEmpty()) current = common;
@@ -186,9 +186,15 @@ void TCustomAxisPanel::WidenAxesForSeriesMargins() {
   }
 }
 
+void TCustomAxisPanel::PlaceTicks() {
+  for (auto& axis : axes_) {
+    if (axis->IsVisible()) axis->PlaceTicks();
+  }
+}
+
 void TCustomAxisPanel::DrawAxes() {
   for (auto& axis : axes_) {
-    if (axis->IsVisible()) axis->DrawAxis(true);
+    if (axis->IsVisible()) axis->DrawAxis();
   }
 }
 

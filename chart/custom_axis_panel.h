@@ -81,6 +81,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
  private:
   void FitAxes();
   void WidenAxesForSeriesMargins();
+  void PlaceTicks();
   void DrawAxes();
   void DrawSeries();
 

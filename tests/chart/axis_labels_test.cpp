@@ -124,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
 // clang-format on
 
 TEST(AxisValueTextPattern, OtherDigitCountsAndNoGrouping) {
+  EXPECT_EQ(TAxisValuePattern::Parse("#,##0.###"), TAxisValuePattern{}) << "the axes' pattern";
   EXPECT_EQ(FormatAxisValue(2, TAxisValuePattern::Parse("0.00"), '.', ","), "2.00");
   EXPECT_EQ(FormatAxisValue(1234.5678, TAxisValuePattern::Parse("0.#"), '.', ","), "1234.6");
   EXPECT_EQ(FormatAxisValue(7.5, TAxisValuePattern::Parse("000"), '.', ","), "008");
