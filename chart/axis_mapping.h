@@ -7,10 +7,8 @@
 
 namespace plotvik {
 
-// How one axis turns values into pixels and back: the range [rangeMin, rangeMax] laid evenly
-// over the pixels [startPixel, endPixel]. Values grow from the start pixel on a horizontal axis
-// and from the end pixel on a vertical one, since screen rows grow downwards; inverted swaps
-// that.
+// The range laid evenly over the pixels. Values grow from the end pixel on a vertical axis,
+// since screen rows grow downwards; inverted swaps the ends.
 struct TAxisMapping {
   double rangeMin = 0;
   double rangeMax = 0;
@@ -23,8 +21,7 @@ struct TAxisMapping {
   int PixelSize() const { return endPixel - startPixel; }
   int CenterPixel() const { return (startPixel + endPixel) / 2; }
 
-  // Every value of an empty range, and one too far off to have a pixel (or not a number), sits
-  // at the centre.
+  // An empty range, and a value too far off for a pixel (or not a number), sit at the centre.
   int PixelOf(double value) const {
     const double span = RangeSpan();
     if (span != 0) {

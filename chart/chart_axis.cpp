@@ -283,8 +283,7 @@ void TChartAxis::SetAxisRange(double minimum, double maximum) {
 }
 
 void TChartAxis::ScrollAxis(double offset, bool checkLimits) {
-  // A wheel notch over an axis of zero span asks for a move of nothing; taking that as a move
-  // would freeze the axis at its empty range for every later load.
+  // Taking a zero move as a move would freeze an empty axis's range for every later load.
   if (offset == 0) return;
   if (checkLimits) {
     const bool canMove =

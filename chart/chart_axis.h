@@ -23,12 +23,8 @@ class TDarkGrayPen;
 
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 
-// The plain-number part of "#,##0.###"-like patterns: grouping when the integer part has a ',',
-// the count of '0' before the point as the least number of integer digits, and the '0'/'#'
-// after it as the most (and '0' as the least) fraction digits. The value is first written with
-// 18 significant digits and then cut, so that what the user sees is the decimal a person would
-// write, not the binary double's nearest neighbour (1234567.8915 stays ...891). The defaults
-// are "#,##0.###", the pattern of every axis here.
+// The digit counts of a "#,##0.###"-like pattern; the defaults are that pattern, every axis's.
+// Values are cut from 18 significant digits so that a label shows the decimal a person writes.
 struct TAxisValuePattern {
   bool grouping = true;
   int minIntDigits = 1;
