@@ -38,11 +38,6 @@ void TDataLink::SetDataSourceUnchecked(TDataSource* source) {
   UpdateState();
 }
 
-void TDataLink::SetReadOnly(bool value) {
-  readOnly_ = value;
-  UpdateState();
-}
-
 void TDataLink::SetBufferCount(int value) {
   bufferCount_ = std::max(1, value);
   if (TDataSet* ds = DataSet()) ds->UpdateBufferCount();
@@ -50,16 +45,14 @@ void TDataLink::SetBufferCount(int value) {
 
 int TDataLink::ActiveRecord() const {
   const TDataSet* ds = DataSet();
-  if (!ds || ds->State() == DataSetState::StateSetKey) return 0;
+  if (!ds) return 0;
   return ds->ActiveRecord() - firstRecord_;
 }
 
 void TDataLink::UpdateState() {
   const DataSetState state = dataSource_ ? dataSource_->State() : DataSetState::StateInactive;
   SetActive(state != DataSetState::StateInactive);
-  SetEditing((state == DataSetState::StateEdit || state == DataSetState::StateInsert ||
-              state == DataSetState::StateSetKey) &&
-             !readOnly_);
+  SetEditing(state == DataSetState::StateEdit || state == DataSetState::StateInsert);
 }
 
 void TDataLink::SetActive(bool value) {
@@ -109,8 +102,7 @@ void TDataLink::DataEvent(DataSetEvent event, std::intptr_t info, TField* field)
     case DataSetEvent::RecordsReloaded:
     case DataSetEvent::CursorMoved:
     case DataSetEvent::FieldLayoutChanged: {
-      int distance = 0;
-      if (DataSet()->State() != DataSetState::StateSetKey) distance = FitWindow(info);
+      const int distance = FitWindow(info);
       if (event == DataSetEvent::RecordsReloaded) {
         DataSetChanged();
       } else if (event == DataSetEvent::CursorMoved) {
@@ -132,9 +124,6 @@ void TDataLink::DataEvent(DataSetEvent event, std::intptr_t info, TField* field)
       break;
     case DataSetEvent::BrowseModeCheck:
       CheckBrowseMode();
-      break;
-    case DataSetEvent::FocusRequested:
-      FocusControl(field);
       break;
     default:
       break;

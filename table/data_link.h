@@ -27,8 +27,6 @@ class TDataLink {
 
   bool Active() const { return active_; }
   bool Editing() const { return editing_; }
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool value);
   // How many records of the dataset's window this link wants to see; the dataset keeps at least
   // the largest count asked for by any link.
   int BufferCount() const { return bufferCount_; }
@@ -45,7 +43,6 @@ class TDataLink {
   virtual void DataSetChanged() { RecordChanged(nullptr); }
   virtual void DataSetScrolled(int /*distance*/) { DataSetChanged(); }
   virtual void EditingChanged() {}
-  virtual void FocusControl(TField* /*field*/) {}
   virtual void LayoutChanged() { DataSetChanged(); }
   virtual void RecordChanged(TField* /*field*/) {}
   virtual void UpdateData() {}
@@ -65,7 +62,6 @@ class TDataLink {
   bool dataSourceFixed_ = false;
   bool active_ = false;
   bool editing_ = false;
-  bool readOnly_ = false;
   bool visualControl_ = false;
   bool updating_ = false;
   int bufferCount_ = 1;

@@ -17,14 +17,6 @@ std::string_view DataSetStateName(DataSetState state) {
       return "StateEdit";
     case DataSetState::StateInsert:
       return "StateInsert";
-    case DataSetState::StateSetKey:
-      return "StateSetKey";
-    case DataSetState::StateCalcFields:
-      return "StateCalcFields";
-    case DataSetState::StateFilter:
-      return "StateFilter";
-    case DataSetState::StateNewValue:
-      return "StateNewValue";
   }
   return "?";
 }
@@ -32,10 +24,8 @@ std::string_view DataSetStateName(DataSetState state) {
 TDataSet::TDataSet(std::string name) : TComponent(std::move(name)) {}
 
 TDataSet::~TDataSet() {
-  // The concrete dataset has closed by now (its operations are gone once its destructor ends),
-  // so detaching the data sources fires nothing.
-  // Only our own side of the detachment: recomputing the window would call operations of a
-  // concrete dataset that no longer exists.
+  // Only our side of the detachment: the concrete dataset whose operations a resize would call
+  // is gone, and it closed before it went, so nothing is announced.
   while (!dataSources_.empty()) {
     TDataSource* source = dataSources_.back();
     dataSources_.pop_back();
@@ -47,7 +37,6 @@ TDataSet::~TDataSet() {
     field->fieldNo_ = 0;
   }
   fields_.Clear();
-  if (masterSource_) RemoveFreeNotification(*masterSource_);
 }
 
 void TDataSet::DatabaseError(std::string_view message) const {
@@ -57,11 +46,6 @@ void TDataSet::DatabaseError(std::string_view message) const {
 
 bool TDataSet::ClosingForDestruction() const {
   return Destroying() || (Owner() != nullptr && Owner()->Destroying());
-}
-
-void TDataSet::Notification(TComponent& component, TOperation operation) {
-  TComponent::Notification(component, operation);
-  if (operation == TOperation::opRemove && &component == masterSource_) masterSource_ = nullptr;
 }
 
 // --- fields ---
@@ -92,14 +76,13 @@ void TDataSet::RemoveField(TField& field) {
 
 void TDataSet::BindFields() {
   for (TField* field : fields_) {
-    if (field->FieldKind() != TFieldKind::fkData) continue;
     const int index = fieldDefs_.IndexOf(field->FieldName());
-    if (index < 0) DatabaseError(Format("Field '%s' not found", {field->DisplayName()}));
+    if (index < 0) DatabaseError(Format("Field '%s' not found", {field->FieldName()}));
     const TFieldDef& def = fieldDefs_[index];
     if (def.DataType() != field->DataType()) {
       DatabaseError(Format(
           "Type mismatch for field '%s', expecting: %s actual: %s",
-          {field->DisplayName(), FieldTypeName(field->DataType()), FieldTypeName(def.DataType())}));
+          {field->FieldName(), FieldTypeName(field->DataType()), FieldTypeName(def.DataType())}));
     }
     field->fieldNo_ = index + 1;
   }

@@ -25,12 +25,6 @@ enum class DataSetState {
   StateBrowse,
   StateEdit,
   StateInsert,
-  // Internal states: entered only by paths this program does not take, but the rules that
-  // name them are kept.
-  StateSetKey,
-  StateCalcFields,
-  StateFilter,
-  StateNewValue,
 };
 
 enum class DataSetEvent {
@@ -42,9 +36,7 @@ enum class DataSetEvent {
   RecordUpdate,
   StateChanged,
   BrowseModeCheck,
-  FieldDefsStale,
   FieldListChanged,
-  FocusRequested,
 };
 
 std::string_view DataSetStateName(DataSetState state);
@@ -56,7 +48,7 @@ enum class TBookmarkFlag { bfCurrent, bfBOF, bfEOF, bfInserted };
 enum class TGetMode { gmCurrent, gmNext, gmPrior };
 enum class TGetResult { grOK, grBOF, grEOF, grError };
 
-// The answer an OnPostError or OnEditError handler gives.
+// The answer an OnPostError handler gives.
 enum class TDataAction { daFail, daAbort, daRetry };
 
 // A position in a dataset that survives cursor moves. An empty bookmark is "none": going to it
@@ -73,14 +65,9 @@ class TBookmark {
   std::vector<std::byte> data_;
 };
 
-// The generic dataset: states, the field list, the window of record buffers around the cursor,
-// cursor moves, bookmarks, hooks, and the change notifications its data sources hear. Where
-// records are kept is the concrete dataset's business, reached through the protected virtual
-// operations below.
-//
-// Notifications are delivered synchronously and handlers may call back into the dataset (walk
-// it with First/Next inside OnStateChange, say); every operation is written to stay consistent
-// when that happens.
+// The generic dataset; where records are kept is the concrete dataset's business (the protected
+// virtual operations). Handlers of its notifications may call back into it, and every operation
+// stays consistent when they do.
 class TDataSet : public TComponent {
  public:
   using THook = std::function<void(TDataSet&)>;
@@ -119,9 +106,7 @@ class TDataSet : public TComponent {
   // --- cursor ---
   void First();
   void Next();
-  // Ends where First followed by Next until Eof ends (the window on the last records, the
-  // active record the last one, Eof set), without visiting the records on the way: for a
-  // reader that has seen all but the last. BeforeScroll and AfterScroll run once.
+  // Ends where First and Next until Eof would, without visiting the records on the way.
   void Last();
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
@@ -137,10 +122,8 @@ class TDataSet : public TComponent {
   void GotoBookmark(const TBookmark& bookmark);
   void FreeBookmark(TBookmark& bookmark) { bookmark = TBookmark(); }
 
-  // Goes up with every change to the stored records other than a record posted at the end:
-  // an open, a close, a posted edit, a record posted anywhere but at the end. A reader that
-  // noted it with the record count and finds it unchanged knows that the records it read are
-  // still the first ones, as they were, and that any beyond them were appended since.
+  // Goes up with every change to the stored records but an append, so that a reader who finds
+  // it unchanged knows the records it read are still there and any others were appended.
   std::uint64_t RewriteCount() const { return rewriteCount_; }
 
   // --- size and position ---
@@ -154,20 +137,13 @@ class TDataSet : public TComponent {
   void EnableControls();
   bool ControlsDisabled() const { return disableCount_ > 0; }
 
-  // The data source this dataset takes its master values from; only its links matter here,
-  // so that a data source cannot be attached in a circle.
-  TDataSource* MasterSource() const { return masterSource_; }
-  void SetMasterSource(TDataSource* source);
-  // True when `source` feeds this dataset through master links, directly or further up.
-  bool IsLinkedTo(const TDataSource* source) const;
-
   // --- hooks ---
   THook BeforeOpen, AfterOpen, BeforeClose, AfterClose;
-  THook BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
+  THook BeforeInsert, AfterInsert;
   THook BeforePost, AfterPost, BeforeCancel, AfterCancel;
   THook BeforeScroll, AfterScroll, BeforeRefresh, AfterRefresh;
   THook OnNewRecord;
-  TErrorHook OnPostError, OnEditError;
+  TErrorHook OnPostError;
 
   // Raises EDatabaseError with the message prefixed by the dataset's name ("mtData: ...").
   [[noreturn]] void DatabaseError(std::string_view message) const;
@@ -186,7 +162,6 @@ class TDataSet : public TComponent {
   virtual void DoBeforePost();
   virtual void DoOnNewRecord();
   virtual void DoBeforeInsert();
-  virtual bool GetCanModify() const { return true; }
   virtual int GetRecordCount() const = 0;
   virtual int GetRecNo() const = 0;
   virtual void InternalCancel() = 0;
@@ -211,8 +186,7 @@ class TDataSet : public TComponent {
   virtual void InternalOpen() = 0;
   virtual bool IsCursorOpen() const = 0;
   virtual bool GetFieldData(const TField& field, void* data) const = 0;
-  // The controls were just disabled (the count left 0) / are enabled again (it returned to 0;
-  // called before the enable's notifications go out). What lies between is usually a walk.
+  // The count of disabled controls left 0 / returned to 0 (before the enable's notifications).
   virtual void ControlsDisabledBegin() {}
   virtual void ControlsDisabledEnd() {}
 
@@ -228,8 +202,6 @@ class TDataSet : public TComponent {
   // Whether a close now happens because the dataset or the form that owns it is being
   // destroyed: such a close skips the before-close step and AfterClose.
   bool ClosingForDestruction() const;
-  // Forgets a master source that is being destroyed.
-  void Notification(TComponent& component, TOperation operation) override;
 
  private:
   friend class TField;
@@ -254,7 +226,6 @@ class TDataSet : public TComponent {
   void UpdateCursorPos();
   void CursorPosChanged() { window_.ForgetCurrent(); }
   void UpdateRecord();
-  void CheckCanModify() const;
   void InternalPostGuarded();
   bool IsEditing() const {
     return state_ == DataSetState::StateEdit || state_ == DataSetState::StateInsert;
@@ -274,7 +245,6 @@ class TDataSet : public TComponent {
   bool eof_ = true;
 
   std::vector<TDataSource*> dataSources_;
-  TDataSource* masterSource_ = nullptr;
   int disableCount_ = 0;
   DataSetState disableState_ = DataSetState::StateInactive;
   DataSetEvent enableEvent_ = DataSetEvent::RecordsReloaded;

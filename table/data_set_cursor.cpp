@@ -66,8 +66,7 @@ void TDataSet::UpdateCursorPos() {
 
 bool TDataSet::GetNextRecord() {
   const int last = window_.Count() - 1;
-  // Tested before the call as well: in a walk the store is still on the window's last record,
-  // and the call would be made for every record.
+  // Tested here too: in a walk the store is still on the last record, so no call per record.
   if (last >= 0 && window_.Current() != last) SetCurrentRecord(last);
   if (GetRecord(window_.NextSlot(), TGetMode::gmNext) != TGetResult::grOK) return false;
   const bool first = window_.IsEmpty();
@@ -144,9 +143,7 @@ void TDataSet::Last() {
 }
 
 void TDataSet::Next() {
-  // A walk steps with the controls disabled in browse state: there is no edit to finish and
-  // the check's notification would reach nobody, so neither the check nor the announcement
-  // is made.
+  // A walk (controls disabled, browse state) has no edit to finish and nobody to hear the check.
   if (disableCount_ == 0 || state_ != DataSetState::StateBrowse) CheckBrowseMode();
   DoHook(BeforeScroll);
   if (eof_) return;
@@ -184,8 +181,7 @@ void TDataSet::Next() {
 }
 
 void TDataSet::Resync(TResyncMode mode) {
-  // Handlers run inside the operations that end in a resync; one that closed the table has
-  // left no window to rebuild.
+  // A handler of the operation that ends here may have closed the table: no window to rebuild.
   if (!window_.HasSlots()) return;
   std::byte* scratch = window_.Scratch();
   if (mode.exact) {

@@ -25,24 +25,19 @@ std::string_view DataSetEventName(DataSetEvent event) {
       return "StateChanged";
     case DataSetEvent::BrowseModeCheck:
       return "BrowseModeCheck";
-    case DataSetEvent::FieldDefsStale:
-      return "FieldDefsStale";
     case DataSetEvent::FieldListChanged:
       return "FieldListChanged";
-    case DataSetEvent::FocusRequested:
-      return "FocusRequested";
   }
   return "?";
 }
 
 void TDataSet::DataEvent(DataSetEvent event, std::intptr_t info, TField* field) {
   if (event == DataSetEvent::FieldChanged && field != nullptr) {
-    if (field->FieldKind() == TFieldKind::fkData) modified_ = true;
+    modified_ = true;
     if (field->OnChange) field->OnChange(*field);
   }
   if (disableCount_ > 0) {
-    // A consumer that missed a close cannot trust its idea of the fields any more: it is told
-    // the layout changed rather than merely that records were reloaded.
+    // A consumer that missed a close cannot trust its idea of the fields any more.
     if (event == DataSetEvent::FieldLayoutChanged ||
         (event == DataSetEvent::StateChanged && state_ == DataSetState::StateInactive)) {
       enableEvent_ = DataSetEvent::FieldLayoutChanged;
@@ -84,27 +79,4 @@ void TDataSet::RemoveDataSource(TDataSource& source) {
   UpdateBufferCount();
 }
 
-void TDataSet::SetMasterSource(TDataSource* source) {
-  if (source == masterSource_) return;
-  // Taking master values from a source that is itself fed by this dataset would loop forever.
-  int guard = 0;
-  for (const TDataSet* ds = source ? source->DataSet() : nullptr; ds && guard < 1024; ++guard) {
-    if (ds == this) throw EDatabaseError("Circular datalinks are not allowed");
-    ds = ds->masterSource_ ? ds->masterSource_->DataSet() : nullptr;
-  }
-  if (masterSource_) RemoveFreeNotification(*masterSource_);
-  masterSource_ = source;
-  if (masterSource_) FreeNotification(*masterSource_);
-}
-
-bool TDataSet::IsLinkedTo(const TDataSource* source) const {
-  int guard = 0;
-  for (const TDataSet* ds = this; ds && guard < 1024; ++guard) {
-    const TDataSource* master = ds->masterSource_;
-    if (!master) return false;
-    if (master == source) return true;
-    ds = master->DataSet();
-  }
-  return false;
-}
 }  // namespace plotvik

@@ -21,8 +21,7 @@ void TDataSet::SetActive(bool value) {
     DoAfterOpen();
     if (!IsEmpty()) DoHook(AfterScroll);
   } else {
-    // When the form goes, its fields go first and each closes the table; that close must not
-    // run handlers that expect a living form, and there is nobody left to cancel for.
+    // The fields of a dying form close the table: no handler may expect a living form then.
     const bool destroying = ClosingForDestruction();
     if (!destroying) DoBeforeClose();
     SetState(DataSetState::StateInactive);
@@ -65,10 +64,6 @@ void TDataSet::CheckInactive() const {
   }
 }
 
-void TDataSet::CheckCanModify() const {
-  if (!GetCanModify()) DatabaseError("Cannot modify a read-only dataset");
-}
-
 // --- hooks ---
 
 void TDataSet::DoAfterOpen() {
@@ -96,7 +91,7 @@ void TDataSet::DoBeforeInsert() {
 // --- editing ---
 
 void TDataSet::UpdateRecord() {
-  if (!IsEditing() && state_ != DataSetState::StateSetKey) {
+  if (!IsEditing()) {
     DatabaseError("Dataset not in edit or insert mode");
   }
   DataEvent(DataSetEvent::RecordUpdate);
@@ -118,15 +113,13 @@ void TDataSet::CheckBrowseMode() {
 void TDataSet::Append() {
   CheckBrowseMode();
   CheckActive();  // a handler of the browse-mode check may have closed the table
-  CheckCanModify();
   DoBeforeInsert();
   DoHook(BeforeScroll);
   ClearBuffers();
   std::byte* buffer = window_.Slot(0);
   InternalInitRecord(buffer);
   SetBookmarkFlag(buffer, TBookmarkFlag::bfInserted);
-  // After-last is what makes it an append: matching the store cursor to this buffer puts the
-  // cursor behind the last record, where the post will land it.
+  // After-last makes it an append: matching the store cursor to it puts the cursor at the end.
   SetBookmarkFlag(buffer, TBookmarkFlag::bfEOF);
   window_.HoldUnstoredRecord();
   bof_ = false;
@@ -161,24 +154,10 @@ void TDataSet::Edit() {
     Append();
     return;
   }
-  CheckCanModify();
-  DoHook(BeforeEdit);
   UpdateCursorPos();
-  for (;;) {
-    try {
-      InternalEdit();
-      break;
-    } catch (EDatabaseError& e) {
-      if (!OnEditError) throw;
-      TDataAction action = TDataAction::daFail;
-      OnEditError(*this, e, action);
-      if (action == TDataAction::daFail) throw;
-      if (action == TDataAction::daAbort) throw EAbort();
-    }
-  }
+  InternalEdit();
   SetState(DataSetState::StateEdit);
   DataEvent(DataSetEvent::RecordReplaced);
-  DoHook(AfterEdit);
 }
 
 void TDataSet::InternalPostGuarded() {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/exceptions.h"
 #include "table/data_link.h"
 
 namespace plotvik {
@@ -21,23 +20,14 @@ TDataSource::~TDataSource() {
 
 void TDataSource::SetDataSet(TDataSet* dataSet) {
   if (dataSet == dataSet_) return;
-  if (dataSet && dataSet->IsLinkedTo(this)) {
-    throw EDatabaseError("Circular datalinks are not allowed");
-  }
   if (dataSet_) dataSet_->RemoveDataSource(*this);
   dataSet_ = dataSet;
   if (dataSet_) dataSet_->AddDataSource(*this);
   UpdateState();
 }
 
-void TDataSource::SetEnabled(bool value) {
-  enabled_ = value;
-  UpdateState();
-}
-
 void TDataSource::UpdateState() {
-  const DataSetState state =
-      (enabled_ && dataSet_) ? dataSet_->State() : DataSetState::StateInactive;
+  const DataSetState state = dataSet_ ? dataSet_->State() : DataSetState::StateInactive;
   if (state == state_) return;
   const DataSetState previous = state_;
   state_ = state;

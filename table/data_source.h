@@ -20,14 +20,11 @@ class TDataSource : public TComponent {
   ~TDataSource() override;
 
   TDataSet* DataSet() const { return dataSet_; }
-  // Attaching fires OnStateChange at once when the dataset is open. "Circular datalinks are
-  // not allowed" when the dataset takes its master values from this source.
+  // Attaching fires OnStateChange at once when the dataset is open.
   void SetDataSet(TDataSet* dataSet);
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool value);
   bool AutoEdit() const { return autoEdit_; }
   void SetAutoEdit(bool value) { autoEdit_ = value; }
-  // The state as this source last heard it: StateInactive while detached or disabled.
+  // The state as this source last heard it: StateInactive while detached.
   DataSetState State() const { return state_; }
 
   int DataLinkCount() const { return static_cast<int>(dataLinks_.size()); }
@@ -49,7 +46,6 @@ class TDataSource : public TComponent {
   void NotifyLinks(DataSetEvent event, std::intptr_t info, TField* field);
 
   TDataSet* dataSet_ = nullptr;
-  bool enabled_ = true;
   bool autoEdit_ = true;
   DataSetState state_ = DataSetState::StateInactive;
   std::vector<TDataLink*> dataLinks_;

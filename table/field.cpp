@@ -29,18 +29,12 @@ TField::TField(std::string name, TFieldType dataType, int size)
 
 TField::~TField() {
   if (!dataSet_) return;
-  // A field cannot leave an open table: the table's buffers are laid out for it. So the table
-  // closes first; when the whole form is going, that close cancels nothing (see TDataSet).
-  // A handler failing here has nowhere to go, as destructors cannot throw.
+  // A field cannot leave an open table, whose buffers are laid out for it.
   try {
     dataSet_->Close();
   } catch (...) {
   }
   dataSet_->RemoveField(*this);
-}
-
-const std::string& TField::DisplayName() const {
-  return displayLabel_.empty() ? fieldName_ : displayLabel_;
 }
 
 void TField::SetFieldName(std::string name) {
@@ -52,11 +46,6 @@ void TField::SetFieldName(std::string name) {
     }
   }
   fieldName_ = std::move(name);
-}
-
-void TField::SetFieldKind(TFieldKind kind) {
-  if (dataSet_) dataSet_->CheckInactive();
-  fieldKind_ = kind;
 }
 
 void TField::SetDataSet(TDataSet* dataSet) {
@@ -94,7 +83,6 @@ double TFloatField::AsFloat() const {
 }
 
 void TFloatField::SetAsFloat(double value) {
-  CheckRange(value);
   SetData(&value);
 }
 
@@ -110,7 +98,7 @@ void TFloatField::SetValue(const Variant& value) {
     return;
   }
   std::optional<double> number = value.ToDouble();
-  if (!number) throw EDatabaseError(Format("Invalid value for field '%s'", {DisplayName()}));
+  if (!number) throw EDatabaseError(Format("Invalid value for field '%s'", {FieldName()}));
   SetAsFloat(*number);
 }
 
@@ -119,28 +107,8 @@ std::string TFloatField::DisplayText() const {
   if (!GetData(&value)) return {};
   char text[64];
   auto [end, ec] =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision_);
+      std::to_chars(text, text + sizeof text, value, std::chars_format::general, kPrecision);
   return ec == std::errc() ? std::string(text, end) : std::string();
-}
-
-void TFloatField::SetPrecision(int value) {
-  // Outside what a double can carry the digits would be noise.
-  if (value < 2) value = 2;
-  if (value > 17) value = 17;
-  precision_ = value;
-}
-
-void TFloatField::CheckRange(double value) const {
-  if (minValue_ == 0.0 && maxValue_ == 0.0) return;
-  if (value >= minValue_ && value <= maxValue_) return;
-  auto text = [](double v) {
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, end) : std::string();
-  };
-  throw EDatabaseError(
-      Format("%s is not a valid value for field '%s'. The allowed range is %s to %s",
-             {text(value), DisplayName(), text(minValue_), text(maxValue_)}));
 }
 
 }  // namespace plotvik

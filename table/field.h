@@ -13,7 +13,6 @@ namespace plotvik {
 class TDataSet;
 
 enum class TFieldType { ftUnknown, ftString, ftInteger, ftBoolean, ftFloat };
-enum class TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc };
 
 // The name a type has in messages ("Float", "Integer", ...).
 std::string_view FieldTypeName(TFieldType type);
@@ -27,14 +26,8 @@ class TField : public TComponent {
 
   const std::string& FieldName() const { return fieldName_; }
   void SetFieldName(std::string name);
-  const std::string& DisplayLabel() const { return displayLabel_; }
-  void SetDisplayLabel(std::string label) { displayLabel_ = std::move(label); }
-  // DisplayLabel, or FieldName when no label is set: the name used in messages.
-  const std::string& DisplayName() const;
 
   TFieldType DataType() const { return dataType_; }
-  TFieldKind FieldKind() const { return fieldKind_; }
-  void SetFieldKind(TFieldKind kind);
   // Bytes of the value in a record (8 for a float field).
   virtual int DataSize() const = 0;
   // The size a field definition gets for this field (0 for fixed-size types).
@@ -42,11 +35,6 @@ class TField : public TComponent {
 
   // 1-based position among the dataset's field definitions while it is open, 0 otherwise.
   int FieldNo() const { return fieldNo_; }
-
-  bool Required() const { return required_; }
-  void SetRequired(bool value) { required_ = value; }
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool value) { readOnly_ = value; }
 
   // The dataset whose field list holds this field. Joining a list needs the dataset closed and
   // the name new in it; the old list is left first.
@@ -78,13 +66,9 @@ class TField : public TComponent {
   friend class TFields;
 
   std::string fieldName_;
-  std::string displayLabel_;
   TFieldType dataType_;
-  TFieldKind fieldKind_ = TFieldKind::fkData;
   int size_;
   int fieldNo_ = 0;
-  bool required_ = false;
-  bool readOnly_ = false;
   TDataSet* dataSet_ = nullptr;
 };
 
@@ -98,23 +82,10 @@ class TFloatField : public TField {
   void SetAsFloat(double value) override;
   Variant Value() const override;
   void SetValue(const Variant& value) override;
-  // Up to Precision significant digits, shortest form; empty when null.
+  // Up to kPrecision significant digits, shortest form; empty when null.
   std::string DisplayText() const override;
 
-  int Precision() const { return precision_; }
-  void SetPrecision(int value);
-  // A range is checked only when one of the bounds is non-zero.
-  double MinValue() const { return minValue_; }
-  void SetMinValue(double value) { minValue_ = value; }
-  double MaxValue() const { return maxValue_; }
-  void SetMaxValue(double value) { maxValue_ = value; }
-
- private:
-  void CheckRange(double value) const;
-
-  int precision_ = 15;
-  double minValue_ = 0.0;
-  double maxValue_ = 0.0;
+  static constexpr int kPrecision = 15;
 };
 
 }  // namespace plotvik

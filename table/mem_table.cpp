@@ -42,17 +42,9 @@ TCustomMemTable::~TCustomMemTable() {
   if (storeHeldForWalk_) ControlsDisabledEnd();
 }
 
-void TCustomMemTable::SetAttachMaxCount(int value) {
-  CheckInactive();
-  attachMaxCount_ = std::max({1, value, store_->AttachCount()});
-}
-
 // --- walks ---
 
-// Whoever disables the controls is about to walk the table, fetching record after record. The
-// store's lock is taken once for the whole walk instead of once per fetch. Every fetch of the
-// walk still happens with the lock held, and no other table sharing the store can change it in
-// the middle of the walk. With one thread nobody ever waits for it.
+// Disabling the controls starts a walk: the store stays locked for all of it, not per fetch.
 void TCustomMemTable::ControlsDisabledBegin() {
   store_->Lock().Enter();
   storeHeldForWalk_ = true;
@@ -68,8 +60,7 @@ void TCustomMemTable::ControlsDisabledEnd() {
 void TCustomMemTable::InternalInitFieldDefs() {
   FieldDefs().Clear();
   for (const TField* field : Fields()) {
-    if (field->FieldKind() != TFieldKind::fkData) continue;
-    FieldDefs().Add(field->FieldName(), field->DataType(), field->Size(), field->Required());
+    FieldDefs().Add(field->FieldName(), field->DataType(), field->Size(), false);
   }
 }
 
@@ -82,7 +73,7 @@ void TCustomMemTable::InternalOpen() {
     UnbindFields();
     throw;
   }
-  if (!store_->ComputeLayout(FieldDefs(), attachMaxCount_)) {
+  if (!store_->ComputeLayout(FieldDefs(), kAttachMaxCount)) {
     UnbindFields();
     throw EMemTableError("There must be at least one field");
   }
@@ -272,8 +263,7 @@ bool TCustomMemTable::GetFieldData(const TField& field, void* data) const {
   const int offset = layout.fieldOffsets[slot];
   if (buffer[offset] == std::byte{0}) return false;
   if (data) {
-    // Float fields are all this table has: a copy of constant size compiles to one load and
-    // store instead of a call into the library's general copy, which dominated a table walk.
+    // Float fields are all this table has: a copy of constant size needs no library call.
     const int size = layout.fieldSizes[slot];
     if (size == sizeof(double)) {
       std::memcpy(data, buffer + offset + 1, sizeof(double));
@@ -290,19 +280,12 @@ void TCustomMemTable::SetFieldData(TField& field, const void* data) {
   switch (State()) {
     case DataSetState::StateEdit:
     case DataSetState::StateInsert:
-    case DataSetState::StateSetKey:
-    case DataSetState::StateCalcFields:
-    case DataSetState::StateFilter:
-    case DataSetState::StateNewValue:
       break;
     default:
       DatabaseError("Dataset is not in edit mode.");
   }
   std::byte* buffer = ActiveBuffer();
   if (!buffer) return;
-  if (readOnly_ || field.ReadOnly()) {
-    throw EDatabaseError(Format("Field %s is read only", {field.DisplayName()}));
-  }
   const TRecordLayout& layout = store_->Layout();
   const auto slot = static_cast<size_t>(field.FieldNo() - 1);
   if (slot >= layout.fieldOffsets.size()) return;
@@ -316,11 +299,7 @@ void TCustomMemTable::SetFieldData(TField& field, const void* data) {
     std::fill(buffer + offset + 1, buffer + offset + 1 + size, std::byte{0});
   }
   fieldModified_[slot] = true;
-  const DataSetState state = State();
-  if (state != DataSetState::StateCalcFields && state != DataSetState::StateFilter &&
-      state != DataSetState::StateNewValue) {
-    DataEvent(DataSetEvent::FieldChanged, 0, &field);
-  }
+  DataEvent(DataSetEvent::FieldChanged, 0, &field);
 }
 
 // --- posting ---
@@ -365,11 +344,9 @@ void TCustomMemTable::InternalCancel() {
 }
 
 void TCustomMemTable::DoAfterPost() {
-  if (attachedAutoRefresh_) {
-    for (int i = 0; i < store_->AttachCount(); ++i) {
-      TCustomMemTable& other = store_->AttachedTable(i);
-      if (&other != this && other.State() == DataSetState::StateBrowse) other.Refresh();
-    }
+  for (int i = 0; i < store_->AttachCount(); ++i) {
+    TCustomMemTable& other = store_->AttachedTable(i);
+    if (&other != this && other.State() == DataSetState::StateBrowse) other.Refresh();
   }
   TDataSet::DoAfterPost();
 }

@@ -17,12 +17,8 @@ class TCustomMemTable : public TDataSet {
   explicit TCustomMemTable(std::string name = {});
   ~TCustomMemTable() override;
 
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool value) { readOnly_ = value; }
-  int AttachMaxCount() const { return attachMaxCount_; }
-  void SetAttachMaxCount(int value);
-  bool AttachedAutoRefresh() const { return attachedAutoRefresh_; }
-  void SetAttachedAutoRefresh(bool value) { attachedAutoRefresh_ = value; }
+  // Record layouts keep a bookmark slot for this many tables sharing the store.
+  static constexpr int kAttachMaxCount = 1;
 
   TMemTableStore& Store() { return *store_; }
   const TMemTableStore& Store() const { return *store_; }
@@ -35,7 +31,6 @@ class TCustomMemTable : public TDataSet {
   void DoAfterPost() override;
   void DoBeforeClose() override;
   void DoBeforeInsert() override;
-  bool GetCanModify() const override { return !readOnly_; }
   int GetRecordCount() const override;
   int GetRecNo() const override;
   void InternalCancel() override;
@@ -78,9 +73,6 @@ class TCustomMemTable : public TDataSet {
   bool storeHeldForWalk_ = false;  // the lock is held from ControlsDisabledBegin to End
   bool beforeCloseRan_ = false;
   int insertPosition_ = -1;
-  bool readOnly_ = false;
-  bool attachedAutoRefresh_ = true;
-  int attachMaxCount_ = 1;
   std::vector<bool> fieldModified_;
 };
 

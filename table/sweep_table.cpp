@@ -15,8 +15,6 @@ TMemTable& CreateSweepTable(TComponent& owner) {
 
   auto& table = owner.CreateComponent<TMemTable>("mtData");
   table.BeginLoading();
-  table.SetAttachMaxCount(1);
-  table.SetAttachedAutoRefresh(true);
   for (const char* name : kFieldNames) {
     auto& field = owner.CreateComponent<TFloatField>(std::string("mtData") + name);
     field.SetFieldName(name);

@@ -85,8 +85,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"DuplicateFieldName", NoSetup,   AddSecondHeightField,                                                                       Kind::DatabaseError, "mtData: Duplicate field name 'HEIGHT'",                    DataSetState::StateInactive},
         FailureCase{"UnknownField",       OpenTable, [](SweepForm& f) { f.table.FieldByName("Gain"); },                                          Kind::DatabaseError, "mtData: Field 'Gain' not found",                           DataSetState::StateBrowse},
         FailureCase{"TextThatIsNoNumber", Inserting, [](SweepForm& f) { f.table.FieldByName("SWR").SetValue("1.2.3"); },                         Kind::DatabaseError, "Invalid value for field 'SWR'",                            DataSetState::StateInsert},
-        FailureCase{"ReadOnlyTable",      OpenTable, [](SweepForm& f) { f.table.SetReadOnly(true); f.table.Append(); },                          Kind::DatabaseError, "mtData: Cannot modify a read-only dataset",                DataSetState::StateBrowse},
-        FailureCase{"ReadOnlyField",      Inserting, [](SweepForm& f) { f.table.Fields(5).SetReadOnly(true); f.table.Fields(5).SetValue(1.0); }, Kind::DatabaseError, "Field SWR is read only",                                   DataSetState::StateInsert},
         FailureCase{"SetFieldInBrowse",   OpenTable, [](SweepForm& f) { f.table.Fields(0).SetValue(1.0); },                                      Kind::DatabaseError, "mtData: Dataset is not in edit mode.",                     DataSetState::StateBrowse}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on

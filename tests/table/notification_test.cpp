@@ -126,29 +126,6 @@ TEST(DataSource, AttachingToOpenTableFiresStateChangeThenDataChange) {
   EXPECT_EQ(source.State(), DataSetState::StateInactive);
 }
 
-TEST(DataSource, DisabledSourceHearsOnlyItsOwnGoingInactive) {
-  SweepForm f;
-  Log log;
-  RecordingSource source(log);
-  source.SetDataSet(&f.table);
-  f.table.Open();
-  log.clear();
-  source.SetEnabled(false);
-  f.AddRecord({1, 2, 3});
-  f.table.First();
-  f.table.Close();
-  // The table still hands every notification over; the source drops them unheard.
-  ASSERT_FALSE(log.empty());
-  EXPECT_EQ(log.front(), "OnStateChange Inactive");
-  for (size_t i = 1; i < log.size(); ++i)
-    EXPECT_EQ(log[i].rfind("On", 0), std::string::npos) << log[i];
-  log.clear();
-  f.table.Open();
-  source.SetEnabled(true);
-  EXPECT_EQ(log, (Log{"StateChanged", "BrowseModeCheck", "RecordsReloaded", "OnStateChange Browse",
-                      "OnDataChange Browse"}));
-}
-
 TEST(DataSource, DestroyedSourceCallsNoHandlerAndLeavesTheTable) {
   SweepForm f;
   f.table.Open();
@@ -160,34 +137,6 @@ TEST(DataSource, DestroyedSourceCallsNoHandlerAndLeavesTheTable) {
   }
   EXPECT_TRUE(log.empty());
   f.AddRecord({1});  // would reach a dangling source if it were still attached
-}
-
-TEST(DataSource, CircularMasterLinksAreRefused) {
-  TComponent form;
-  auto& a = form.CreateComponent<TMemTable>("a");
-  auto& b = form.CreateComponent<TMemTable>("b");
-  TDataSource sourceOfA, sourceOfB;
-  sourceOfA.SetDataSet(&a);
-  b.SetMasterSource(&sourceOfA);  // b follows a
-  // a following b would close the circle, directly or through a source attached later.
-  sourceOfB.SetDataSet(&b);
-  try {
-    a.SetMasterSource(&sourceOfB);
-    FAIL() << "accepted a circle";
-  } catch (const EDatabaseError& e) {
-    EXPECT_STREQ(e.what(), "Circular datalinks are not allowed");
-  }
-  EXPECT_EQ(a.MasterSource(), nullptr);
-  TDataSource loose;
-  a.SetMasterSource(&loose);
-  try {
-    loose.SetDataSet(&a);
-    FAIL() << "accepted a circle";
-  } catch (const EDatabaseError& e) {
-    EXPECT_STREQ(e.what(), "Circular datalinks are not allowed");
-  }
-  EXPECT_EQ(loose.DataSet(), nullptr);
-  a.SetMasterSource(nullptr);
 }
 
 TEST(DataSource, HandlerExceptionStopsDeliveryAndOperation) {
@@ -209,6 +158,64 @@ TEST(DataSource, HandlerExceptionStopsDeliveryAndOperation) {
   EXPECT_EQ(f.table.State(), DataSetState::StateBrowse);
   EXPECT_EQ(f.table.RecordCount(), 1);  // stored before the state changed
   EXPECT_FALSE(afterPost);
+}
+
+// Nothing in the program closes the table from a handler, but nothing must break if one does:
+// each operation finds the window gone and stops.
+TEST(DataSource, HandlerThatClosesTheTableMidOperation) {
+  struct Case {
+    const char* name;
+    DataSetState closeOn;
+    std::function<void(SweepForm&)> operation;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"post",   DataSetState::StateBrowse, [](SweepForm& f) { f.table.Post(); }},
+      {"cancel", DataSetState::StateBrowse, [](SweepForm& f) { f.table.Cancel(); }},
+      {"append", DataSetState::StateInsert, [](SweepForm& f) { f.table.Post(); f.table.Append(); }},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SweepForm f;
+    TDataSource closer;
+    closer.SetDataSet(&f.table);
+    f.table.Open();
+    f.AddRecord({1});
+    f.table.Append();
+    f.table.Fields(0).SetValue(2.0);
+    closer.OnStateChange = [&, state = c.closeOn](TDataSource& s) {
+      if (s.State() == state) f.table.Close();
+    };
+    try {
+      c.operation(f);
+    } catch (const EDatabaseError&) {
+      // refusing to go on with a closed table is fine too
+    }
+    EXPECT_FALSE(f.table.Active());
+    closer.OnStateChange = nullptr;
+    f.table.Open();
+    EXPECT_EQ(f.table.RecordCount(), 0);
+  }
+}
+
+TEST(DataSource, OutlivesItsTableAndSoDoesAForeignField) {
+  Log log;
+  RecordingSource source(log);
+  TFloatField field("loose");
+  field.SetFieldName("x");
+  {
+    TComponent form("Form1");
+    auto& table = form.CreateComponent<TMemTable>("mtData");
+    field.SetDataSet(&table);
+    source.SetDataSet(&table);
+    table.Open();
+    log.clear();
+  }
+  EXPECT_EQ(log, (Log{"StateChanged", "OnStateChange Inactive"}));
+  EXPECT_EQ(source.DataSet(), nullptr);
+  EXPECT_EQ(field.DataSet(), nullptr);
+  EXPECT_TRUE(field.IsNull());
 }
 
 // A link that writes down its reactions; the window arithmetic is what it checks.
@@ -306,57 +313,6 @@ TEST(DataLink, WiderLinkWidensTheWindowAndScrolls) {
   }
 }
 
-}  // namespace
-}  // namespace plotvik::testing
-
-namespace plotvik::testing {
-namespace {
-
-// Nothing in the program closes the table from a handler, but nothing must break if one does:
-// each operation finds the window gone and stops.
-TEST(DataSource, HandlerThatClosesTheTableMidOperation) {
-  struct Case {
-    const char* name;
-    DataSetState closeOn;
-    std::function<void(SweepForm&)> operation;
-  };
-  // clang-format off
-  const Case cases[] = {
-      {"post",   DataSetState::StateBrowse, [](SweepForm& f) { f.table.Post(); }},
-      {"cancel", DataSetState::StateBrowse, [](SweepForm& f) { f.table.Cancel(); }},
-      {"append", DataSetState::StateInsert, [](SweepForm& f) { f.table.Post(); f.table.Append(); }},
-  };
-  // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    SweepForm f;
-    TDataSource closer;
-    closer.SetDataSet(&f.table);
-    f.table.Open();
-    f.AddRecord({1});
-    f.table.Append();
-    f.table.Fields(0).SetValue(2.0);
-    closer.OnStateChange = [&, state = c.closeOn](TDataSource& s) {
-      if (s.State() == state) f.table.Close();
-    };
-    try {
-      c.operation(f);
-    } catch (const EDatabaseError&) {
-      // refusing to go on with a closed table is fine too
-    }
-    EXPECT_FALSE(f.table.Active());
-    closer.OnStateChange = nullptr;
-    f.table.Open();
-    EXPECT_EQ(f.table.RecordCount(), 0);
-  }
-}
-
-}  // namespace
-}  // namespace plotvik::testing
-
-namespace plotvik::testing {
-namespace {
-
 // Attaching or dropping a wide link in the middle of a walk resizes the record window; the
 // walk must go on from the same record either way.
 TEST(DataLink, WindowResizesMidWalkKeepTheActiveRecord) {
@@ -378,31 +334,6 @@ TEST(DataLink, WindowResizesMidWalkKeepTheActiveRecord) {
     f.table.Next();
   }
   EXPECT_EQ(seen, (std::vector<double>{0, 1, 2, 3, 4, 5}));
-}
-
-}  // namespace
-}  // namespace plotvik::testing
-
-namespace plotvik::testing {
-namespace {
-
-TEST(DataSource, OutlivesItsTableAndSoDoesAForeignField) {
-  Log log;
-  RecordingSource source(log);
-  TFloatField field("loose");
-  field.SetFieldName("x");
-  {
-    TComponent form("Form1");
-    auto& table = form.CreateComponent<TMemTable>("mtData");
-    field.SetDataSet(&table);
-    source.SetDataSet(&table);
-    table.Open();
-    log.clear();
-  }
-  EXPECT_EQ(log, (Log{"StateChanged", "OnStateChange Inactive"}));
-  EXPECT_EQ(source.DataSet(), nullptr);
-  EXPECT_EQ(field.DataSet(), nullptr);
-  EXPECT_TRUE(field.IsNull());
 }
 
 }  // namespace

@@ -443,7 +443,7 @@ TEST(Variant, ConversionToDouble) {
   for (const Case& c : cases) EXPECT_EQ(c.value.ToDouble(), c.expected);
 }
 
-TEST(FloatField, DisplayTextAndRange) {
+TEST(FloatField, DisplayTextAndNoRange) {
   SweepForm f;
   f.table.Open();
   f.table.Append();
@@ -454,10 +454,7 @@ TEST(FloatField, DisplayTextAndRange) {
   x.SetValue(1.0 / 3.0);
   EXPECT_EQ(x.DisplayText(), "0.333333333333333");
   auto& y = static_cast<TFloatField&>(f.table.Fields(1));
-  y.SetValue(1e308);  // bounds of 0 mean no range check
-  y.SetMinValue(-1.0);
-  y.SetMaxValue(1.0);
-  EXPECT_THROW(y.SetValue(2.0), EDatabaseError);
+  y.SetValue(1e308);  // no value is rejected for its size
   EXPECT_EQ(y.AsFloat(), 1e308);
 }
 
