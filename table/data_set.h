@@ -106,7 +106,7 @@ class TDataSet : public TComponent {
   // --- cursor ---
   void First();
   void Next();
-  // Ends where First and Next until Eof would, without visiting the records on the way.
+  // Ends where First and Next until Eof would, without visiting the records between.
   void Last();
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
