@@ -1,12 +1,5 @@
-// Text output of the raster: glyph masks drawn by the toolkit, placed by our own code.
-//
-// Every glyph is rasterised without anti-aliasing and with full hinting, so text is crisp, has
-// no colour fringes and gives the same pixels in every path (plain, opaque, rotated, clipped).
-// Characters are laid out one by one at whole-pixel advances, without kerning, and the extent
-// is the sum of those advances (plus the extra character spacing): measuring and drawing can
-// never disagree. Rotation maps each target pixel back into the unrotated glyph mask, exactly
-// for multiples of 90 degrees, so text at 90 degrees is the unrotated text turned, pixel for
-// pixel.
+// Glyph masks drawn by the toolkit without anti-aliasing, placed by our own code at whole-pixel
+// advances, so that measuring and drawing never disagree and every path gives the same pixels.
 
 #include <QApplication>
 #include <QFont>
@@ -25,6 +18,7 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
 #include "platform/gui/raster_internal.h"
+#include "platform/invariant.h"
 
 namespace plotvik {
 
@@ -358,6 +352,7 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
             static_cast<int>(std::ceil(maxX)) + 1, static_cast<int>(std::ceil(maxY)) + 1}
           .Intersected(clip);
   if (box.IsEmpty()) return;
+  PLOTVIK_ASSERT(raster::LiesWithin(box, target_.Bounds()));
 
   const raster::Ink textInk{raster::PixelOf(font_.Color()), false};
   const raster::Ink backInk{raster::PixelOf(backColor_), false};

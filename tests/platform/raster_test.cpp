@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
+#include <functional>
 #include <limits>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -40,49 +41,91 @@ TEST(RasterColor, ResolvesPlainSystemAndMarkerColours) {
   EXPECT_EQ(b.Pixels()[0] & 0xFFFFFF, 0x563412u);
 }
 
-TEST(RasterRectangle, CoversExactlyItsInsideWithExclusiveRightAndBottom) {
-  TBitmap b(8, 7);
-  TCanvas& c = b.Canvas();
-  c.Brush().SetColor(clRed);
-  c.Rectangle(1, 1, 6, 6);
-  EXPECT_TRUE(SamePicture(PictureOf(b), {
-                                            "........",
-                                            ".#####..",
-                                            ".#rrr#..",
-                                            ".#rrr#..",
-                                            ".#rrr#..",
-                                            ".#####..",
-                                            "........",
-                                        }));
-  // The same rectangle given by its other corners, and filled without an outline.
-  TBitmap b2(8, 7);
-  b2.Canvas().Brush().SetColor(clRed);
-  b2.Canvas().Rectangle(6, 6, 1, 1);
-  EXPECT_TRUE(SamePicture(PictureOf(b2), PictureOf(b)));
-  b2.Fill(clWhite);
-  b2.Canvas().Pen().SetStyle(psClear);
-  b2.Canvas().Rectangle(1, 1, 6, 6);
-  b2.Canvas().Brush().SetColor(clBlue);
-  b2.Canvas().FillRect({2, 2, 4, 3});
-  EXPECT_TRUE(SamePicture(PictureOf(b2), {
-                                             "........",
-                                             ".rrrrr..",
-                                             ".rbbrr..",
-                                             ".rrrrr..",
-                                             ".rrrrr..",
-                                             ".rrrrr..",
-                                             "........",
-                                         }));
+// A figure drawn on a fresh white bitmap of the picture's size.
+struct FigureCase {
+  const char* name;
+  std::function<void(TCanvas&)> draw;
+  Picture expected;
+  friend void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RasterFigure : public ::testing::TestWithParam<FigureCase> {
+ protected:
+  static TBitmap Drawn(const FigureCase& fc, std::optional<TRect> clip) {
+    TBitmap b(static_cast<int>(fc.expected[0].size()), static_cast<int>(fc.expected.size()));
+    b.Canvas().SetClip(clip);
+    fc.draw(b.Canvas());
+    return b;
+  }
+};
+
+TEST_P(RasterFigure, DrawsExactlyThesePixels) {
+  EXPECT_TRUE(SamePicture(PictureOf(Drawn(GetParam(), std::nullopt)), GetParam().expected));
 }
 
-TEST(RasterRectangle, ThinAndEmptyRectangles) {
-  TBitmap b(6, 4);
-  TCanvas& c = b.Canvas();
-  c.Brush().SetColor(clRed);
-  c.Rectangle(1, 1, 5, 2);  // one row high: all outline
-  c.Rectangle(1, 3, 1, 9);  // no width: nothing
-  EXPECT_TRUE(SamePicture(PictureOf(b), {"......", ".####.", "......", "......"}));
+// Whatever the clip (inside, across each edge, beyond the buffer, empty), the figure drawn with
+// it is the figure drawn without it, cut to the clip.
+TEST_P(RasterFigure, ClippedIsTheUnclippedCut) {
+  const FigureCase& fc = GetParam();
+  const int w = static_cast<int>(fc.expected[0].size());
+  const int h = static_cast<int>(fc.expected.size());
+  const Picture whole = PictureOf(Drawn(fc, std::nullopt));
+  const TRect clips[] = {{1, 1, w - 1, h - 1},   {0, 0, w / 2, h},     {w / 2, 0, w, h},
+                         {0, 0, w, h / 2},       {0, h / 2, w, h},     {2, 2, 4, 3},
+                         {-5, -5, w + 5, h + 5}, {w + 1, 0, w + 3, h}, {3, 3, 3, 9}};
+  for (const TRect& clip : clips) {
+    Picture expected = whole;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (!clip.Contains(x, y)) expected[y][x] = '.';
+    EXPECT_TRUE(SamePicture(PictureOf(Drawn(fc, clip)), expected))
+        << "clip " << clip.Left << "," << clip.Top << "," << clip.Right << "," << clip.Bottom;
+  }
 }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Figures, RasterFigure,
+    ::testing::Values(
+        FigureCase{"RectangleCoversItsInsideWithExclusiveRightAndBottom",
+                   [](TCanvas& c) { c.Brush().SetColor(clRed); c.Rectangle(1, 1, 6, 6); },
+                   {"........", ".#####..", ".#rrr#..", ".#rrr#..", ".#rrr#..", ".#####..", "........"}},
+        FigureCase{"RectangleFromItsOtherCorners",
+                   [](TCanvas& c) { c.Brush().SetColor(clRed); c.Rectangle(6, 6, 1, 1); },
+                   {"........", ".#####..", ".#rrr#..", ".#rrr#..", ".#rrr#..", ".#####..", "........"}},
+        FigureCase{"RectangleWithoutPenThenFillRect",
+                   [](TCanvas& c) { c.Brush().SetColor(clRed); c.Pen().SetStyle(psClear); c.Rectangle(1, 1, 6, 6);
+                                    c.Brush().SetColor(clBlue); c.FillRect({2, 2, 4, 3}); },
+                   {"........", ".rrrrr..", ".rbbrr..", ".rrrrr..", ".rrrrr..", ".rrrrr..", "........"}},
+        FigureCase{"RectangleOneRowHighIsAllOutlineAndOneWithoutWidthNothing",
+                   [](TCanvas& c) { c.Brush().SetColor(clRed); c.Rectangle(1, 1, 5, 2); c.Rectangle(1, 3, 1, 9); },
+                   {"......", ".####.", "......", "......"}},
+        FigureCase{"DottedRectangleOpaqueGaps",
+                   [](TCanvas& c) { c.Pen().SetStyle(psDot); c.SetBackColor(clBlue); c.Brush().SetColor(clRed); c.Rectangle(0, 0, 8, 5); },
+                   {"###bbb##", "brrrrrr#", "#rrrrrrb", "#rrrrrrb", "#bbb###b"}},
+        FigureCase{"AlternatePenSetsEveryOtherPixelUntilThePenChanges",
+                   [](TCanvas& c) { c.SelectAlternatePen(clBlue); c.SetBackMode(TTextBackMode::Transparent);
+                                    c.MoveTo(0, 0); c.LineTo(9, 0); c.Pen().SetColor(clBlack); c.MoveTo(0, 1); c.LineTo(9, 1); },
+                   {"b.b.b.b.b", "#########"}},
+        FigureCase{"WidePlainPensAreSquareCentredAndSolid",
+                   [](TCanvas& c) { c.Pen().SetWidth(2); c.Pen().SetStyle(psDash); c.MoveTo(2, 3); c.LineTo(6, 3);
+                                    c.Pen().SetColor(clRed); c.MoveTo(8, 1); c.LineTo(8, 5); },
+                   {".......rr.", ".......rr.", ".######rr.", ".######rr.", ".......rr.", ".......rr.", "..........", ".........."}},
+        FigureCase{"GeometricPenDashesInPenWidths",
+                   [](TCanvas& c) { c.SelectGeometricPen(clBlack, 2, psDash, pmCopy); c.SetBackMode(TTextBackMode::Transparent);
+                                    c.MoveTo(0, 1); c.LineTo(20, 1); },
+                   {"######.#######.######.", "######.#######.######.", "......................"}},
+        FigureCase{"InsideFrameKeepsAWideOutlineInsideTheRectangle",
+                   [](TCanvas& c) { c.Pen().SetWidth(2); c.Pen().SetStyle(psInsideFrame); c.Brush().SetColor(clRed); c.Rectangle(1, 1, 7, 7); },
+                   {"........", ".######.", ".######.", ".##rr##.", ".##rr##.", ".######.", ".######.", "........"}},
+        FigureCase{"PolygonFilledAtPixelCentresAndOutlined",
+                   [](TCanvas& c) { c.Brush().SetColor(clRed); const TPoint t[] = {{1, 5}, {7, 5}, {4, 1}}; c.Polygon(t); },
+                   {".........", "....#....", "...#r#...", "..#rr#...", "..#rrr#..", ".#######.", "........."}},
+        FigureCase{"PolygonWithoutOutline",
+                   [](TCanvas& c) { c.Brush().SetColor(clRed); c.Pen().SetStyle(psClear); const TPoint t[] = {{1, 5}, {7, 5}, {4, 1}}; c.Polygon(t); },
+                   {".........", ".........", "...rr....", "..rrrr...", ".rrrrrr..", ".........", "........."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 struct LineCase {
   const char* name;
@@ -183,87 +226,6 @@ TEST(RasterDash, PolylineCarriesThePatternAroundCorners) {
   const TPoint pts[] = {{0, 0}, {4, 0}, {4, 4}};
   c.Polyline(pts);
   EXPECT_TRUE(SamePicture(PictureOf(b), {"###..", ".....", "....#", "....#"}));
-}
-
-TEST(RasterPen, AlternatePenSetsEveryOtherPixel) {
-  TBitmap b(9, 2);
-  TCanvas& c = b.Canvas();
-  c.SelectAlternatePen(clBlue);
-  c.SetBackMode(TTextBackMode::Transparent);
-  c.MoveTo(0, 0);
-  c.LineTo(9, 0);
-  EXPECT_EQ(c.PenKind(), pkAlternate);
-  c.Pen().SetColor(clBlack);  // any change makes it a plain pen again
-  EXPECT_EQ(c.PenKind(), pkNormal);
-  c.MoveTo(0, 1);
-  c.LineTo(9, 1);
-  EXPECT_TRUE(SamePicture(PictureOf(b), {"b.b.b.b.b", "#########"}));
-}
-
-TEST(RasterPen, WidePensAreSquareAndCentred) {
-  TBitmap b(10, 8);
-  TCanvas& c = b.Canvas();
-  c.Pen().SetWidth(2);
-  c.Pen().SetStyle(psDash);  // a plain wide pen draws solid
-  c.MoveTo(2, 3);
-  c.LineTo(6, 3);
-  c.Pen().SetColor(clRed);
-  c.MoveTo(8, 1);
-  c.LineTo(8, 5);
-  EXPECT_TRUE(SamePicture(PictureOf(b), {
-                                            ".......rr.",
-                                            ".......rr.",
-                                            ".######rr.",
-                                            ".######rr.",
-                                            ".......rr.",
-                                            ".......rr.",
-                                            "..........",
-                                            "..........",
-                                        }));
-  // A geometric pen keeps its broken style, measured in pen widths.
-  TBitmap g(22, 3);
-  g.Canvas().SelectGeometricPen(clBlack, 2, psDash, pmCopy);
-  g.Canvas().SetBackMode(TTextBackMode::Transparent);
-  g.Canvas().MoveTo(0, 1);
-  g.Canvas().LineTo(20, 1);
-  EXPECT_TRUE(SamePicture(PictureOf(g), {"######.#######.######.", "######.#######.######.",
-                                         "......................"}));
-}
-
-TEST(RasterPen, InsideFrameKeepsAWideOutlineInsideTheRectangle) {
-  TBitmap b(8, 8);
-  TCanvas& c = b.Canvas();
-  c.Pen().SetWidth(2);
-  c.Pen().SetStyle(psInsideFrame);
-  c.Brush().SetColor(clRed);
-  c.Rectangle(1, 1, 7, 7);
-  EXPECT_TRUE(SamePicture(PictureOf(b), {
-                                            "........",
-                                            ".######.",
-                                            ".######.",
-                                            ".##rr##.",
-                                            ".##rr##.",
-                                            ".######.",
-                                            ".######.",
-                                            "........",
-                                        }));
-}
-
-TEST(RasterPolygon, FilledAtPixelCentresAndOutlined) {
-  TBitmap b(9, 7);
-  TCanvas& c = b.Canvas();
-  c.Brush().SetColor(clRed);
-  const TPoint triangle[] = {{1, 5}, {7, 5}, {4, 1}};
-  c.Polygon(triangle);
-  EXPECT_TRUE(SamePicture(PictureOf(b), {
-                                            ".........",
-                                            "....#....",
-                                            "...#r#...",
-                                            "..#rr#...",
-                                            "..#rrr#..",
-                                            ".#######.",
-                                            ".........",
-                                        }));
 }
 
 TEST(RasterNotXor, DrawingTwiceRestoresEveryPixel) {

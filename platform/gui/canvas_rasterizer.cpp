@@ -1,0 +1,149 @@
+#include "platform/gui/canvas_rasterizer.h"
+
+#include <algorithm>
+
+namespace plotvik {
+
+using raster::ClampToFarCoordinate;
+using raster::DashPattern;
+using raster::LineSteps;
+using raster::Mask;
+using raster::WalkLine;
+
+namespace {
+
+// A pen wider than this covers any buffer anyway.
+constexpr int kWidestPen = 4096;
+
+}  // namespace
+
+TRasterizer::TRasterizer(TCanvas& c) : bitmap_(c.target_) {
+  clip_ = bitmap_.Bounds();
+  if (c.clip_) clip_ = clip_.Intersected(*c.clip_);
+  CheckInsideTarget(clip_);
+
+  const TPen& pen = c.pen_;
+  const bool geometric = c.penKind_ == pkGeometric;
+  TPenStyle style = pen.Style();
+  width_ = c.penKind_ == pkAlternate ? 1 : std::clamp(pen.Width(), 1, kWidestPen);
+  visible_ = style != psClear;
+  insideFrame_ = style == psInsideFrame;
+  if (c.penKind_ == pkAlternate) {
+    pattern_ = DashPattern::Alternate();
+  } else if (geometric || width_ == 1) {
+    pattern_ = DashPattern::Of(style, geometric, geometric ? width_ : 1);
+  }
+  // (A plain pen wider than one pixel draws solid whatever its style, as the platform's.)
+  ink_ = raster::MakeInk(pen.Color(), pen.Mode());
+  fillGaps_ = c.backMode_ == TTextBackMode::Opaque;
+  gapInk_ = raster::MakeInk(c.backColor_, pen.Mode());
+  brushVisible_ = c.brush_.Style() == bsSolid;
+  brushInk_ = raster::MakeInk(c.brush_.Color(), pen.Mode());
+}
+
+void TRasterizer::ThinLine(int x0, int y0, int x1, int y1, int& phase) {
+  const int start = phase;
+  phase = pattern_.PhaseAfter(start, LineSteps(x0, y0, x1, y1));
+  if (clip_.IsEmpty()) return;
+  const bool inside = clip_.Contains(x0, y0) && clip_.Contains(x1, y1);
+  if (pattern_.Solid() && inside) {
+    // Both ends inside the clip: so is every pixel between them.
+    WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int) { ink_(bitmap_.Row(y)[x]); });
+  } else if (pattern_.Solid()) {
+    WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int) {
+      if (y >= clip_.Top && y < clip_.Bottom && x >= clip_.Left && x < clip_.Right)
+        ink_(bitmap_.Row(y)[x]);
+    });
+  } else {
+    WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int i) {
+      if (!clip_.Contains(x, y)) return;
+      if (pattern_.On(start + i))
+        ink_(bitmap_.Row(y)[x]);
+      else if (fillGaps_)
+        gapInk_(bitmap_.Row(y)[x]);
+    });
+  }
+}
+
+void TRasterizer::StrokePath(std::span<const TPoint> pts, bool closed, Mask& mask) const {
+  if (pts.empty()) return;
+  std::vector<TPoint> path(pts.begin(), pts.end());
+  if (closed) path.push_back(pts.front());
+  const int w = width_;
+  const int half = w / 2;
+  TRect walkBox = mask.Box();
+  walkBox = {walkBox.Left - w, walkBox.Top - w, walkBox.Right + w, walkBox.Bottom + w};
+  int phase = 0;
+  auto put = [&](int x, int y, bool on) {
+    if ((!on && !fillGaps_) || !walkBox.Contains(x, y)) return;  // too far to reach the box
+    const std::uint8_t v = on ? 2 : 1;
+    if (w == 1) {
+      mask.Mark(x, y, v);
+    } else {
+      const TRect square =
+          TRect{x - half, y - half, x - half + w, y - half + w}.Intersected(mask.Box());
+      for (int yy = square.Top; yy < square.Bottom; ++yy)
+        for (int xx = square.Left; xx < square.Right; ++xx) mask.Mark(xx, yy, v);
+    }
+  };
+  for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+    const TPoint a = path[k], b = path[k + 1];
+    const int start = phase;
+    WalkLine(a.X, a.Y, b.X, b.Y, walkBox,
+             [&](int x, int y, int i) { put(x, y, pattern_.On(start + i)); });
+    phase = pattern_.PhaseAfter(start, LineSteps(a.X, a.Y, b.X, b.Y));
+  }
+  if (w > 1) put(path.back().X, path.back().Y, pattern_.On(phase));
+}
+
+void TRasterizer::ApplyStroke(const Mask& mask) {
+  const TRect box = mask.Box().Intersected(clip_);
+  CheckInsideTarget(box);
+  for (int y = box.Top; y < box.Bottom; ++y) {
+    TRGB* row = bitmap_.Row(y);
+    for (int x = box.Left; x < box.Right; ++x) {
+      const auto v = mask.Get(x, y);
+      if (v == 2)
+        ink_(row[x]);
+      else if (v == 1)
+        gapInk_(row[x]);
+    }
+  }
+}
+
+void TRasterizer::FillExcept(const TRect& r, const Mask& stroke) {
+  if (!brushVisible_) return;
+  const TRect box = r.Intersected(clip_);
+  CheckInsideTarget(box);
+  for (int y = box.Top; y < box.Bottom; ++y) {
+    TRGB* row = bitmap_.Row(y);
+    for (int x = box.Left; x < box.Right; ++x)
+      if (stroke.Get(x, y) == 0) brushInk_(row[x]);
+  }
+}
+
+void TRasterizer::FillRect(const TRect& r, const raster::Ink& ink) {
+  const TRect box = r.Normalized().Intersected(clip_);
+  CheckInsideTarget(box);
+  for (int y = box.Top; y < box.Bottom; ++y) {
+    TRGB* row = bitmap_.Row(y);
+    for (int x = box.Left; x < box.Right; ++x) ink(row[x]);
+  }
+}
+
+TRect TRasterizer::StrokeBox(std::span<const TPoint> pts) const {
+  if (pts.empty()) return {};
+  long long left = pts[0].X, top = pts[0].Y, right = left, bottom = top;
+  for (const auto& p : pts) {
+    left = std::min<long long>(left, p.X);
+    top = std::min<long long>(top, p.Y);
+    right = std::max<long long>(right, p.X);
+    bottom = std::max<long long>(bottom, p.Y);
+  }
+  const long long w = width_;
+  const TRect b{ClampToFarCoordinate(left - w), ClampToFarCoordinate(top - w),
+                ClampToFarCoordinate(right + 1 + w), ClampToFarCoordinate(bottom + 1 + w)};
+  return b.Intersected(clip_);
+}
+
+}  // namespace plotvik

@@ -1,0 +1,97 @@
+#pragma once
+
+// The canvas's pen, brush and clip turned into pixel loops; not for use outside platform/gui.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/gui/bitmap.h"
+#include "platform/gui/canvas.h"
+#include "platform/gui/canvas_line.h"
+#include "platform/gui/raster_internal.h"
+#include "platform/invariant.h"
+
+namespace plotvik {
+
+namespace raster {
+
+// A byte per pixel over a box: which pixels a figure touches, so that a pixel is written once
+// even where strokes overlap (which matters for pmNotXor).
+class Mask {
+ public:
+  // The box comes from TRect::Intersected, so it is never inverted.
+  explicit Mask(const TRect& box) : box_(box) {
+    bits_.assign(static_cast<std::size_t>(box_.Width()) * static_cast<std::size_t>(box_.Height()),
+                 0);
+  }
+  const TRect& Box() const { return box_; }
+  bool Contains(int x, int y) const { return box_.Contains(x, y); }
+  std::uint8_t Get(int x, int y) const { return Contains(x, y) ? bits_[Index(x, y)] : 0; }
+  // Raises the pixel's value to `v` (an "on" pixel is never turned back into a gap).
+  void Mark(int x, int y, std::uint8_t v) {
+    if (!Contains(x, y)) return;
+    auto& b = bits_[Index(x, y)];
+    if (v > b) b = v;
+  }
+
+ private:
+  std::size_t Index(int x, int y) const {
+    return static_cast<std::size_t>(y - box_.Top) * static_cast<std::size_t>(box_.Width()) +
+           static_cast<std::size_t>(x - box_.Left);
+  }
+  TRect box_;
+  std::vector<std::uint8_t> bits_;
+};
+
+}  // namespace raster
+
+// The current pen, brush and clip of a canvas turned into what the pixel loops need. Every
+// loop writes only inside the clip, which lies inside the target.
+class TRasterizer {
+ public:
+  explicit TRasterizer(TCanvas& c);
+
+  const TRect& Clip() const { return clip_; }
+  bool PenVisible() const { return visible_; }
+  int PenWidth() const { return width_; }
+  bool BrushVisible() const { return brushVisible_; }
+  bool Solid() const { return pattern_.Solid(); }
+  const raster::Ink& PenInk() const { return ink_; }
+  const raster::Ink& BrushInk() const { return brushInk_; }
+  bool InsideFrame() const { return insideFrame_; }
+
+  // A one-pixel line; `phase` carries the broken-style pattern on to the next line.
+  void ThinLine(int x0, int y0, int x1, int y1, int& phase);
+  // Marks the stroke of a path into `mask` (2 = pen pixel, 1 = gap to fill with the background
+  // colour). One-pixel strokes take each segment's pixels without its end; wider ones put a
+  // square of the pen's width on every pixel of the path, both ends included (square caps).
+  void StrokePath(std::span<const TPoint> pts, bool closed, raster::Mask& mask) const;
+  void ApplyStroke(const raster::Mask& mask);
+  // Fills the pixels of r (within the clip) that the stroke left alone, with the brush.
+  void FillExcept(const TRect& r, const raster::Mask& stroke);
+  void FillRect(const TRect& r, const raster::Ink& ink);
+  // A box around the points grown by the pen, cut to the clip.
+  TRect StrokeBox(std::span<const TPoint> pts) const;
+
+ private:
+  // Callers must clip: a box outside the target would write past the pixel rows.
+  void CheckInsideTarget(const TRect& box) const {
+    PLOTVIK_ASSERT(raster::LiesWithin(box, bitmap_.Bounds()));
+  }
+
+  TBitmap& bitmap_;
+  TRect clip_;
+  int width_ = 1;
+  bool visible_ = true;
+  bool insideFrame_ = false;
+  raster::DashPattern pattern_;
+  raster::Ink ink_;
+  bool fillGaps_ = false;
+  raster::Ink gapInk_;
+  bool brushVisible_ = true;
+  raster::Ink brushInk_;
+};
+
+}  // namespace plotvik
