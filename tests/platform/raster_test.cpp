@@ -51,16 +51,16 @@ struct FigureCase {
 
 class RasterFigure : public ::testing::TestWithParam<FigureCase> {
  protected:
-  static TBitmap Drawn(const FigureCase& fc, std::optional<TRect> clip) {
+  static Picture Drawn(const FigureCase& fc, std::optional<TRect> clip) {
     TBitmap b(static_cast<int>(fc.expected[0].size()), static_cast<int>(fc.expected.size()));
     b.Canvas().SetClip(clip);
     fc.draw(b.Canvas());
-    return b;
+    return PictureOf(b);
   }
 };
 
 TEST_P(RasterFigure, DrawsExactlyThesePixels) {
-  EXPECT_TRUE(SamePicture(PictureOf(Drawn(GetParam(), std::nullopt)), GetParam().expected));
+  EXPECT_TRUE(SamePicture(Drawn(GetParam(), std::nullopt), GetParam().expected));
 }
 
 // Whatever the clip (inside, across each edge, beyond the buffer, empty), the figure drawn with
@@ -69,7 +69,7 @@ TEST_P(RasterFigure, ClippedIsTheUnclippedCut) {
   const FigureCase& fc = GetParam();
   const int w = static_cast<int>(fc.expected[0].size());
   const int h = static_cast<int>(fc.expected.size());
-  const Picture whole = PictureOf(Drawn(fc, std::nullopt));
+  const Picture whole = Drawn(fc, std::nullopt);
   const TRect clips[] = {{1, 1, w - 1, h - 1},   {0, 0, w / 2, h},     {w / 2, 0, w, h},
                          {0, 0, w, h / 2},       {0, h / 2, w, h},     {2, 2, 4, 3},
                          {-5, -5, w + 5, h + 5}, {w + 1, 0, w + 3, h}, {3, 3, 3, 9}};
@@ -78,7 +78,7 @@ TEST_P(RasterFigure, ClippedIsTheUnclippedCut) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         if (!clip.Contains(x, y)) expected[y][x] = '.';
-    EXPECT_TRUE(SamePicture(PictureOf(Drawn(fc, clip)), expected))
+    EXPECT_TRUE(SamePicture(Drawn(fc, clip), expected))
         << "clip " << clip.Left << "," << clip.Top << "," << clip.Right << "," << clip.Bottom;
   }
 }
