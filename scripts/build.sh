@@ -5,8 +5,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$1
 shift
-cmake -S "$root" -B "$build_dir" -G Ninja \
+# Configuring is quiet unless it fails; then its whole output says why.
+mkdir -p "$build_dir"
+log="$build_dir/configure.log"
+if ! cmake -S "$root" -B "$build_dir" -G Ninja \
   -DPLOTVIK_WERROR="${PLOTVIK_WERROR:-OFF}" \
   -DPLOTVIK_SANITIZE="${PLOTVIK_SANITIZE:-OFF}" \
-  "$@" >/dev/null
+  "$@" >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "Configuring $build_dir failed (output above, also in $log)" >&2
+  exit 1
+fi
 cmake --build "$build_dir" -j "$(nproc)"

@@ -86,9 +86,7 @@ void WriteAnalysis(TMemTable& table, std::FILE* out) {
 
 int Run(int argc, char** argv) {
   TToolCommandLine commandLine;
-  const QCommandLineOption analysis("analysis", "prints the analysis instead of the records");
-  commandLine.Parser().addOption(analysis);
-  commandLine.Parser().addPositionalArgument("FILE", "the sweep file");
+  commandLine.AddFlag("analysis");
   if (!commandLine.Parse(argc, argv, kUsage)) return 2;
   if (commandLine.HelpWanted()) {
     Print(stdout, kHelp);
@@ -108,7 +106,7 @@ int Run(int argc, char** argv) {
   TSweepFileLoader loader(table);
   // The one file named on the command line takes the place of the open dialog, and the warning
   // is kept for the end, after the records.
-  TNamedFileUi ui(Latin1Bytes(commandLine.Positional().front()));
+  TNamedFileUi ui(commandLine.Positional().front());
   std::string error;
   try {
     loader.actOpenFileExecute(ui);
@@ -123,14 +121,14 @@ int Run(int argc, char** argv) {
     Print(stderr, error);
     return 2;
   }
-  if (commandLine.Parser().isSet(analysis)) {
+  if (commandLine.IsSet("analysis")) {
     WriteAnalysis(table, stdout);
   } else {
     WriteRecords(table, stdout);
   }
   if (std::fflush(stdout) != 0) {
-    Print(stderr, commandLine.Parser().isSet(analysis) ? "Cannot write the analysis.\n"
-                                                       : "Cannot write the records.\n");
+    Print(stderr, commandLine.IsSet("analysis") ? "Cannot write the analysis.\n"
+                                                : "Cannot write the records.\n");
     return 2;
   }
   if (ui.Warning()) Print(stderr, *ui.Warning() + "\n");

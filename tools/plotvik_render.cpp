@@ -15,6 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include <QByteArray>
+#include <QtGlobal>
+
 #include "app/chart_pages.h"
 #include "app/form1.h"
 #include "chart/db_chart.h"
@@ -107,32 +110,25 @@ bool ParseSize(std::string_view text, Options& options) {
 // `help` or `version` is set when the user asked for that text instead.
 bool ParseArguments(int argc, char** argv, Options& options, bool& help, bool& version) {
   TToolCommandLine commandLine;
-  QCommandLineParser& parser = commandLine.Parser();
-  const QCommandLineOption size("size", "the size of each chart", "WxH");
-  const QCommandLineOption scale("scale", "pixel blocks of S x S", "S");
-  parser.addOption(size);
-  parser.addOption(scale);
-  const QCommandLineOption reference("ref", "the reference run", "REF");
-  parser.addOption(reference);
-  const QCommandLineOption analysis("analysis", "draws the analysis marks");
-  parser.addOption(analysis);
-  parser.addPositionalArgument("FILE", "the sweep file");
-  parser.addPositionalArgument("OUTDIR", "the folder for the pictures");
+  commandLine.AddValueOption("size");
+  commandLine.AddValueOption("scale");
+  commandLine.AddValueOption("ref");
+  commandLine.AddFlag("analysis");
   if (!commandLine.Parse(argc, argv, kUsage)) return false;
   help = commandLine.HelpWanted();
   version = commandLine.VersionWanted();
   if (help || version) return true;
-  options.analysis = parser.isSet(analysis);
-  if (parser.isSet(size)) {
-    const std::string value = Latin1Bytes(parser.value(size));
+  options.analysis = commandLine.IsSet("analysis");
+  if (const auto size = commandLine.Value("size")) {
+    const std::string& value = *size;
     if (!ParseSize(value, options)) {
       Print(stderr, "Invalid size '" + value + "': expected WxH, each side 1 to " +
                         std::to_string(kMaxSide) + "\n");
       return false;
     }
   }
-  if (parser.isSet(scale)) {
-    const std::string value = Latin1Bytes(parser.value(scale));
+  if (const auto scale = commandLine.Value("scale")) {
+    const std::string& value = *scale;
     const auto factor = ParseWhole(value, kMaxScale);
     if (!factor) {
       Print(stderr, "Invalid scale '" + value + "': expected a whole number 1 to " +
@@ -148,14 +144,14 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help, bool& v
                       std::to_string(kMaxSide) + " pixels a side\n");
     return false;
   }
-  if (parser.isSet(reference)) options.reference = Latin1Bytes(parser.value(reference));
-  const QStringList positional = commandLine.Positional();
+  if (const auto reference = commandLine.Value("ref")) options.reference = *reference;
+  const std::vector<std::string>& positional = commandLine.Positional();
   if (positional.size() != 2) {
     Print(stderr, kUsage);
     return false;
   }
-  options.file = Latin1Bytes(positional[0]);
-  options.outDir = Latin1Bytes(positional[1]);
+  options.file = positional[0];
+  options.outDir = positional[1];
   return true;
 }
 

@@ -1,14 +1,13 @@
 #pragma once
 
-// The command-line handling both tools share: the toolkit's parser, fed the arguments as bytes.
+// The command-line handling both tools share. It reads the arguments as bytes, so a file name
+// comes back exactly as given, whatever the locale.
 
-#include <QCommandLineOption>
-#include <QCommandLineParser>
-#include <QString>
-#include <QStringList>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/version.h"
 
@@ -18,50 +17,41 @@ inline void Print(std::FILE* out, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), out);
 }
 
-// File names are bytes, not text in some encoding: each byte goes through the parser as the
-// character of the same number and comes back unchanged, whatever the locale. The option names
-// are plain ASCII, so the parser sees them as it would in any encoding.
-inline QStringList ArgumentsAsLatin1(int argc, char** argv) {
-  QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments.append(QString::fromLatin1(argv[i]));
-  return arguments;
-}
-
-inline std::string Latin1Bytes(const QString& text) {
-  return text.toLatin1().toStdString();
-}
-
-// A parser set up the way both tools read their command line: `--help` (also `-h`), `--version`,
-// `--` ending
-// the options, and a word after one dash (`-x.txt`) taken as one unknown option rather than a
-// row of one-letter ones.
+// `--help` (also `-h`), `--version`, `--` ending the options, `--name=value` or `--name value`
+// for an option with a value, and a word after one dash (`-x.txt`) taken as one long option
+// rather than a row of one-letter ones. The refusal texts are the ones the tools have always
+// printed, so scripts that match them keep working.
 class TToolCommandLine {
  public:
-  TToolCommandLine() : help_(parser_.addHelpOption()), version_(QStringLiteral("version")) {
-    parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser_.addOption(version_);
-  }
+  TToolCommandLine();
 
-  QCommandLineParser& Parser() { return parser_; }
+  void AddFlag(std::string name);
+  void AddValueOption(std::string name);
 
-  // Parses argv; on a refused command line prints the parser's reason and `usage` on standard
-  // error and returns false.
-  bool Parse(int argc, char** argv, std::string_view usage) {
-    if (parser_.parse(ArgumentsAsLatin1(argc, argv))) return true;
-    Print(stderr, Latin1Bytes(parser_.errorText()) + "\n");
-    Print(stderr, usage);
-    return false;
-  }
+  // Parses argv; on a refused command line prints the reason and `usage` on standard error and
+  // returns false.
+  bool Parse(int argc, char** argv, std::string_view usage);
 
-  bool HelpWanted() const { return parser_.isSet(help_); }
-  bool VersionWanted() const { return parser_.isSet(version_); }
-
-  QStringList Positional() const { return parser_.positionalArguments(); }
+  bool IsSet(std::string_view name) const;
+  // The value given last, if the option was given.
+  std::optional<std::string> Value(std::string_view name) const;
+  bool HelpWanted() const { return IsSet("help"); }
+  bool VersionWanted() const { return IsSet("version"); }
+  const std::vector<std::string>& Positional() const { return positional_; }
 
  private:
-  QCommandLineParser parser_;
-  QCommandLineOption help_;
-  QCommandLineOption version_;
+  struct Option {
+    std::vector<std::string> names;
+    bool takesValue = false;
+    bool set = false;
+    std::string value;
+  };
+
+  Option* Find(std::string_view name);
+  const Option* Find(std::string_view name) const;
+
+  std::vector<Option> options_;
+  std::vector<std::string> positional_;
 };
 
 // What `--version` prints: "plotvik-check 0.2.0".
