@@ -86,9 +86,7 @@ TDBChart& CreatePageChart(TComponent& owner, TDataSet& table, int pageIndex) {
   ApplyChartDecl(chart, decl);
   chart.EndLoading();
 
-  // The series joins its chart and names its table while loading; only when every value is in
-  // place does it check the binding, so the chart attaches one data source to the table and
-  // refills from it once, with the right fields.
+  // Bound only once every value is in place, so the chart refills once, with the right fields.
   TLineSeries& series = owner.CreateComponent<TLineSeries>(decl.seriesName);
   series.BeginLoading();
   ApplySeriesDecl(series, decl);

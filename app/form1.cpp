@@ -84,11 +84,8 @@ TForm1::TForm1(TApplication& application)
   AddKey("A", [this] { analysisMarks_->SetVisible(!analysisMarks_->Visible()); });
   stepCursor_ = std::make_unique<TStepCursorView>(*this);
 
-  // The designed window (639 x 453 outside, on a desktop with a 4-pixel frame and a 19-pixel
-  // caption) gave every page a client area of 623 x 379, and the charts are laid out for it.
-  // Frames, caption, menu bar and tabs differ between desktops, so the page size rules here:
-  // the window's client area is made exactly what this desktop's tabs and menu bar need around
-  // a 623 x 379 page. The outer corner goes where designed.
+  // The charts are laid out for a 623 x 379 page, and frames, menu bars and tabs differ between
+  // desktops: the page size rules, the window grows around it from the designed corner.
   int width = 0;
   int height = 0;
   PC.SizeForPageClient(kPageClientWidth, kPageClientHeight, width, height);

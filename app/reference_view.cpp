@@ -41,10 +41,8 @@ TChartSeries& PutReferenceOnPage(TComponent& pages, TComponent& owner, TDataSet&
   series.SetParentChart(&chart);
   series.SetDataSource(&reference);
   series.EndLoading();
-  // A chart draws its series in the order of its list: the page's own series goes to the end,
-  // so the current run is drawn over the reference. Only the list changes: a series joining
-  // again would refill from the table, and the walk would post a record a stopped load left
-  // pending.
+  // The current run is drawn over the reference. Only the list order changes: a series joining
+  // again would refill, and the walk would post a record a stopped load left pending.
   chart.RemoveSeries(own);
   chart.AddSeries(own);
   return series;

@@ -32,9 +32,8 @@ void TSweepFileLoader::actOpenFileExecute(TSweepFileUi& ui) {
   sweepFile_.SetFileName(*fileName);
   sweepFile_.OpenForReading();
   CheckIO();
-  // Left by an exception between here and the final close, the load closes the file so that it
-  // is not held until the next load. That close's code must not outlive this load (it would
-  // surface at the next load's first check), so the pending code is put back as it was.
+  // An exception must not leave the file held until the next load, nor leave this close's code
+  // to surface at the next load's first check.
   TScopeGuard closeOnFailure([this] {
     if (!sweepFile_.IsOpen()) return;
     const int pending = PendingIOCode;

@@ -22,10 +22,8 @@ void TReferenceRun::Keep(const TCustomMemTable& run) {
   table_.Close();
   table_.Open();
   if (!run.Active()) return;
-  // The records are read from the store, not by moving the run's cursor: a move would post or
-  // cancel a record the run is still inserting and tell its charts to refill. Both are sweep
-  // tables, so a field's index names the same field in either. Each post refills the
-  // reference's charts by the one new record only.
+  // Read from the store: moving the run's cursor would post or cancel a record it is still
+  // inserting. Both are sweep tables, so a field's index names the same field in either.
   const TStoredRecords stored(run);
   for (int r = 0; r < stored.Count(); ++r) {
     table_.Append();

@@ -271,8 +271,7 @@ int Render(const Options& options) {
     Print(stderr, dialogs.Messages().front() + "\n");
     status = 1;
   }
-  // The window was never shown and its end saves nothing: taking it and the toolkit down would
-  // only cost time, a noticeable part of a small file's run, so the process ends here.
+  // The window was never shown and its end saves nothing, so there is nothing to take down.
   std::fflush(stdout);
   std::fflush(stderr);
   std::_Exit(status);

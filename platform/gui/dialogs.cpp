@@ -55,11 +55,8 @@ class TDesktopDialogs final : public TDialogs {
 }  // namespace
 
 std::unique_ptr<TDialogs> CreateDesktopDialogs() {
-  // The toolkit's file dialog keeps a history of its own (folders visited, view settings) in the
-  // user's settings and writes it each time a dialog closes. This program writes no file: the
-  // user's settings are put where no file can be (under a file, not a folder), so those writes
-  // fail quietly and no other program's history is read either. Within the run the dialog is
-  // still offered the last chosen name.
+  // This program writes no file: the file dialog's history goes where no file can be, so its
+  // writes fail quietly and no other program's history is read.
   const QString nowhere = QStringLiteral("/dev/null");
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);

@@ -46,10 +46,7 @@ void SetScreenCursor(TCursor cursor) {
     Show(cursor);
     return;
   }
-  // The way back to the default shows once the program waits for events again. Every change of
-  // the override talks to the display at once, and a load sets and resets the hourglass for
-  // every chart and every line: this way a run of short busy steps shows one steady hourglass
-  // for two messages to the display instead of two per step.
+  // Restored only once the loop is idle, so a run of short busy steps shows one steady hourglass.
   if (catchUpQueuedIn == app) return;
   catchUpQueuedIn = app;
   QMetaObject::invokeMethod(
