@@ -22,20 +22,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8
 
-# A dipole-like sweep of `lines` heights: Id Val height R jX SWR Ga FB Elevation.
-make_sweep() {
-  awk -v n="$1" 'BEGIN {
-    for (i = 0; i < n; i++) {
-      h = 2 + 18 * i / (n > 1 ? n - 1 : 1)
-      r = 70 + 25 * sin(h * 0.9) + 0.3 * h
-      x = 10 * cos(h * 1.3) - 4
-      swr = 1 + (((r - 50) ^ 2 + x * x) ^ 0.5) / 60
-      printf "%d %d %.4f %.3f %.3f %.3f %.2f %.2f %.1f\n", i, 1, h, r, x, swr, \
-        2.1 + 3 * sin(h / 3), 8 + 6 * cos(h / 2), 90 - 3.5 * h
-    }
-  }'
-}
-
 # The same six charts as plotvik-render: one series against `height`, line and point markers.
 make_gnuplot_script() {
   local sweep=$1 out=$2
@@ -53,7 +39,7 @@ make_gnuplot_script() {
 
 for lines in 50 1000 10000; do
   sweep=$work/sweep_$lines.txt
-  make_sweep "$lines" >"$sweep"
+  "$root/bench/make_sweep.sh" "$lines" >"$sweep"
   mkdir -p "$work/render_$lines" "$work/gnuplot_$lines"
   script=$work/charts_$lines.gp
   make_gnuplot_script "$sweep" "$work/gnuplot_$lines" >"$script"
