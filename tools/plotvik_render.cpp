@@ -12,7 +12,6 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include <QByteArray>
@@ -20,6 +19,7 @@
 
 #include "app/chart_pages.h"
 #include "app/form1.h"
+#include "chart/chart_canvas3d.h"
 #include "chart/db_chart.h"
 #include "marks/analysis_marks.h"
 #include "platform/exceptions.h"
@@ -170,57 +170,6 @@ class RenderDialogs : public TDialogs {
   std::vector<std::string> messages_;
 };
 
-// Encodes and writes the pictures on threads of their own, each started as soon as its chart is
-// painted, while the next chart paints: the encoding of six pictures costs about as much as
-// painting them.
-class TPictureWriters {
- public:
-  TPictureWriters() = default;
-  TPictureWriters(const TPictureWriters&) = delete;
-  TPictureWriters& operator=(const TPictureWriters&) = delete;
-  ~TPictureWriters() { Wait(); }
-
-  // `image` must stay unchanged until Wait returns.
-  void Start(const TBitmap& image, int scale, std::filesystem::path path) {
-    // The job is kept before its thread starts: a running thread is never left unowned.
-    jobs_.push_back(std::make_unique<Job>());
-    Job& job = *jobs_.back();
-    job.path = std::move(path);
-    const TPngPicture picture{image.Pixels(), image.Width(), image.Height()};
-    job.thread = std::thread([&job, picture, scale] {
-      try {
-        job.written = WritePngFile(job.path, picture, scale, job.error);
-      } catch (const std::exception& e) {
-        job.error = e.what();
-      }
-    });
-  }
-
-  // Waits for every picture; the first one that could not be written, in the order started, is
-  // reported on standard error.
-  bool Wait() {
-    bool allWritten = true;
-    for (const auto& job : jobs_) {
-      if (job->thread.joinable()) job->thread.join();
-      if (!job->written && allWritten) {
-        Print(stderr, "Cannot write " + job->path.string() + ": " + job->error + "\n");
-      }
-      allWritten = allWritten && job->written;
-    }
-    jobs_.clear();
-    return allWritten;
-  }
-
- private:
-  struct Job {
-    std::filesystem::path path;
-    std::thread thread;
-    bool written = false;
-    std::string error;
-  };
-  std::vector<std::unique_ptr<Job>> jobs_;
-};
-
 int Render(const Options& options) {
   // Never a window on screen, whatever display there is: the pictures come from the same
   // off-screen buffers the window shows, drawn by the same raster and text code.
@@ -255,16 +204,25 @@ int Render(const Options& options) {
     Print(stderr, "Cannot create " + options.outDir + ": " + error.message() + "\n");
     return 2;
   }
-  TPictureWriters writers;
+  TPngEncoder encoder;
   for (int page = 0; page < kChartPageCount; ++page) {
     TDBChart& chart = PageChart(*form, page);
-    // What the window does when the page is shown at this size: a size change gives a whole
-    // new frame, and the paint copies it to the window image.
+    // What the window does when the page is shown at this size. The frame is drawn straight into
+    // the window image, which is painted whole, and once written its pages go to the next chart:
+    // the six charts share one buffer whose pages are touched once.
+    chart.Canvas3D().SetBufferedDisplay(false);
     chart.SetBounds(0, 0, options.width, options.height);
     chart.PaintWindow();
-    writers.Start(chart.WindowImage(), options.scale, outDir / kChartPages[page].imageFile);
+    TBitmap& image = chart.WindowImage();
+    const std::filesystem::path path = outDir / kChartPages[page].imageFile;
+    std::string reason;
+    if (!encoder.Write(path, {image.Pixels(), image.Width(), image.Height()}, options.scale,
+                       reason)) {
+      Print(stderr, "Cannot write " + path.string() + ": " + reason + "\n");
+      return 2;
+    }
+    image.SetSize(0, 0);
   }
-  if (!writers.Wait()) return 2;
 
   int status = 0;
   if (!dialogs.Messages().empty()) {

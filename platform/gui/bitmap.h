@@ -14,6 +14,9 @@ class TCanvas;
 // An off-screen pixel buffer of 32-bit RGB pixels (0xFFRRGGBB: the top byte is always set, as
 // the toolkit's opaque image format wants; rows follow each other without padding) with its own
 // canvas. A resize keeps the pixels of the common part.
+// The pixels are made at their first use: a buffer that is painted whole, or never, costs no
+// first touch of fresh pages; storage given up by a resize or a destruction is kept (a few
+// megabytes at most) for the next buffer of that size.
 class TBitmap {
  public:
   TBitmap(int width = 0, int height = 0, TColor fill = clWhite);
@@ -31,20 +34,37 @@ class TBitmap {
 
   // The pixel as a plain colour; clNone outside the bitmap.
   TColor Pixel(int x, int y) const;
-  std::span<TRGB> Pixels() { return pixels_; }
-  std::span<const TRGB> Pixels() const { return pixels_; }
+  std::span<TRGB> Pixels() {
+    Make();
+    return pixels_;
+  }
+  std::span<const TRGB> Pixels() const {
+    Make();
+    return pixels_;
+  }
   TRGB* Row(int y) {
+    Make();
     return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
   }
   const TRGB* Row(int y) const {
+    Make();
     return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
   }
   void Fill(TColor color);
 
  private:
+  void Make() const {
+    if (pending_) [[unlikely]]
+      MakePixels();
+  }
+  void MakePixels() const;
+
   int width_ = 0;
   int height_ = 0;
-  std::vector<TRGB> pixels_;
+  // While set, the pixels are all `pendingFill_` and `pixels_` is empty.
+  mutable bool pending_ = false;
+  TRGB pendingFill_ = 0;
+  mutable std::vector<TRGB> pixels_;
   std::unique_ptr<TCanvas> canvas_;
 };
 

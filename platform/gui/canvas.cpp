@@ -1,6 +1,7 @@
 #include "platform/gui/canvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -85,14 +86,23 @@ void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
   const int left = rect.Left + inset, top = rect.Top + inset;
   const int right = std::max(left, rect.Right - 1 - insetFar);
   const int bottom = std::max(top, rect.Bottom - 1 - insetFar);
-  if (w == 1 && r.Solid() && right > left && bottom > top) {
-    // The common case (every pointer of a series): each pixel once, no mask needed.
+  if (raster::FastPaths() && r.Solid() && right > left && bottom > top) {
+    // The common case (every pointer of a series): the pen's squares along the path make a
+    // frame, outer box less inner box, each pixel written once without a mask.
+    const int half = w / 2;
+    const TRect outer{left - half, top - half, right - half + w, bottom - half + w};
+    const TRect inner{left - half + w, top - half + w, right - half, bottom - half};
     const Ink& ink = r.PenInk();
-    r.FillRect({left, top, right + 1, top + 1}, ink);
-    r.FillRect({left, bottom, right + 1, bottom + 1}, ink);
-    r.FillRect({left, top + 1, left + 1, bottom}, ink);
-    r.FillRect({right, top + 1, right + 1, bottom}, ink);
-    if (r.BrushVisible()) r.FillRect({left + 1, top + 1, right, bottom}, r.BrushInk());
+    if (inner.IsEmpty()) {
+      r.FillRect(outer, ink);
+    } else {
+      r.FillRect({outer.Left, outer.Top, outer.Right, inner.Top}, ink);
+      r.FillRect({outer.Left, inner.Bottom, outer.Right, outer.Bottom}, ink);
+      r.FillRect({outer.Left, inner.Top, inner.Left, inner.Bottom}, ink);
+      r.FillRect({inner.Right, inner.Top, outer.Right, inner.Bottom}, ink);
+      if (r.BrushVisible())
+        r.FillRect(TRect{left + 1, top + 1, right, bottom}.Intersected(inner), r.BrushInk());
+    }
     Changed();
     return;
   }
@@ -129,19 +139,22 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
       box.Bottom = std::max(box.Bottom, p.Y);
     }
     box = box.Intersected(r.Clip());
-    // Alternate rule at pixel centres, one row at a time.
-    std::vector<double> xs;
+    // Alternate rule at pixel centres, one row at a time. A row crosses at most one edge per
+    // point: a pointer's few fit on the stack.
+    std::array<double, 16> few;
+    std::vector<double> many(points.size() > few.size() ? points.size() : 0);
+    double* const xs = many.empty() ? few.data() : many.data();
     for (int y = box.Top; y < box.Bottom; ++y) {
       const double yc = y + 0.5;
-      xs.clear();
+      std::size_t crossings = 0;
       for (std::size_t k = 0; k < points.size(); ++k) {
-        const TPoint a = points[k], b = points[(k + 1) % points.size()];
+        const TPoint a = points[k], b = points[k + 1 == points.size() ? 0 : k + 1];
         if (a.Y == b.Y) continue;
         const double ya = a.Y, yb = b.Y;
         if ((yc >= ya && yc < yb) || (yc >= yb && yc < ya))
-          xs.push_back(a.X + (yc - ya) * (static_cast<double>(b.X) - a.X) / (yb - ya));
+          xs[crossings++] = a.X + (yc - ya) * (static_cast<double>(b.X) - a.X) / (yb - ya);
       }
-      std::sort(xs.begin(), xs.end());
+      std::sort(xs, xs + crossings);
       // With an outline, the fill stays between the row's outline pixels: centre sampling
       // alone would let it peek out past a steep edge's rounding.
       int lo = box.Left, hi = box.Right;
@@ -154,7 +167,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
             hi = std::max(hi, x + 1);
           }
       }
-      for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
+      for (std::size_t k = 0; k + 1 < crossings; k += 2) {
         const double limit = raster::kFarCoordinate;
         int from =
             std::max(lo, static_cast<int>(std::ceil(std::clamp(xs[k], -limit, limit) - 0.5)));

@@ -10,6 +10,21 @@ using raster::LineSteps;
 using raster::Mask;
 using raster::WalkLine;
 
+namespace raster {
+
+namespace {
+bool fastPaths = true;
+}  // namespace
+
+bool FastPaths() {
+  return fastPaths;
+}
+void SetFastPaths(bool on) {
+  fastPaths = on;
+}
+
+}  // namespace raster
+
 namespace {
 
 // A pen wider than this covers any buffer anyway.
@@ -67,8 +82,9 @@ void TRasterizer::ThinLine(int x0, int y0, int x1, int y1, int& phase) {
 
 void TRasterizer::StrokePath(std::span<const TPoint> pts, bool closed, Mask& mask) const {
   if (pts.empty()) return;
-  std::vector<TPoint> path(pts.begin(), pts.end());
-  if (closed) path.push_back(pts.front());
+  // A closed path runs on from its last point back to its first.
+  const std::size_t segments = pts.size() - (closed ? 0 : 1);
+  const auto at = [&](std::size_t k) { return k == pts.size() ? pts.front() : pts[k]; };
   const int w = width_;
   const int half = w / 2;
   TRect walkBox = mask.Box();
@@ -86,14 +102,14 @@ void TRasterizer::StrokePath(std::span<const TPoint> pts, bool closed, Mask& mas
         for (int xx = square.Left; xx < square.Right; ++xx) mask.Mark(xx, yy, v);
     }
   };
-  for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-    const TPoint a = path[k], b = path[k + 1];
+  for (std::size_t k = 0; k < segments; ++k) {
+    const TPoint a = at(k), b = at(k + 1);
     const int start = phase;
     WalkLine(a.X, a.Y, b.X, b.Y, walkBox,
              [&](int x, int y, int i) { put(x, y, pattern_.On(start + i)); });
     phase = pattern_.PhaseAfter(start, LineSteps(a.X, a.Y, b.X, b.Y));
   }
-  if (w > 1) put(path.back().X, path.back().Y, pattern_.On(phase));
+  if (w > 1) put(at(segments).X, at(segments).Y, pattern_.On(phase));
 }
 
 void TRasterizer::ApplyStroke(const Mask& mask) {

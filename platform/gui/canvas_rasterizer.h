@@ -2,6 +2,8 @@
 
 // The canvas's pen, brush and clip turned into pixel loops; not for use outside platform/gui.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -17,15 +19,30 @@ namespace plotvik {
 
 namespace raster {
 
+// Whether the figures take their exact shortcuts; only the test that compares every shortcut with
+// the general drawing, pixel for pixel, turns them off.
+bool FastPaths();
+void SetFastPaths(bool on);
+
 // A byte per pixel over a box: which pixels a figure touches, so that a pixel is written once
-// even where strokes overlap (which matters for pmNotXor).
+// even where strokes overlap (which matters for pmNotXor). A pointer's box fits the inline bytes,
+// so the figures drawn a million times in a frame allocate nothing.
 class Mask {
  public:
   // The box comes from TRect::Intersected, so it is never inverted.
   explicit Mask(const TRect& box) : box_(box) {
-    bits_.assign(static_cast<std::size_t>(box_.Width()) * static_cast<std::size_t>(box_.Height()),
-                 0);
+    const std::size_t size =
+        static_cast<std::size_t>(box_.Width()) * static_cast<std::size_t>(box_.Height());
+    if (size <= inline_.size()) {
+      bits_ = inline_.data();
+    } else {
+      heap_.resize(size);
+      bits_ = heap_.data();
+    }
+    std::fill_n(bits_, size, std::uint8_t{0});
   }
+  Mask(const Mask&) = delete;
+  Mask& operator=(const Mask&) = delete;
   const TRect& Box() const { return box_; }
   bool Contains(int x, int y) const { return box_.Contains(x, y); }
   std::uint8_t Get(int x, int y) const { return Contains(x, y) ? bits_[Index(x, y)] : 0; }
@@ -42,7 +59,9 @@ class Mask {
            static_cast<std::size_t>(x - box_.Left);
   }
   TRect box_;
-  std::vector<std::uint8_t> bits_;
+  std::uint8_t* bits_ = nullptr;
+  std::array<std::uint8_t, 256> inline_;
+  std::vector<std::uint8_t> heap_;
 };
 
 }  // namespace raster

@@ -77,6 +77,23 @@ INSTANTIATE_TEST_SUITE_P(
                       PictureCase{"one_pixel", 1, 1, 1, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(PngEncoder, KeepsNothingOfThePreviousPicture) {
+  // Larger, more colourful and enlarged pictures before smaller and plainer ones: a palette, row
+  // or compression state left over would show in the later files.
+  const PictureCase sequence[] = {
+      {"rgb_doubled", 400, 25, 20, 2, false},  {"full_palette", 256, 40, 30, 1, true},
+      {"a_byte_doubled", 100, 15, 12, 2, true}, {"two_colours_one_bit", 2, 13, 5, 1, true},
+      {"four_bits", 9, 7, 4, 1, true},          {"one_pixel", 1, 1, 1, 1, true},
+      {"rgb_again", 300, 9, 7, 3, false}};
+  TPngEncoder encoder;
+  for (const PictureCase& c : sequence) {
+    const std::vector<std::uint32_t> pixels = Scattered(c);
+    EXPECT_EQ(encoder.Encode({pixels, c.width, c.height}, c.scale),
+              EncodePng({pixels, c.width, c.height}, c.scale))
+        << c.name;
+  }
+}
+
 TEST(PngFileWrite, ReportsAFileThatCannotBeMade) {
   testing::TempDir dir;
   const std::vector<std::uint32_t> pixels(4, 0xFFFFFFFFu);
