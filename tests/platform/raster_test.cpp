@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -541,6 +542,45 @@ TEST(RasterBitmap, ResizeKeepsTheCommonPartAndDropsTheClip) {
   EXPECT_TRUE(SamePicture(PictureOf(b), {"rrrb", "rrrb", "bbbb"}));
   EXPECT_EQ(b.Pixel(-1, 0), clNone);
   EXPECT_EQ(b.Pixel(4, 0), clNone);
+}
+
+// Pixels are made at their first use and storage given up is reused: whatever a buffer held
+// before must never show through.
+TEST(RasterBitmap, ReusedAndNotYetMadePixelsShowOnlyTheirFill) {
+  const auto colours = [](const TBitmap& b) {
+    std::map<TColor, int> count;
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x) ++count[b.Pixel(x, y)];
+    return count;
+  };
+  constexpr int kW = 200, kH = 100;  // large enough to be kept for reuse
+  {
+    TBitmap painted(kW, kH, clRed);
+    painted.Canvas().Pen().SetColor(clBlue);
+    painted.Canvas().MoveTo(0, 5);
+    painted.Canvas().LineTo(kW, 5);
+  }
+  TBitmap fresh(kW, kH, clWhite);
+  EXPECT_EQ(fresh.Row(kH - 1)[kW - 1], 0xFFFFFFFFu);
+  EXPECT_EQ(colours(fresh), (std::map<TColor, int>{{clWhite, kW * kH}}));
+
+  // Given up by a resize, taken by another bitmap of the old size.
+  fresh.Canvas().Pen().SetColor(clBlue);
+  fresh.Canvas().MoveTo(0, 7);
+  fresh.Canvas().LineTo(kW, 7);
+  fresh.SetSize(0, 0);
+  TBitmap next(kW, kH, clYellow);
+  EXPECT_EQ(colours(next), (std::map<TColor, int>{{clYellow, kW * kH}}));
+
+  // A fill before the first use, then a resize with another fill: the common part keeps the
+  // first.
+  TBitmap later(2, 2, clRed);
+  later.Fill(clLime);
+  later.SetSize(3, 2, clBlue);
+  EXPECT_TRUE(SamePicture(PictureOf(later), {"llb", "llb"}));
+  later.SetSize(0, 0);
+  later.SetSize(2, 1, clBlue);
+  EXPECT_TRUE(SamePicture(PictureOf(later), {"bb"}));
 }
 
 }  // namespace
