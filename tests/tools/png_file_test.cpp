@@ -81,7 +81,7 @@ TEST(PngEncoder, KeepsNothingOfThePreviousPicture) {
   // Larger, more colourful and enlarged pictures before smaller and plainer ones: a palette, row
   // or compression state left over would show in the later files.
   const PictureCase sequence[] = {
-      {"rgb_doubled", 400, 25, 20, 2, false},  {"full_palette", 256, 40, 30, 1, true},
+      {"rgb_doubled", 400, 25, 20, 2, false},   {"full_palette", 256, 40, 30, 1, true},
       {"a_byte_doubled", 100, 15, 12, 2, true}, {"two_colours_one_bit", 2, 13, 5, 1, true},
       {"four_bits", 9, 7, 4, 1, true},          {"one_pixel", 1, 1, 1, 1, true},
       {"rgb_again", 300, 9, 7, 3, false}};
