@@ -161,11 +161,14 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
       if (r.PenVisible()) {
         lo = box.Right;
         hi = box.Left;
-        for (int x = mask.Box().Left; x < mask.Box().Right; ++x)
-          if (mask.Get(x, y) != 0) {
-            lo = std::min(lo, x);
-            hi = std::max(hi, x + 1);
-          }
+        if (mask.Contains(mask.Box().Left, y)) {
+          const std::uint8_t* bits = mask.Row(y);
+          for (int x = mask.Box().Left; x < mask.Box().Right; ++x)
+            if (bits[x - mask.Box().Left] != 0) {
+              lo = std::min(lo, x);
+              hi = std::max(hi, x + 1);
+            }
+        }
       }
       for (std::size_t k = 0; k + 1 < crossings; k += 2) {
         const double limit = raster::kFarCoordinate;

@@ -32,7 +32,7 @@ constexpr int kWidestPen = 4096;
 
 }  // namespace
 
-TRasterizer::TRasterizer(TCanvas& c) : bitmap_(c.target_) {
+TRasterizer::TRasterizer(TCanvas& c) : bitmap_(c.target_), pixels_(c.target_.Pixels().data()) {
   clip_ = bitmap_.Bounds();
   if (c.clip_) clip_ = clip_.Intersected(*c.clip_);
   CheckInsideTarget(clip_);
@@ -45,7 +45,7 @@ TRasterizer::TRasterizer(TCanvas& c) : bitmap_(c.target_) {
   insideFrame_ = style == psInsideFrame;
   if (c.penKind_ == pkAlternate) {
     pattern_ = DashPattern::Alternate();
-  } else if (geometric || width_ == 1) {
+  } else if ((geometric || width_ == 1) && style != psSolid && style != psInsideFrame) {
     pattern_ = DashPattern::Of(style, geometric, geometric ? width_ : 1);
   }
   // (A plain pen wider than one pixel draws solid whatever its style, as the platform's.)
@@ -63,19 +63,18 @@ void TRasterizer::ThinLine(int x0, int y0, int x1, int y1, int& phase) {
   const bool inside = clip_.Contains(x0, y0) && clip_.Contains(x1, y1);
   if (pattern_.Solid() && inside) {
     // Both ends inside the clip: so is every pixel between them.
-    WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int) { ink_(bitmap_.Row(y)[x]); });
+    WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int) { ink_(Row(y)[x]); });
   } else if (pattern_.Solid()) {
     WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int) {
-      if (y >= clip_.Top && y < clip_.Bottom && x >= clip_.Left && x < clip_.Right)
-        ink_(bitmap_.Row(y)[x]);
+      if (y >= clip_.Top && y < clip_.Bottom && x >= clip_.Left && x < clip_.Right) ink_(Row(y)[x]);
     });
   } else {
     WalkLine(x0, y0, x1, y1, clip_, [&](int x, int y, int i) {
       if (!clip_.Contains(x, y)) return;
       if (pattern_.On(start + i))
-        ink_(bitmap_.Row(y)[x]);
+        ink_(Row(y)[x]);
       else if (fillGaps_)
-        gapInk_(bitmap_.Row(y)[x]);
+        gapInk_(Row(y)[x]);
     });
   }
 }
@@ -116,9 +115,11 @@ void TRasterizer::ApplyStroke(const Mask& mask) {
   const TRect box = mask.Box().Intersected(clip_);
   CheckInsideTarget(box);
   for (int y = box.Top; y < box.Bottom; ++y) {
-    TRGB* row = bitmap_.Row(y);
+    TRGB* row = Row(y);
+    const std::uint8_t* bits = mask.Row(y);
+    const int left = mask.Box().Left;
     for (int x = box.Left; x < box.Right; ++x) {
-      const auto v = mask.Get(x, y);
+      const auto v = bits[x - left];
       if (v == 2)
         ink_(row[x]);
       else if (v == 1)
@@ -131,10 +132,27 @@ void TRasterizer::FillExcept(const TRect& r, const Mask& stroke) {
   if (!brushVisible_) return;
   const TRect box = r.Intersected(clip_);
   CheckInsideTarget(box);
+  if (!raster::FastPaths()) {
+    for (int y = box.Top; y < box.Bottom; ++y)
+      for (int x = box.Left; x < box.Right; ++x)
+        if (stroke.Get(x, y) == 0) brushInk_(Row(y)[x]);
+    return;
+  }
+  const TRect& marked = stroke.Box();
   for (int y = box.Top; y < box.Bottom; ++y) {
-    TRGB* row = bitmap_.Row(y);
-    for (int x = box.Left; x < box.Right; ++x)
-      if (stroke.Get(x, y) == 0) brushInk_(row[x]);
+    TRGB* row = Row(y);
+    if (y < marked.Top || y >= marked.Bottom) {
+      for (int x = box.Left; x < box.Right; ++x) brushInk_(row[x]);
+      continue;
+    }
+    // Left of the stroke's box, across it where the stroke left a pixel alone, right of it.
+    const int a = std::clamp(marked.Left, box.Left, box.Right);
+    const int b = std::clamp(marked.Right, a, box.Right);
+    for (int x = box.Left; x < a; ++x) brushInk_(row[x]);
+    const std::uint8_t* bits = stroke.Row(y);
+    for (int x = a; x < b; ++x)
+      if (bits[x - marked.Left] == 0) brushInk_(row[x]);
+    for (int x = b; x < box.Right; ++x) brushInk_(row[x]);
   }
 }
 
@@ -142,7 +160,7 @@ void TRasterizer::FillRect(const TRect& r, const raster::Ink& ink) {
   const TRect box = r.Normalized().Intersected(clip_);
   CheckInsideTarget(box);
   for (int y = box.Top; y < box.Bottom; ++y) {
-    TRGB* row = bitmap_.Row(y);
+    TRGB* row = Row(y);
     for (int x = box.Left; x < box.Right; ++x) ink(row[x]);
   }
 }

@@ -46,6 +46,10 @@ class Mask {
   const TRect& Box() const { return box_; }
   bool Contains(int x, int y) const { return box_.Contains(x, y); }
   std::uint8_t Get(int x, int y) const { return Contains(x, y) ? bits_[Index(x, y)] : 0; }
+  // The bytes of row y (inside the box), from the box's left edge.
+  const std::uint8_t* Row(int y) const {
+    return bits_ + static_cast<std::size_t>(y - box_.Top) * static_cast<std::size_t>(box_.Width());
+  }
   // Raises the pixel's value to `v` (an "on" pixel is never turned back into a gap).
   void Mark(int x, int y, std::uint8_t v) {
     if (!Contains(x, y)) return;
@@ -100,7 +104,13 @@ class TRasterizer {
     PLOTVIK_ASSERT(raster::LiesWithin(box, bitmap_.Bounds()));
   }
 
+  // The target's rows, made once per figure rather than looked up per pixel.
+  TRGB* Row(int y) const {
+    return pixels_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap_.Width());
+  }
+
   TBitmap& bitmap_;
+  TRGB* pixels_ = nullptr;
   TRect clip_;
   int width_ = 1;
   bool visible_ = true;
