@@ -17,6 +17,7 @@
 
 #include "platform/gui/bitmap.h"
 #include "platform/gui/canvas.h"
+#include "platform/gui/canvas_rasterizer.h"
 #include "platform/gui/raster_internal.h"
 #include "platform/invariant.h"
 
@@ -140,9 +141,6 @@ class TCanvas::TextEngine {
     t.width = Width(text, extra);
     t.height = metrics_.Height();
     t.margin = t.height / 2 + 2 + (outlined ? penWidth : 0);
-    QImage image(t.Stride(), t.height + 2 * t.margin, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const double baseline = t.margin + metrics_.Ascent;
     if (!outlined) {
       // Glyphs come from the cache and are copied in at whole-pixel pen positions: the same
       // pixels as drawing the text there, at a fraction of the cost.
@@ -168,6 +166,9 @@ class TCanvas::TextEngine {
       }
       return t;
     }
+    QImage image(t.Stride(), t.height + 2 * t.margin, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const double baseline = t.margin + metrics_.Ascent;
     QPainterPath path;
     int x = t.margin;
     for (char32_t ch : text) {
@@ -361,19 +362,28 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
   const raster::Ink fillInk =
       outlined ? raster::Ink{raster::PixelOf(brush_.Color()), false} : textInk;
   const raster::Ink strokeInk = raster::MakeInk(pen_.Color(), pen_.Mode());
+  const auto put = [&](TRGB& pixel, int u, int v) {
+    if (penWidth > 0 && t.At(t.stroke, u, v))
+      strokeInk(pixel);
+    else if (fillGlyphs && t.At(t.fill, u, v))
+      fillInk(pixel);
+    else if (opaque && u >= 0 && v >= 0 && u < t.width && v < t.height)
+      backInk(pixel);
+  };
+  // Upright text samples its image at whole-pixel offsets: the pixel centres' floor is exact.
+  const bool upright = tenths == 0 && raster::FastPaths();
   for (int Y = box.Top; Y < box.Bottom; ++Y) {
     TRGB* row = target_.Row(Y);
+    if (upright) {
+      const int v = ay + (Y - y);
+      for (int X = box.Left; X < box.Right; ++X) put(row[X], ax + (X - x), v);
+      continue;
+    }
     const double dY = Y + 0.5 - y;
     for (int X = box.Left; X < box.Right; ++X) {
       const double dX = X + 0.5 - x;
-      const int u = static_cast<int>(std::floor(ax + dX * c - dY * s));
-      const int v = static_cast<int>(std::floor(ay + dX * s + dY * c));
-      if (penWidth > 0 && t.At(t.stroke, u, v))
-        strokeInk(row[X]);
-      else if (fillGlyphs && t.At(t.fill, u, v))
-        fillInk(row[X]);
-      else if (opaque && u >= 0 && v >= 0 && u < t.width && v < t.height)
-        backInk(row[X]);
+      put(row[X], static_cast<int>(std::floor(ax + dX * c - dY * s)),
+          static_cast<int>(std::floor(ay + dX * s + dY * c)));
     }
   }
   Changed();

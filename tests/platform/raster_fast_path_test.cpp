@@ -20,7 +20,7 @@ namespace {
 constexpr int kWidth = 40;
 constexpr int kHeight = 30;
 
-enum class Figure { Rectangle, Polygon, Diamond, Line, Polyline, FillRect };
+enum class Figure { Rectangle, Polygon, Diamond, Line, Polyline, FillRect, Text };
 
 // Everything one draw depends on, printable for the failure message.
 struct Draw {
@@ -35,11 +35,18 @@ struct Draw {
   TColor brushColor = clYellow;
   TTextBackMode backMode = TTextBackMode::Transparent;
   std::optional<TRect> clip;
+  std::string text;
+  unsigned align = TA_LEFT | TA_TOP;
+  int orientation = 0;
+  bool outlined = false;
 
   std::string Describe() const {
     std::ostringstream s;
     s << "figure " << static_cast<int>(figure) << " points";
     for (const TPoint& p : points) s << " (" << p.X << "," << p.Y << ")";
+    if (figure == Figure::Text)
+      s << " text '" << text << "' align " << align << " orientation " << orientation
+        << (outlined ? " outlined" : "");
     s << " pen kind " << penKind << " width " << penWidth << " style " << penStyle << " mode "
       << penMode << " brush " << brushStyle << " back " << static_cast<int>(backMode) << " clip ";
     if (clip)
@@ -56,7 +63,7 @@ class RandomDraws {
 
   Draw Next() {
     Draw d;
-    d.figure = static_cast<Figure>(Pick(0, 5));
+    d.figure = static_cast<Figure>(Pick(0, 6));
     const int count = d.figure == Figure::Polygon    ? Pick(1, 7)
                       : d.figure == Figure::Polyline ? Pick(2, 5)
                                                      : 2;
@@ -80,6 +87,15 @@ class RandomDraws {
     d.brushStyle = Pick(0, 3) == 0 ? bsClear : bsSolid;
     d.brushColor = kColours[Pick(0, 3)];
     d.backMode = Pick(0, 1) == 0 ? TTextBackMode::Transparent : TTextBackMode::Opaque;
+    if (d.figure == Figure::Text) {
+      static const char* const kTexts[] = {"1.25", "SWR", "Ag", "-0.5", "jX, Ohm"};
+      static const unsigned kAligns[] = {TA_LEFT | TA_TOP, TA_RIGHT | TA_TOP, TA_CENTER | TA_TOP,
+                                         TA_LEFT | TA_BASELINE, TA_CENTER | TA_BOTTOM};
+      d.text = kTexts[Pick(0, 4)];
+      d.align = kAligns[Pick(0, 4)];
+      d.orientation = Pick(0, 3) == 0 ? 900 : 0;
+      d.outlined = Pick(0, 4) == 0;
+    }
     if (Pick(0, 1) == 0) {
       const TPoint a = Point(), b = Point();
       d.clip = TRect{a.X, a.Y, b.X, b.Y};
@@ -135,6 +151,17 @@ void Apply(const Draw& d, TCanvas& c) {
       break;
     case Figure::FillRect:
       c.FillRect({p[0].X, p[0].Y, p[1].X, p[1].Y});
+      break;
+    case Figure::Text:
+      c.Font().SetName("Arial");
+      c.Font().SetSize(8);
+      c.Font().SetColor(d.penColor == clBlack ? clBlue : clBlack);
+      c.Font().SetOrientation(d.orientation);
+      c.SetTextAlign(d.align);
+      if (d.outlined)
+        c.TextOutOutlined(p[0].X, p[0].Y, d.text);
+      else
+        c.TextOut(p[0].X, p[0].Y, d.text);
       break;
   }
 }
