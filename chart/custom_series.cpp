@@ -89,20 +89,68 @@ void TCustomSeries::SegmentStep(TChartCanvas3D& canvas, int index, TPoint to, TC
 }
 
 void TCustomSeries::DrawValue(int index) {
-  TCustomAxisPanel* chart = ParentChart();
-  if (chart == nullptr || GetHorizAxis() == nullptr || GetVertAxis() == nullptr) return;
-  TChartCanvas3D& canvas = chart->Canvas3D();
-  const TColor color = PointColor(index);
-  const TPoint at{PointX(index), PointY(index)};
-  const bool first = index == FirstVisible();
+  if (ParentChart() == nullptr || GetHorizAxis() == nullptr || GetVertAxis() == nullptr) return;
+  DrawPoint(index, {PointX(index), PointY(index)}, PointColor(index));
+}
 
-  if (!Drawable(at.X) || !Drawable(at.Y)) {
-    // The previous position stays, so the line bridges the skipped point. At the start of a
-    // frame there is no position of this frame to bridge from: the next point starts afresh
-    // rather than from wherever the last frame ended.
-    prevColor_ = first ? clNone : color;
+bool TCustomSeries::PointerRedrawCovers() const {
+  // An invisible outline keeps the width of whatever pen came before; a broken line pen
+  // fills its gaps with the background colour the last pointer left.
+  const TChartPen& outline = pointer_->Pen();
+  const TChartPen& line = LinePen();
+  return outline.Visible() && outline.Mode() == pmCopy &&
+         (!line.Visible() || (line.Style() == psSolid && !line.SmallDots()));
+}
+
+void TCustomSeries::DrawAllValues() {
+  const int first = FirstVisible();
+  const int last = LastVisible();
+  if (first < 0 || last < first) return;
+  // A pointer style handler may change the series while it draws: no look ahead then.
+  if (drawEveryPoint_ || OnGetPointerStyle || ParentChart() == nullptr ||
+      GetHorizAxis() == nullptr || GetVertAxis() == nullptr) {
+    TCustomLineSeries::DrawAllValues();
     return;
   }
+  // A point at the previous point's pixel in its colour draws an empty segment and the
+  // previous pointer, which the next point draws again on top of its own segment; with the
+  // same pixels written last either way, that first pointer is never seen. The state after it
+  // (position, colour) is the one it found, so skipping it changes nothing after. Without a
+  // next point drawn, nothing draws that pointer again, so it stays.
+  const bool pointerRepeats = PointerRedrawCovers();
+  const bool pointers = pointer_->Visible();
+  TPoint at{PointX(first), PointY(first)};
+  TColor color = PointColor(first);
+  for (int i = first; i <= last; ++i) {
+    TPoint nextAt{0, 0};
+    TColor nextColor = clNone;
+    if (i < last) {
+      nextAt = {PointX(i + 1), PointY(i + 1)};
+      nextColor = PointColor(i + 1);
+    }
+    const bool repeat = i != first && i != last && framePositioned_ && at == prev_ &&
+                        color == prevColor_ && Drawable(at.X) && Drawable(at.Y);
+    const bool redrawnLater = color == clNone || !pointers ||
+                              (pointerRepeats && Drawable(nextAt.X) && Drawable(nextAt.Y));
+    if (!(repeat && redrawnLater)) DrawPoint(i, at, color);
+    at = nextAt;
+    color = nextColor;
+  }
+}
+
+void TCustomSeries::DrawPoint(int index, TPoint at, TColor color) {
+  TChartCanvas3D& canvas = ParentChart()->Canvas3D();
+  const bool first = index == FirstVisible();
+  if (first) framePositioned_ = false;
+
+  if (!Drawable(at.X) || !Drawable(at.Y)) {
+    // The previous position stays, so the line bridges the skipped point. Until a point of
+    // this frame was placed there is nothing to bridge from: the next point starts afresh
+    // rather than from wherever the last frame ended.
+    prevColor_ = framePositioned_ ? color : clNone;
+    return;
+  }
+  framePositioned_ = true;
   if (prevColor_ == clNone) prev_ = at;
 
   if (first) {
@@ -110,7 +158,7 @@ void TCustomSeries::DrawValue(int index) {
       // Points left of the range exist: the line enters at the chart's edge, at the height of
       // the segment from the hidden neighbour.
       const TChartAxis& axis = *GetHorizAxis();
-      const TRect& rect = chart->ChartRect();
+      const TRect& rect = ParentChart()->ChartRect();
       const int edge = axis.Inverted() ? rect.Right : rect.Left;
       const int entryY = EntryHeight(index, axis.ValueOfPos(edge));
       prev_ = {edge, entryY};

@@ -51,7 +51,13 @@ class TCustomSeries : public TCustomLineSeries {
   void SetCursor(TCursor value) { cursor_ = value; }
 
   // --- drawing ---
-  void DrawValue(int index) override;
+  // Skips a point only where drawing it cannot change a pixel (see DrawAllValues).
+  void DrawAllValues() override;
+  void DrawValue(int index) final;
+  // Draws every point, skipping none: the reference the skipping draw must equal pixel for
+  // pixel.
+  bool DrawEveryPoint() const { return drawEveryPoint_; }
+  void SetDrawEveryPoint(bool value) { drawEveryPoint_ = value; }
   void CalcHorizMargins(int& left, int& right) const override;
   void CalcVertMargins(int& top, int& bottom) const override;
   int Clicked(int x, int y) const override;
@@ -72,6 +78,10 @@ class TCustomSeries : public TCustomLineSeries {
   void Change(T& field, const T& value) {
     if (StoreChanged(field, value)) Repaint();
   }
+  void DrawPoint(int index, TPoint at, TColor color);
+  // Whether a pointer drawn again at the same place with the same style writes the same pixels
+  // whatever lies under them and whatever the canvas held before.
+  bool PointerRedrawCovers() const;
   void SegmentStep(TChartCanvas3D& canvas, int index, TPoint to, TColor color, bool pointers);
   void DrawPointer(TChartCanvas3D& canvas, int index, TPoint at, TColor color);
   // The vertical pixel where the line from point index - 1 to point index crosses the x value of
@@ -82,9 +92,12 @@ class TCustomSeries : public TCustomLineSeries {
   std::unique_ptr<TSeriesMarks> marks_;
   bool clickableLine_ = true;
   TCursor cursor_ = crDefault;
+  bool drawEveryPoint_ = false;
 
   TPoint prev_;
   TColor prevColor_ = 0;
+  // A point of the current frame has set prev_.
+  bool framePositioned_ = false;
 };
 
 }  // namespace plotvik
