@@ -27,11 +27,19 @@ struct TAxisMapping {
     if (span != 0) {
       const double offset = (value - rangeMin) * PixelSize() / span;
       if (std::fabs(offset) < 2147483647.0) {
-        const std::int64_t pixels = RoundHalfToEven(offset);
+        const std::int64_t pixels = NearestTiesEven(offset);
         return ClampToIntRange(horizontal != inverted ? startPixel + pixels : endPixel - pixels);
       }
     }
     return CenterPixel();
+  }
+
+  // RoundHalfToEven for |value| < 2^52 without its library call, which saves and restores the
+  // floating-point state on every pixel of a frame: past 2^52 the sum's last bit is 1, so the
+  // addition itself rounds, ties to even, and the subtraction is exact.
+  static std::int64_t NearestTiesEven(double value) {
+    constexpr double kTwo52 = 4503599627370496.0;
+    return static_cast<std::int64_t>(std::copysign((std::fabs(value) + kTwo52) - kTwo52, value));
   }
 
   // Without a pixel to spread the range over, every pixel reads 0.

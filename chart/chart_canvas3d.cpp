@@ -28,8 +28,19 @@ SavedClip& TheSavedClip() {
 }  // namespace
 
 void TChartCanvas::ApplyPenColor(const TPen& pen, TColor color) {
+  ApplyPenParts(pen, dynamic_cast<const TChartPen*>(&pen), color);
+}
+
+void TChartCanvas::ApplyPenColor(const TChartPen& pen, TColor color) {
+  ApplyPenParts(pen, &pen, color);
+}
+
+void TChartCanvas::ApplyPen(const TChartPen& pen) {
+  ApplyPenParts(pen, &pen, pen.Color());
+}
+
+void TChartCanvas::ApplyPenParts(const TPen& pen, const TChartPen* chartPen, TColor color) {
   if (monochrome_) color = clBlack;
-  const auto* chartPen = dynamic_cast<const TChartPen*>(&pen);
   if (chartPen != nullptr && !chartPen->Visible()) {
     // Only the style changes: the colour and width stay for whoever makes the pen visible.
     Pen().SetStyle(psClear);
@@ -50,8 +61,16 @@ void TChartCanvas::ApplyPenColor(const TPen& pen, TColor color) {
 }
 
 void TChartCanvas::ApplyBrushColor(const TBrush& brush, TColor color, TColor back) {
+  ApplyBrushParts(brush, dynamic_cast<const TChartBrush*>(&brush), color, back);
+}
+
+void TChartCanvas::ApplyBrushColor(const TChartBrush& brush, TColor color, TColor back) {
+  ApplyBrushParts(brush, &brush, color, back);
+}
+
+void TChartCanvas::ApplyBrushParts(const TBrush& brush, const TChartBrush* chartBrush, TColor color,
+                                   TColor back) {
   if (monochrome_) color = clWhite;
-  const auto* chartBrush = dynamic_cast<const TChartBrush*>(&brush);
   if (chartBrush != nullptr && chartBrush->Image() != nullptr) {
     // Picture fills are not drawn: the brush leaves the area alone.
     Brush().SetStyle(bsClear);

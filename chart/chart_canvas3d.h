@@ -15,6 +15,7 @@ namespace plotvik {
 class TBrush;
 class TChartBrush;
 class TChartFont;
+class TChartPen;
 class TPen;
 class TView3DOptions;
 
@@ -37,8 +38,12 @@ class TChartCanvas {
   // The chart's pens, brushes and fonts made current.
   void ApplyPen(const TPen& pen) { ApplyPenColor(pen, pen.Color()); }
   void ApplyPenColor(const TPen& pen, TColor color);
+  // The chart's own pens and brushes skip the type test: a series applies them per point.
+  void ApplyPenColor(const TChartPen& pen, TColor color);
+  void ApplyPen(const TChartPen& pen);
   void ApplyBrush(const TBrush& brush, TColor back) { ApplyBrushColor(brush, brush.Color(), back); }
   void ApplyBrushColor(const TBrush& brush, TColor color, TColor back);
+  void ApplyBrushColor(const TChartBrush& brush, TColor color, TColor back);
   void ApplyFont(const TChartFont& font);
   // The font last applied (for its shadow and outline), or none.
   const TChartFont* AppliedFont() const { return appliedFont_; }
@@ -92,6 +97,10 @@ class TChartCanvas {
 
  protected:
   TChartCanvas() = default;
+  // chartPen / chartBrush: the same object when it is the chart's own kind, else nullptr.
+  void ApplyPenParts(const TPen& pen, const TChartPen* chartPen, TColor color);
+  void ApplyBrushParts(const TBrush& brush, const TChartBrush* chartBrush, TColor color,
+                       TColor back);
 
   TCanvas* canvas_ = nullptr;
   const TChartFont* appliedFont_ = nullptr;

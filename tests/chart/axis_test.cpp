@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "chart/axis_mapping.h"
 #include "chart/chart_axis.h"
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_font.h"
 #include "chart/chart_series.h"
 #include "chart/custom_chart.h"
 #include "platform/exceptions.h"
+#include "platform/numeric.h"
 #include "tests/support/locale_separators.h"
 
 namespace plotvik {
@@ -190,6 +194,36 @@ INSTANTIATE_TEST_SUITE_P(
                       MappingCase{"vertical_inverted",             false, true,  100, 300}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// The mapping rounds without the library; ties go to the even pixel on both sides of zero,
+// and values just beside a tie, or too far for a pixel, behave as the library rounding says.
+TEST(AxisMappingRounding, SameAsRoundHalfToEven) {
+  const TAxisMapping m{0, 1, 0, 1, true, false};  // the value is the offset itself
+  const double offsets[] = {0.5,
+                            1.5,
+                            2.5,
+                            -0.5,
+                            -1.5,
+                            -2.5,
+                            0.49999999999999994,
+                            -0.49999999999999994,
+                            1e-300,
+                            -1e-300,
+                            123456.5,
+                            -123457.5,
+                            2147483646.5,
+                            -2147483646.5,
+                            1073741823.4999999,
+                            3e9,
+                            -3e9,
+                            0.0,
+                            -0.0};
+  for (double offset : offsets) {
+    const std::int64_t library = RoundHalfToEven(offset);
+    const int expected = std::fabs(offset) < 2147483647.0 ? ClampToIntRange(library) : 0;
+    EXPECT_EQ(m.PixelOf(offset), expected) << offset;
+  }
+}
 
 TEST_F(AxisOnChart, WidenForMarginsMovesTheDataEndsInside) {
   TChartAxis& bottom = chart.BottomAxis();
