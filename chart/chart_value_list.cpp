@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <utility>
+#include <vector>
 
 #include "chart/chart_series.h"
 #include "platform/exceptions.h"
@@ -57,26 +58,64 @@ int TChartValueList::CapacityFor(int count) const {
 
 void TChartValueList::TakePlaced(std::unique_ptr<double[]> values, int count, int capacity) {
   PLOTVIK_ASSERT(count >= 0 && count <= capacity);
-  values_ = std::move(values);
+  storage_ = std::make_shared<TStorage>();
+  storage_->data = std::move(values);
+  storage_->allocated = capacity;
+  storage_->filled = count;
   count_ = count;
   capacity_ = capacity;
-  allocated_ = capacity;
   statsStale_ = true;
+}
+
+std::weak_ptr<TChartValueList::TStorage>& TChartValueList::Offered(const std::string& source) {
+  static std::vector<std::pair<std::string, std::weak_ptr<TStorage>>> offers;
+  for (auto& offer : offers) {
+    if (offer.first == source) return offer.second;
+  }
+  return offers.emplace_back(source, std::weak_ptr<TStorage>()).second;
+}
+
+void TChartValueList::Reserve(int allocated) {
+  if (!storage_) {
+    if (valueSource_.empty()) {
+      storage_ = std::make_shared<TStorage>();
+    } else {
+      std::weak_ptr<TStorage>& offered = Offered(valueSource_);
+      std::shared_ptr<TStorage> other = offered.lock();
+      if (other && other->filled > 0) {
+        storage_ = std::move(other);
+      } else {
+        storage_ = std::make_shared<TStorage>();
+        offered = storage_;
+      }
+    }
+  }
+  TStorage& st = *storage_;
+  if (allocated <= st.allocated) return;
+  // The storage doubles beneath the steps, so that appends copy each value a bounded number
+  // of times.
+  const int size = static_cast<int>(std::min<long long>(
+      std::numeric_limits<int>::max(), std::max<long long>(allocated, 2LL * st.allocated)));
+  auto grown = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(size));
+  std::copy_n(st.data.get(), st.filled, grown.get());
+  st.data = std::move(grown);
+  st.allocated = size;
+}
+
+void TChartValueList::OwnStorage() {
+  if (!storage_ || storage_.use_count() == 1) return;
+  auto own = std::make_shared<TStorage>();
+  own->allocated = capacity_;
+  own->data = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(capacity_));
+  std::copy_n(storage_->data.get(), count_, own->data.get());
+  own->filled = count_;
+  storage_ = std::move(own);
 }
 
 void TChartValueList::Grow() {
   if (capacity_ > std::numeric_limits<int>::max() - kGrowthStep) throw EOutOfMemory();
   const int capacity = capacity_ + kGrowthStep;
-  if (capacity > allocated_) {
-    // The storage doubles beneath the steps, so that appends copy each value a bounded number
-    // of times.
-    const int allocated = static_cast<int>(std::min<long long>(
-        std::numeric_limits<int>::max(), std::max<long long>(capacity, 2LL * allocated_)));
-    auto grown = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(allocated));
-    std::copy_n(values_.get(), count_, grown.get());
-    values_ = std::move(grown);
-    allocated_ = allocated;
-  }
+  Reserve(capacity);
   capacity_ = capacity;
 }
 
@@ -85,13 +124,14 @@ int TChartValueList::AddOrdered(double value) {
   int index = count_;
   if (count_ > 0) {
     // Scanning back from the end makes the common case, values arriving in order, an append.
-    if (order_ == TChartListOrder::loAscending && value < values_[count_ - 1]) {
+    const double* values = storage_->data.get();
+    if (order_ == TChartListOrder::loAscending && value < values[count_ - 1]) {
       int t = count_ - 1;
-      while (t >= 0 && values_[t] > value) --t;
+      while (t >= 0 && values[t] > value) --t;
       index = t + 1;
-    } else if (order_ == TChartListOrder::loDescending && value > values_[count_ - 1]) {
+    } else if (order_ == TChartListOrder::loDescending && value > values[count_ - 1]) {
       int t = count_ - 1;
-      while (t >= 0 && values_[t] < value) --t;
+      while (t >= 0 && values[t] < value) --t;
       index = t + 1;
     }
   }
@@ -102,10 +142,9 @@ int TChartValueList::AddOrdered(double value) {
 void TChartValueList::RemoveAll() {
   Place();
   ++changes_;
-  values_.reset();
+  storage_.reset();
   count_ = 0;
   capacity_ = 0;
-  allocated_ = 0;
   statsStale_ = true;
 }
 
@@ -114,21 +153,29 @@ void TChartValueList::InsertAt(int index, double value) {
   ++changes_;
   CheckIndex(index, count_ + 1);
   MakeRoomForOne();
-  double* data = values_.get();
-  // Appending is what a refill does for every record: skip the (empty) move.
-  if (index < count_) std::copy_backward(data + index, data + count_, data + count_ + 1);
+  statsStale_ = true;
+  // Appending is what a refill does for every record.
+  if (index == count_) {
+    StoreLast(value);
+    return;
+  }
+  OwnStorage();
+  double* data = storage_->data.get();
+  std::copy_backward(data + index, data + count_, data + count_ + 1);
   data[index] = value;
   ++count_;
-  statsStale_ = true;
+  storage_->filled = count_;
 }
 
 void TChartValueList::RemoveAt(int index) {
   Place();
   ++changes_;
   CheckIndex(index, count_);
-  double* data = values_.get();
+  OwnStorage();
+  double* data = storage_->data.get();
   std::copy(data + index + 1, data + count_, data + index);
   --count_;
+  storage_->filled = count_;
   statsStale_ = true;
 }
 
@@ -136,7 +183,8 @@ void TChartValueList::SetValue(int index, double value) {
   Place();
   ++changes_;
   CheckIndex(index, count_);
-  values_[index] = value;
+  OwnStorage();
+  storage_->data[index] = value;
   statsStale_ = true;
 }
 
@@ -145,7 +193,8 @@ void TChartValueList::Exchange(int a, int b) {
   ++changes_;
   CheckIndex(a, count_);
   CheckIndex(b, count_);
-  std::swap(values_[a], values_[b]);
+  OwnStorage();
+  std::swap(storage_->data[a], storage_->data[b]);
   statsStale_ = true;
 }
 
@@ -155,10 +204,11 @@ void TChartValueList::RecalcStats() const {
   if (count_ == 0) {
     lowest_ = highest_ = sum_ = absSum_ = 0.0;
   } else {
-    lowest_ = highest_ = sum_ = values_[0];
-    absSum_ = std::fabs(values_[0]);
+    const double* values = storage_->data.get();
+    lowest_ = highest_ = sum_ = values[0];
+    absSum_ = std::fabs(values[0]);
     for (int i = 1; i < count_; ++i) {
-      const double v = values_[i];
+      const double v = values[i];
       if (v < lowest_) {
         lowest_ = v;
       } else if (v > highest_) {

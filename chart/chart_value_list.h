@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -18,6 +19,11 @@ enum class TChartListOrder { loNone, loAscending, loDescending };
 // The capacity grows by a fixed step of 1000 values, as callers of Capacity see it; the storage
 // beneath it doubles, so that building a long list by appends copies each value a bounded
 // number of times.
+//
+// Lists fed from the same field (every chart's X list reads `height` of the same records) keep
+// one storage between them while they hold the same values: an append that finds its value
+// already stored at its place only counts it, and any other change gets the list a storage of
+// its own first.
 class TChartValueList {
  public:
   static constexpr int kGrowthStep = 1000;
@@ -61,7 +67,7 @@ class TChartValueList {
   bool TakesAtEnd(double value) const {
     Place();
     if (count_ == 0) return true;
-    const double last = values_[count_ - 1];
+    const double last = storage_->data[count_ - 1];
     switch (order_) {
       case TChartListOrder::loAscending:
         return !(value < last);
@@ -77,8 +83,7 @@ class TChartValueList {
     Place();
     ++changes_;
     MakeRoomForOne();
-    values_[count_] = value;
-    ++count_;
+    StoreLast(value);
     statsStale_ = true;
   }
   // Empties the list and releases its storage.
@@ -100,13 +105,13 @@ class TChartValueList {
   double Value(int index) const {
     Place();
     CheckIndex(index, count_);
-    return values_[index];
+    return storage_->data[index];
   }
   double operator[](int index) const { return Value(index); }
   // Every value, in index order.
   std::span<const double> Values() const {
     Place();
-    return {values_.get(), static_cast<size_t>(count_)};
+    return {storage_ ? storage_->data.get() : nullptr, static_cast<size_t>(count_)};
   }
   void SetValue(int index, double value);
   void Exchange(int a, int b);
@@ -130,6 +135,8 @@ class TChartValueList {
   // The owner series holds points of this list whose places it has not worked out yet (see
   // TChartSeries::AddPointUnplaced); every read and change of the list asks it to place them.
   void SetUnplaced(bool unplaced) { unplaced_ = unplaced; }
+  // Whether another list reads the same storage.
+  bool SharesStorage() const { return storage_ && storage_.use_count() > 1; }
   // The capacity the list reports once it holds count values.
   int CapacityFor(int count) const;
   // Takes count values placed by the owner, in storage of capacity values (≥ CapacityFor
@@ -137,6 +144,13 @@ class TChartValueList {
   void TakePlaced(std::unique_ptr<double[]> values, int count, int capacity);
 
  private:
+  struct TStorage {
+    std::unique_ptr<double[]> data;
+    int allocated = 0;
+    // Values set from the start: each sharer's values are the first count_ of them.
+    int filled = 0;
+  };
+
   void Place() const {
     if (unplaced_) [[unlikely]]
       PlaceOwnerPoints();
@@ -152,6 +166,30 @@ class TChartValueList {
       Grow();
   }
   void Grow();
+  // Stores value at index count_ (room is made) and counts it.
+  void StoreLast(double value) {
+    TStorage& st = *storage_;
+    if (count_ < st.filled && storage_.use_count() > 1) [[likely]] {
+      if (SameBits(st.data[count_], value)) {
+        ++count_;
+        return;
+      }
+      OwnStorage();
+    }
+    storage_->data[count_] = value;
+    ++count_;
+    storage_->filled = count_;
+  }
+  static bool SameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  }
+  // Before a change other than an append: a storage of its own holding its values.
+  void OwnStorage();
+  // Storage for `allocated` values: the shared one grows for every sharer; a list starting
+  // from nothing joins the storage of the last list fed from the same field, if any.
+  void Reserve(int allocated);
+  // The storage last started by a list fed from `source`.
+  static std::weak_ptr<TStorage>& Offered(const std::string& source);
   void RecalcStats() const;
 
   TChartSeries* owner_;
@@ -160,10 +198,9 @@ class TChartValueList {
   bool dateTime_ = false;
   std::string valueSource_;
 
-  std::unique_ptr<double[]> values_;
+  std::shared_ptr<TStorage> storage_;
   int count_ = 0;
-  int capacity_ = 0;   // what the list reports: grows in steps of kGrowthStep
-  int allocated_ = 0;  // what is allocated: at least capacity_
+  int capacity_ = 0;  // what the list reports: grows in steps of kGrowthStep
   double pendingValue_ = 0.0;
   std::uint64_t changes_ = 0;
   mutable bool unplaced_ = false;

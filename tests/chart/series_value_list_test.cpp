@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <string>
 #include <vector>
 
 #include "chart/chart_value_list.h"
@@ -154,6 +157,107 @@ TEST(ValueList, AssignCopiesConfigurationNotValuesOrName) {
   EXPECT_EQ(target.Name(), "Target");
   EXPECT_EQ(Values(target), (std::vector<double>{1}));
 }
+
+namespace shared_storage {
+
+// Lists fed from one field keep one storage while their values agree; each change other than
+// an agreeing append leaves the other list's values as they were.
+std::vector<double> Ramp(int count, double from) {
+  std::vector<double> out;
+  for (int i = 0; i < count; ++i) out.push_back(from + i * 0.25);
+  return out;
+}
+
+struct Pair {
+  explicit Pair(const char* source) {
+    first.SetValueSource(source);
+    second.SetValueSource(source);
+  }
+  void AppendBoth(const std::vector<double>& values) {
+    // Interleaved, as six charts refill one record after another, across several growths.
+    for (double v : values) {
+      first.Append(v);
+      second.Append(v);
+    }
+  }
+  TChartValueList first{nullptr, "X"};
+  TChartValueList second{nullptr, "X"};
+};
+
+TEST(ValueListSharing, SameValuesFromOneFieldShareAcrossGrowth) {
+  Pair p("shared height");
+  const std::vector<double> values = Ramp(5000, 1.0);
+  p.AppendBoth(values);
+  EXPECT_TRUE(p.first.SharesStorage());
+  EXPECT_EQ(Values(p.first), values);
+  EXPECT_EQ(Values(p.second), values);
+  EXPECT_EQ(p.second.Capacity(), 5000);
+
+  TChartValueList other(nullptr, "Y");
+  other.SetValueSource("another field");
+  for (double v : values) other.Append(v);
+  EXPECT_FALSE(other.SharesStorage());
+}
+
+struct ChangeCase {
+  const char* name;
+  void (*change)(TChartValueList& list);
+  std::vector<double> after;  // the changed list, from {1, 2, 3, 4}
+};
+
+class ValueListSharingChange : public testing::TestWithParam<ChangeCase> {};
+
+TEST_P(ValueListSharingChange, LeavesTheOtherListAlone) {
+  Pair p(GetParam().name);
+  p.AppendBoth({1, 2, 3, 4});
+  ASSERT_TRUE(p.second.SharesStorage());
+  GetParam().change(p.second);
+  EXPECT_EQ(Values(p.second), GetParam().after);
+  EXPECT_EQ(Values(p.first), (std::vector<double>{1, 2, 3, 4}));
+  // The first list goes on appending where it was; the second keeps its own values.
+  p.first.Append(5);
+  EXPECT_EQ(Values(p.first), (std::vector<double>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(Values(p.second), GetParam().after);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ValueListSharingChange,
+    testing::Values(
+        ChangeCase{"SetValue",     [](TChartValueList& l) { l.SetValue(1, 9); },    {1, 9, 3, 4}},
+        ChangeCase{"Exchange",     [](TChartValueList& l) { l.Exchange(0, 3); },    {4, 2, 3, 1}},
+        ChangeCase{"InsertInside", [](TChartValueList& l) { l.InsertAt(1, 7); },    {1, 7, 2, 3, 4}},
+        ChangeCase{"RemoveAt",     [](TChartValueList& l) { l.RemoveAt(0); },       {2, 3, 4}},
+        ChangeCase{"RemoveAll",    [](TChartValueList& l) { l.RemoveAll(); },       {}},
+        ChangeCase{"AppendOther",  [](TChartValueList& l) { l.Append(-0.0); },      {1, 2, 3, 4, -0.0}},
+        ChangeCase{"RemoveLastThenAppend",
+                   [](TChartValueList& l) { l.RemoveAt(3); l.Append(6); },           {1, 2, 3, 6}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(ValueListSharing, ListBehindComparesAndSplitsWhereValuesDiffer) {
+  Pair p("behind");
+  for (double v : {1.0, 2.0, 3.0}) p.first.Append(v);
+  // Equal bits only: 0.0 is not -0.0, and a NaN matches the same NaN.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  p.first.Append(nan);
+  p.second.Append(1.0);
+  p.second.Append(2.0);
+  EXPECT_TRUE(p.second.SharesStorage());
+  p.second.Append(-3.0);
+  EXPECT_FALSE(p.second.SharesStorage());
+  EXPECT_EQ(Values(p.second), (std::vector<double>{1, 2, -3}));
+  ASSERT_EQ(p.first.ValueCount(), 4);
+  EXPECT_EQ(Values(p.first)[2], 3.0);
+
+  Pair q("zeros");
+  q.first.Append(0.0);
+  q.second.Append(-0.0);
+  EXPECT_TRUE(std::signbit(q.second.Value(0)));
+  EXPECT_FALSE(std::signbit(q.first.Value(0)));
+}
+
+}  // namespace shared_storage
 
 }  // namespace
 }  // namespace plotvik
