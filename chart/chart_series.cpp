@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <numeric>
+#include <span>
 #include <utility>
 
 #include "chart/chart_axis.h"
@@ -419,20 +420,22 @@ void TChartSeries::ComputeVisibleRange() {
   const TChartAxis& axis = *resolvedHorizAxis_;
   const auto& rect = parentChart_->ChartRect();
   const double low = axis.ValueOfPos(axis.Inverted() ? rect.Right : rect.Left);
+  // Read straight from the storage: a zoom near the end of a long list scans most of it.
+  const std::span<const double> xs = x.Values();
   int first = 0;
-  while (first < n && x.Value(first) < low) ++first;
+  while (first < n && xs[first] < low) ++first;
   if (first == n) return;
   firstVisible_ = first;
 
   const double high = axis.ValueOfPos(axis.Inverted() ? rect.Left : rect.Right);
-  if (x.Value(n - 1) <= high) {
+  if (xs[n - 1] <= high) {
     lastVisible_ = n - 1;
     return;
   }
   int last = first;
-  while (last < n && x.Value(last) < high) ++last;
+  while (last < n && xs[last] < high) ++last;
   // The last value is above high, so the scan stops inside the list.
-  if (!DrawBetweenPoints() && x.Value(last) > high) --last;
+  if (!DrawBetweenPoints() && xs[last] > high) --last;
   lastVisible_ = last;
 }
 
