@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <span>
 #include <utility>
 
 #include "chart/chart_axis.h"
@@ -119,13 +120,25 @@ void TCustomSeries::DrawAllValues() {
   // next point drawn, nothing draws that pointer again, so it stays.
   const bool pointerRepeats = PointerRedrawCovers();
   const bool pointers = pointer_->Visible();
-  TPoint at{PointX(first), PointY(first)};
+  const std::span<const double> xs = XValues().Values();
+  const std::span<const double> ys = YValues().Values();
+  if (ys.size() != xs.size() || static_cast<size_t>(last) >= xs.size()) {
+    TCustomLineSeries::DrawAllValues();
+    return;
+  }
+  const TChartAxis& horizontal = *GetHorizAxis();
+  const TChartAxis& vertical = *GetVertAxis();
+  const auto position = [&](int i) {
+    return TPoint{horizontal.PosOfValue(xs[static_cast<size_t>(i)]),
+                  vertical.PosOfValue(ys[static_cast<size_t>(i)])};
+  };
+  TPoint at = position(first);
   TColor color = PointColor(first);
   for (int i = first; i <= last; ++i) {
     TPoint nextAt{0, 0};
     TColor nextColor = clNone;
     if (i < last) {
-      nextAt = {PointX(i + 1), PointY(i + 1)};
+      nextAt = position(i + 1);
       nextColor = PointColor(i + 1);
     }
     const bool repeat = i != first && i != last && framePositioned_ && at == prev_ &&

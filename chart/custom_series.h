@@ -50,6 +50,12 @@ class TCustomSeries : public TCustomLineSeries {
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value) { cursor_ = value; }
 
+  // Final: a frame reads the positions straight from the value lists, as these do.
+  double XValue(int index) const final { return TCustomLineSeries::XValue(index); }
+  double YValue(int index) const final { return TCustomLineSeries::YValue(index); }
+  int PointX(int index) const final { return TCustomLineSeries::PointX(index); }
+  int PointY(int index) const final { return TCustomLineSeries::PointY(index); }
+
   // --- drawing ---
   // Skips a point only where drawing it cannot change a pixel (see DrawAllValues).
   void DrawAllValues() override;
