@@ -125,9 +125,105 @@ void TCanvas::FillRect(const TRect& rect) {
   Changed();
 }
 
+const TCanvas::PolygonStamps::Stamp* TCanvas::PolygonStamps::Find(std::span<const TPoint> points,
+                                                                  int penWidth, bool pen,
+                                                                  bool brush) const {
+  for (const Stamp& s : stamps_) {
+    if (s.penWidth != penWidth || s.pen != pen || s.brush != brush ||
+        s.shape.size() + 1 != points.size())
+      continue;
+    bool same = true;
+    for (std::size_t k = 0; k < s.shape.size() && same; ++k)
+      same = s.shape[k].X == points[k + 1].X - points[0].X &&
+             s.shape[k].Y == points[k + 1].Y - points[0].Y;
+    if (same) return &s;
+  }
+  return nullptr;
+}
+
+TCanvas::PolygonStamps::Stamp& TCanvas::PolygonStamps::Add(Stamp stamp) {
+  if (stamps_.size() < kKept) return stamps_.emplace_back(std::move(stamp));
+  Stamp& slot = stamps_[next_];
+  next_ = (next_ + 1) % kKept;
+  slot = std::move(stamp);
+  return slot;
+}
+
+bool TCanvas::DrawStampedPolygon(TRasterizer& r, std::span<const TPoint> points) {
+  if (points.size() > PolygonStamps::kMaxPoints || penKind_ != pkNormal || !r.Solid()) return false;
+  long long left = points[0].X, top = points[0].Y, right = left, bottom = top;
+  for (const TPoint& p : points) {
+    left = std::min<long long>(left, p.X);
+    top = std::min<long long>(top, p.Y);
+    right = std::max<long long>(right, p.X);
+    bottom = std::max<long long>(bottom, p.Y);
+  }
+  // Everything the general drawing may touch, which must lie inside the clip: a cut shape would
+  // set other pixels. Far shapes are left to the general drawing.
+  const int w = r.PenWidth();
+  if (left < -raster::kFarCoordinate || top < -raster::kFarCoordinate ||
+      right > raster::kFarCoordinate || bottom > raster::kFarCoordinate)
+    return false;
+  const TRect reach{static_cast<int>(left) - w, static_cast<int>(top) - w,
+                    static_cast<int>(right) + 1 + w, static_cast<int>(bottom) + 1 + w};
+  if (!raster::LiesWithin(reach, r.Clip())) return false;
+
+  if (!stamps_) stamps_ = std::make_unique<PolygonStamps>();
+  const bool pen = r.PenVisible(), brush = r.BrushVisible();
+  const PolygonStamps::Stamp* stamp = stamps_->Find(points, w, pen, brush);
+  if (stamp == nullptr) {
+    // Drawn once by the general rasterizer on a scratch buffer of its own, in colours that tell
+    // the pen's pixels from the brush's.
+    PolygonStamps::Stamp made;
+    made.penWidth = w;
+    made.pen = pen;
+    made.brush = brush;
+    for (std::size_t k = 1; k < points.size(); ++k)
+      made.shape.push_back({points[k].X - points[0].X, points[k].Y - points[0].Y});
+    TBitmap scratch(reach.Width(), reach.Height(), clBlack);
+    TCanvas& c = scratch.Canvas();
+    c.Pen().SetColor(clRed);
+    c.Pen().SetWidth(pen_.Width());
+    c.Pen().SetStyle(pen_.Style());
+    c.Brush().SetColor(clLime);
+    c.Brush().SetStyle(brush_.Style());
+    std::vector<TPoint> moved(points.begin(), points.end());
+    for (TPoint& p : moved) p = {p.X - reach.Left, p.Y - reach.Top};
+    TRasterizer scratchRaster(c);
+    c.DrawPolygon(scratchRaster, moved);
+    const TRGB penPixel = raster::PixelOf(clRed), brushPixel = raster::PixelOf(clLime);
+    for (int y = 0; y < scratch.Height(); ++y)
+      for (int x = 0; x < scratch.Width(); ++x) {
+        const TRGB v = scratch.Row(y)[x];
+        if (v == penPixel || v == brushPixel)
+          made.pixels.push_back({x - moved[0].X, y - moved[0].Y, v == penPixel});
+      }
+    stamp = &stamps_->Add(std::move(made));
+  }
+  const Ink& penInk = r.PenInk();
+  const Ink& brushInk = r.BrushInk();
+  for (const PolygonStamps::Pixel& p : stamp->pixels) {
+    TRGB& pixel = target_.Row(points[0].Y + p.dy)[points[0].X + p.dx];
+    if (p.pen)
+      penInk(pixel);
+    else
+      brushInk(pixel);
+  }
+  return true;
+}
+
 void TCanvas::Polygon(std::span<const TPoint> points) {
   if (points.empty()) return;
   TRasterizer r(*this);
+  if (raster::FastPaths() && DrawStampedPolygon(r, points)) {
+    Changed();
+    return;
+  }
+  DrawPolygon(r, points);
+  Changed();
+}
+
+void TCanvas::DrawPolygon(TRasterizer& r, std::span<const TPoint> points) {
   Mask mask(r.PenVisible() ? r.StrokeBox(points) : TRect{});
   if (r.PenVisible()) r.StrokePath(points, true, mask);
   if (r.BrushVisible() && points.size() >= 3) {
@@ -187,7 +283,6 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
     }
   }
   r.ApplyStroke(mask);
-  Changed();
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {

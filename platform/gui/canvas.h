@@ -13,6 +13,7 @@
 namespace plotvik {
 
 class TBitmap;
+class TRasterizer;
 
 // Text alignment flags: which point of the text box the output position names.
 constexpr unsigned TA_LEFT = 0;
@@ -129,7 +130,14 @@ class TCanvas {
 
  private:
   class TextEngine;
+  class PolygonStamps;
   friend class TRasterizer;
+
+  // The polygon's pixels from the general rasterizer.
+  void DrawPolygon(TRasterizer& r, std::span<const TPoint> points);
+  // The polygon as a copy of the pixels the same shape set before, when the pen is solid and
+  // no clip cuts it (a series' pointers); false when that does not apply.
+  bool DrawStampedPolygon(TRasterizer& r, std::span<const TPoint> points);
 
   void DrawText(int x, int y, std::string_view text, bool outlined);
   void Changed() {
@@ -149,6 +157,7 @@ class TCanvas {
   TPoint penPos_;
   std::optional<TRect> clip_;
   std::unique_ptr<TextEngine> text_;
+  std::unique_ptr<PolygonStamps> stamps_;
 };
 
 }  // namespace plotvik

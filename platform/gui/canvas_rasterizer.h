@@ -70,6 +70,31 @@ class Mask {
 
 }  // namespace raster
 
+// The pixels that polygons of one shape set with one solid pen and brush, relative to their
+// first point: a series draws the same pointer a million times.
+class TCanvas::PolygonStamps {
+ public:
+  static constexpr std::size_t kMaxPoints = 8;
+  struct Pixel {
+    int dx = 0, dy = 0;
+    bool pen = false;  // the pen's ink, else the brush's
+  };
+  struct Stamp {
+    std::vector<TPoint> shape;  // the points less the first
+    int penWidth = 0;
+    bool pen = false, brush = false;
+    std::vector<Pixel> pixels;
+  };
+  // The stamp of that shape, or nullptr.
+  const Stamp* Find(std::span<const TPoint> points, int penWidth, bool pen, bool brush) const;
+  Stamp& Add(Stamp stamp);
+
+ private:
+  static constexpr std::size_t kKept = 8;
+  std::vector<Stamp> stamps_;
+  std::size_t next_ = 0;
+};
+
 // The current pen, brush and clip of a canvas turned into what the pixel loops need. Every
 // loop writes only inside the clip, which lies inside the target.
 class TRasterizer {
