@@ -1,5 +1,6 @@
 #include "import/convert_to_float.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -50,10 +51,11 @@ long double Scale(long double value, std::int64_t power) {
 }  // namespace
 
 bool TryConvertToFloat(std::string_view text, long double& value) noexcept {
-  std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  const std::size_t n = text.size();
   const char separator = LocaleDecimalChar;
+  // The text ends at a NUL. Every step below stops at one anyway, so it is looked for only
+  // where the reading stops, unless the separator itself is a NUL.
+  if (separator == '\0') text = text.substr(0, std::min(text.find('\0'), text.size()));
+  const std::size_t n = text.size();
   std::size_t i = 0;
   while (i < n && text[i] == ' ') ++i;
   bool negative = false;
@@ -61,10 +63,26 @@ bool TryConvertToFloat(std::string_view text, long double& value) noexcept {
     negative = text[i] == '-';
     ++i;
   }
+  // The first 19 digits gather in an integer: below 2^64 every step of the extended format is
+  // exact, so the value is the same as gathering them all there, only cheaper.
+  std::uint64_t leading = 0;
+  int leadingDigits = 0;
   long double mantissa = 0;
+  auto take = [&](char digit) {
+    if (leadingDigits < 19) {
+      leading = leading * 10 + static_cast<std::uint64_t>(digit - '0');
+      ++leadingDigits;
+      return;
+    }
+    if (leadingDigits == 19) {
+      mantissa = static_cast<long double>(leading);
+      ++leadingDigits;
+    }
+    mantissa = mantissa * 10 + (digit - '0');
+  };
   bool seen = false;
   while (i < n && IsDigit(text[i])) {
-    mantissa = mantissa * 10 + (text[i] - '0');
+    take(text[i]);
     seen = true;
     ++i;
   }
@@ -73,11 +91,12 @@ bool TryConvertToFloat(std::string_view text, long double& value) noexcept {
     seen = true;
     ++i;
     while (i < n && IsDigit(text[i])) {
-      mantissa = mantissa * 10 + (text[i] - '0');
+      take(text[i]);
       ++fractionDigits;
       ++i;
     }
   }
+  if (leadingDigits <= 19) mantissa = static_cast<long double>(leading);
   if (!seen) return false;
   std::int64_t exponent = 0;
   if (i < n && (text[i] == 'E' || text[i] == 'e')) {
@@ -94,7 +113,7 @@ bool TryConvertToFloat(std::string_view text, long double& value) noexcept {
     if (negativeExponent) exponent = -exponent;
   }
   while (i < n && text[i] == ' ') ++i;
-  if (i != n) return false;
+  if (i != n && text[i] != '\0') return false;
   // An overflow anywhere (the mantissa included) leaves an infinity that no later step undoes.
   if (std::isinf(mantissa)) return false;
   long double result = Scale(mantissa, exponent - fractionDigits);

@@ -17,9 +17,9 @@ namespace {
 
 constexpr std::size_t kKeptAfterToken = 255;
 
-bool HasVisibleCharacter(const std::string& line) {
-  for (char c : line) {
-    if (static_cast<unsigned char>(c) > ' ') return true;
+bool HasVisibleCharacter(const std::string& line, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i) {
+    if (static_cast<unsigned char>(line[i]) > ' ') return true;
   }
   return false;
 }
@@ -81,13 +81,32 @@ void TSweepFileLoader::LoadLine(std::string& line) {
 }
 
 void TSweepFileLoader::ParseLineIntoRecord(std::string& line) {
+  // The line is walked by index over [rest, kept) and cut to that part once, at the end or at a
+  // failure, which leaves it as cutting after every token would.
+  std::size_t rest = 0;
+  std::size_t kept = line.size();
+  auto cut = [&] {
+    line.erase(kept);
+    line.erase(0, rest);
+  };
+  try {
+    StoreTokens(line, rest, kept);
+  } catch (...) {
+    cut();
+    throw;
+  }
+  cut();
+}
+
+void TSweepFileLoader::StoreTokens(std::string& line, std::size_t& rest, std::size_t& kept) {
   int column = 0;
-  while (HasVisibleCharacter(line)) {
-    std::size_t p = 0;
+  const char separator = LocaleDecimalChar;
+  while (HasVisibleCharacter(line, rest, kept)) {
+    std::size_t p = rest;
     while (line[p] == ' ') ++p;
     const std::size_t start = p;
-    while (p < line.size() && line[p] != ' ') {
-      if (line[p] == '.') line[p] = LocaleDecimalChar;
+    while (p < kept && line[p] != ' ') {
+      if (line[p] == '.') line[p] = separator;
       ++p;
     }
     // The field comes first: a tenth token fails here whatever it holds.
@@ -95,11 +114,10 @@ void TSweepFileLoader::ParseLineIntoRecord(std::string& line) {
     long double value = ConvertToFloat(std::string_view(line).substr(start, p - start));
     double stored = static_cast<double>(value);
     if (std::isinf(stored)) throw EOverflow("Floating point overflow");
-    field.SetValue(Variant(stored));
+    field.SetAsFloat(stored);
     ++column;
-    // Cut the tail first, so that only the kept part is moved.
-    line.erase(std::min(line.size(), p + kKeptAfterToken));
-    line.erase(0, p);
+    kept = std::min(kept, p + kKeptAfterToken);
+    rest = p;
   }
 }
 

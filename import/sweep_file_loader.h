@@ -81,6 +81,8 @@ class TSweepFileLoader {
 
  private:
   void ReadLines(TSweepFileUi& ui);
+  // ParseLineIntoRecord's walk over [rest, kept), moving both as tokens are stored.
+  void StoreTokens(std::string& line, std::size_t& rest, std::size_t& kept);
 
   TDataSet& table_;
   TLineReader sweepFile_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -57,7 +58,9 @@ class OsFile {
   // reader never reads as complete; without a lease this is checked before every read. A lease
   // that a writer has begun to break is still held, but counts as none for this check: the
   // kernel ends it on its own after the lease-break time, and the writer may then change the
-  // file. The end of the data or a failing read releases the lease.
+  // file. Whether the lease is still unbroken is asked before every read from the system, and
+  // between two such reads at most every millisecond. The end of the data or a failing read
+  // releases the lease.
   int Read(char* buffer, std::size_t size, std::size_t& received);
 
   // Lets writers in while the file stays open: for when reading stops before the close, such as
@@ -79,11 +82,15 @@ class OsFile {
  private:
   bool ChangedSinceOpen() const;
   bool LeaseUnbroken() const;
+  // Leased() for one piece handed out of a block already read.
+  bool LeasedForPiece();
   // Reads the next block from the system into ahead_; 0 bytes at the end of the data.
   int ReadAhead();
 
   int fd_ = -1;
   bool leased_ = false;
+  static constexpr std::chrono::microseconds kLeaseTrusted{1000};
+  std::chrono::steady_clock::time_point leaseConfirmedAt_{};
   std::int64_t sizeAtOpen_ = 0;
   std::int64_t mtimeSecondsAtOpen_ = 0;
   std::int64_t mtimeNanosecondsAtOpen_ = 0;

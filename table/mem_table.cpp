@@ -14,7 +14,7 @@ using Guard = TCriticalSection::Guard;
 
 // A bookmark carries the stored record's reference and its record number. The record is found
 // again by its number and recognised by its reference, so a bookmark that outlived its record
-// (the table was closed meanwhile) finds nothing instead of reading freed memory.
+// (the table was closed meanwhile) finds nothing, not the record stored in its place since.
 struct BookmarkData {
   std::uintptr_t reference;
   std::int32_t recordNo;
@@ -187,8 +187,8 @@ void TCustomMemTable::InternalGotoBookmark(const std::vector<std::byte>& data) {
   std::memcpy(&bookmark, data.data(), sizeof bookmark);
   Guard guard(store_->Lock());
   const int position = index_.Find(bookmark.recordNo);
-  if (position >= 0 && reinterpret_cast<std::uintptr_t>(
-                           index_.entries[static_cast<size_t>(position)]) == bookmark.reference) {
+  if (position >= 0 &&
+      store_->Reference(index_.entries[static_cast<size_t>(position)]) == bookmark.reference) {
     cursor_ = position;
   }
 }
@@ -234,7 +234,7 @@ TGetResult TCustomMemTable::FetchRecord(std::byte* buffer, TGetMode mode) {
   record_header::Set(buffer, TRecordLayout::kIndexPosOffset, cursor_);
   std::fill(buffer + TRecordLayout::kFlagsOffset, buffer + TRecordLayout::kHeaderSize,
             std::byte{0});
-  const auto reference = reinterpret_cast<std::uintptr_t>(record);
+  const std::uintptr_t reference = store_->Reference(record);
   std::memcpy(buffer + layout.BookmarkSlot(0), &reference, sizeof reference);
   buffer[layout.BookmarkSlot(0) + sizeof reference] = FlagByte(TBookmarkFlag::bfCurrent);
   return TGetResult::grOK;

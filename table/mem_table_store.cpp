@@ -1,6 +1,9 @@
 #include "table/mem_table_store.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "platform/invariant.h"
 
 namespace plotvik {
 
@@ -43,6 +46,8 @@ TMemTableStore::TMemTableStore(TCustomMemTable& owner) {
 TMemTableStore::~TMemTableStore() = default;
 
 bool TMemTableStore::ComputeLayout(const TFieldDefs& defs, int attachMaxCount) {
+  // Stored records are laid out by the layout they were stored with.
+  PLOTVIK_ASSERT(recordCount_ == 0);
   if (defs.Count() == 0) return false;
   TRecordLayout layout;
   int offset = TRecordLayout::kHeaderSize;
@@ -78,19 +83,14 @@ std::byte* TMemTableStore::StoreRecord(const std::byte* buffer, bool& idsExhaust
   // was and the record pending in its buffer.
   idsExhausted = nextUniqueId_ > kMaxUniqueId;
   if (idsExhausted) return nullptr;
-  auto block = AllocateRecord();
-  // Header and field slots; the bookmark slots of a stored record are never read.
-  std::copy(buffer, buffer + layout_.calcOffset, block.get());
-  std::byte* record = block.get();
-  std::int32_t recordNo;
-  if (!freed_.empty()) {
-    recordNo = freed_.back();
-    freed_.pop_back();
-    records_[static_cast<size_t>(recordNo)] = std::move(block);
-  } else {
-    recordNo = nextRecordNo_++;
-    records_.push_back(std::move(block));
+  const auto recordBytes = static_cast<size_t>(layout_.calcOffset);
+  if (recordCount_ == static_cast<int>(chunks_.size()) * kRecordsPerChunk) {
+    chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(recordBytes * kRecordsPerChunk));
   }
+  const std::int32_t recordNo = nextRecordNo_++;
+  std::byte* record = Record(recordCount_);
+  ++recordCount_;
+  std::memcpy(record, buffer, recordBytes);
   record_header::Set(record, TRecordLayout::kRecordNoOffset, recordNo);
   record_header::Set(record, TRecordLayout::kUniqueIdOffset, nextUniqueId_++);
   record[TRecordLayout::kFlagsOffset] = std::byte{1};
@@ -98,8 +98,9 @@ std::byte* TMemTableStore::StoreRecord(const std::byte* buffer, bool& idsExhaust
 }
 
 void TMemTableStore::Clear() {
-  records_.clear();
-  freed_.clear();
+  chunks_.clear();
+  recordCount_ = 0;
+  ++clearCount_;
   nextRecordNo_ = 0;
   nextUniqueId_ = 0;
 }

@@ -82,8 +82,23 @@ class TMemTableStore {
   // returns false then and leaves the layout as it was.
   bool ComputeLayout(const TFieldDefs& defs, int attachMaxCount);
 
-  int RecordCount() const { return static_cast<int>(records_.size()); }
-  std::byte* Record(int recordNo) const { return records_[static_cast<size_t>(recordNo)].get(); }
+  // Stored records sit side by side in chunks of this many, each as many bytes as its header and
+  // field slots take: no allocation per record, and a record never moves while it is stored.
+  static constexpr int kRecordsPerChunk = 1024;
+
+  int RecordCount() const { return recordCount_; }
+  std::byte* Record(int recordNo) const {
+    const auto chunk = static_cast<size_t>(recordNo / kRecordsPerChunk);
+    const auto slot = static_cast<size_t>(recordNo % kRecordsPerChunk);
+    return chunks_[chunk].get() + slot * static_cast<size_t>(layout_.calcOffset);
+  }
+  // What tells a stored record from every other stored in this store before or after it, even
+  // at the same place: its unique id, and how often the store was cleared.
+  std::uintptr_t Reference(const std::byte* record) const {
+    static_assert(sizeof(std::uintptr_t) >= 2 * sizeof(std::uint32_t));
+    return (std::uintptr_t{clearCount_} << 32) |
+           static_cast<std::uint32_t>(record_header::UniqueId(record));
+  }
   std::int32_t NextRecordNo() const { return nextRecordNo_; }
   std::int32_t NextUniqueId() const { return nextUniqueId_; }
   // Moves the unique-id counter, as a reload of saved ids would; only forward.
@@ -91,8 +106,8 @@ class TMemTableStore {
 
   // A zeroed block of the layout's size with a reset header.
   std::unique_ptr<std::byte[]> AllocateRecord() const;
-  // Copies `buffer` into a new stored record, numbers it and returns it. False (nothing stored)
-  // when the unique ids are exhausted.
+  // Copies the header and field slots of `buffer` into a new stored record, numbers it and
+  // returns it. Nothing is stored (nullptr) when the unique ids are exhausted.
   std::byte* StoreRecord(const std::byte* buffer, bool& idsExhausted);
   // Frees every record and restarts both counters at 0.
   void Clear();
@@ -101,8 +116,9 @@ class TMemTableStore {
   TCustomMemTable& AttachedTable(int index) const { return *tables_[static_cast<size_t>(index)]; }
 
  private:
-  std::vector<std::unique_ptr<std::byte[]>> records_;
-  std::vector<std::int32_t> freed_;  // positions to reuse; nothing deletes, so always empty
+  std::vector<std::unique_ptr<std::byte[]>> chunks_;
+  int recordCount_ = 0;
+  std::uint32_t clearCount_ = 0;
   std::int32_t nextRecordNo_ = 0;
   std::int32_t nextUniqueId_ = 0;
   TRecordLayout layout_;
