@@ -151,13 +151,7 @@ TCanvas::PolygonStamps::Stamp& TCanvas::PolygonStamps::Add(Stamp stamp) {
 
 bool TCanvas::DrawStampedPolygon(TRasterizer& r, std::span<const TPoint> points) {
   if (points.size() > PolygonStamps::kMaxPoints || penKind_ != pkNormal || !r.Solid()) return false;
-  long long left = points[0].X, top = points[0].Y, right = left, bottom = top;
-  for (const TPoint& p : points) {
-    left = std::min<long long>(left, p.X);
-    top = std::min<long long>(top, p.Y);
-    right = std::max<long long>(right, p.X);
-    bottom = std::max<long long>(bottom, p.Y);
-  }
+  const auto [left, top, right, bottom] = raster::BoundsOf(points);
   // Everything the general drawing may touch, which must lie inside the clip: a cut shape would
   // set other pixels. Far shapes are left to the general drawing.
   const int w = r.PenWidth();

@@ -167,13 +167,7 @@ void TRasterizer::FillRect(const TRect& r, const raster::Ink& ink) {
 
 TRect TRasterizer::StrokeBox(std::span<const TPoint> pts) const {
   if (pts.empty()) return {};
-  long long left = pts[0].X, top = pts[0].Y, right = left, bottom = top;
-  for (const auto& p : pts) {
-    left = std::min<long long>(left, p.X);
-    top = std::min<long long>(top, p.Y);
-    right = std::max<long long>(right, p.X);
-    bottom = std::max<long long>(bottom, p.Y);
-  }
+  const auto [left, top, right, bottom] = raster::BoundsOf(pts);
   const long long w = width_;
   const TRect b{ClampToFarCoordinate(left - w), ClampToFarCoordinate(top - w),
                 ClampToFarCoordinate(right + 1 + w), ClampToFarCoordinate(bottom + 1 + w)};

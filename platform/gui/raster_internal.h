@@ -3,6 +3,7 @@
 // Pieces shared by the raster's implementation files; not for use outside platform/gui.
 
 #include <algorithm>
+#include <span>
 
 #include "platform/color.h"
 #include "platform/gui/geometry.h"
@@ -18,6 +19,22 @@ constexpr int kFarCoordinate = 1 << 29;
 
 inline int ClampToFarCoordinate(long long v) {
   return static_cast<int>(std::clamp<long long>(v, -kFarCoordinate, kFarCoordinate));
+}
+
+// The corners of the points' bounding box, wide enough that far coordinates cannot overflow.
+struct PointBounds {
+  long long left, top, right, bottom;
+};
+
+inline PointBounds BoundsOf(std::span<const TPoint> pts) {
+  PointBounds b{pts[0].X, pts[0].Y, pts[0].X, pts[0].Y};
+  for (const TPoint& p : pts) {
+    b.left = std::min<long long>(b.left, p.X);
+    b.top = std::min<long long>(b.top, p.Y);
+    b.right = std::max<long long>(b.right, p.X);
+    b.bottom = std::max<long long>(b.bottom, p.Y);
+  }
+  return b;
 }
 
 // True when `box` is empty or lies inside `outer`: what every pixel loop may write.
