@@ -47,17 +47,7 @@ awk -v path="$sweep" '
 
 if [ "${GNUPLOT:-0}" = 1 ]; then
   mkdir -p "$work/gnuplot"
-  {
-    echo "set terminal pngcairo size 623,379"
-    echo "unset key"
-    echo "set grid"
-    column=4
-    for name in r jx swr gain fb elevation; do
-      echo "set output '$work/gnuplot/$name.png'"
-      echo "plot '$sweep' using 3:$column with linespoints pointtype 5 pointsize 0.5"
-      column=$((column + 1))
-    done
-  } >"$work/charts.gp"
+  "$root/bench/gnuplot_charts.sh" "$sweep" "$work/gnuplot" >"$work/charts.gp"
   hyperfine -N --style none --runs 1 --export-json "$work/gnuplot.json" \
     "gnuplot $work/charts.gp" >/dev/null
   python3 -c 'import json, sys

@@ -22,27 +22,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8
 
-# The same six charts as plotvik-render: one series against `height`, line and point markers.
-make_gnuplot_script() {
-  local sweep=$1 out=$2
-  echo "set terminal pngcairo size 623,379"
-  echo "unset key"
-  echo "set grid"
-  local column=4
-  for name in r jx swr gain fb elevation; do
-    echo "set output '$out/$name.png'"
-    echo "set title '$name'"
-    echo "plot '$sweep' using 3:$column with linespoints pointtype 5 pointsize 0.5"
-    column=$((column + 1))
-  done
-}
-
 for lines in 50 1000 10000; do
   sweep=$work/sweep_$lines.txt
   "$root/bench/make_sweep.sh" "$lines" >"$sweep"
   mkdir -p "$work/render_$lines" "$work/gnuplot_$lines"
   script=$work/charts_$lines.gp
-  make_gnuplot_script "$sweep" "$work/gnuplot_$lines" >"$script"
+  "$root/bench/gnuplot_charts.sh" "$sweep" "$work/gnuplot_$lines" >"$script"
   for round in $(seq "$rounds"); do
     hyperfine -N --style none --warmup 1 --runs "$runs" \
       --export-json "$work/round_${lines}_$round.json" \

@@ -5,14 +5,11 @@
 #include <mutex>
 
 #include "platform/gui/canvas.h"
+#include "platform/gui/raster_internal.h"
 
 namespace plotvik {
 
 namespace {
-
-TRGB Opaque(TColor color) {
-  return ColorToPixel(ColorToRGB(color)) | 0xFF000000u;
-}
 
 // Pixel storage given up by bitmaps, handed to the next bitmap of exactly that size: a window
 // image or a chart frame made again, or the render tool's charts one after another, write into
@@ -80,7 +77,7 @@ void TBitmap::SetSize(int width, int height, TColor fill) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   if (width == width_ && height == height_ && (pending_ || !pixels_.empty())) return;
-  const TRGB colour = Opaque(fill);
+  const TRGB colour = raster::PixelOf(fill);
   const int w = std::min(width, width_);
   const int h = std::min(height, height_);
   const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
@@ -120,11 +117,11 @@ TColor TBitmap::Pixel(int x, int y) const {
 
 void TBitmap::Fill(TColor color) {
   if (pending_ || pixels_.empty()) {
-    pendingFill_ = Opaque(color);
+    pendingFill_ = raster::PixelOf(color);
     pending_ = width_ > 0 && height_ > 0;
     return;
   }
-  std::fill(pixels_.begin(), pixels_.end(), Opaque(color));
+  std::fill(pixels_.begin(), pixels_.end(), raster::PixelOf(color));
 }
 
 }  // namespace plotvik
