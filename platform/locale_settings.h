@@ -21,4 +21,8 @@ inline std::string LocaleThousandsChar = ",";
 // numbers unreadable, so it becomes the no-break space too.
 void ReadLocaleSettings(const std::string& localeName = std::string());
 
+// Sets both separators by the rules above from the locale's two characters (0 for none); the
+// decimal one is a single byte of the locale's own encoding.
+void SetLocaleSeparators(char32_t decimal, char32_t thousands);
+
 }  // namespace plotvik

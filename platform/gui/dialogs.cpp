@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "platform/gui/file_name_text.h"
 #include "platform/gui/message_box_window.h"
 
 namespace plotvik {
@@ -34,7 +35,7 @@ class TDesktopDialogs final : public TDialogs {
     if (!initialFileName.empty()) {
       // The name is the file system's bytes, and its folder is found as the kernel finds it:
       // the toolkit's own absolute path drops "l/.." by text.
-      const QFileInfo previous(QFile::decodeName(QByteArray::fromStdString(initialFileName)));
+      const QFileInfo previous(FileNameText(initialFileName));
       const QString folder = QFileInfo(previous.path()).canonicalFilePath();
       dialog.setDirectory(folder.isEmpty() ? previous.absolutePath() : folder);
       dialog.selectFile(previous.fileName());
@@ -42,8 +43,7 @@ class TDesktopDialogs final : public TDialogs {
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
-    return QFile::encodeName(QDir::toNativeSeparators(QFileInfo(chosen.front()).absoluteFilePath()))
-        .toStdString();
+    return FileNameOfText(QFileInfo(chosen.front()).absoluteFilePath());
   }
 
   void ShowMessage(TMsgDlgType type, const std::string& caption, const std::string& text) override {

@@ -16,8 +16,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_path.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
+#include "platform/gui/file_name_text.h"
 #include "platform/gui/main_menu.h"
 #include "platform/gui/native_widgets.h"
 #include "platform/gui/shrunk_image.h"
@@ -108,21 +110,11 @@ std::optional<std::string> DroppedLocalFile(const QMimeData& data) {
   if (!data.hasUrls()) return std::nullopt;
   const QList<QUrl> urls = data.urls();
   if (urls.size() != 1) return std::nullopt;
-  const QUrl& url = urls.front();
-  // Only this machine's files: a host's name is no folder here.
-  const QString host = url.host();
-  if (url.scheme() != QStringLiteral("file") ||
-      (!host.isEmpty() && host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) != 0)) {
-    return std::nullopt;
-  }
-  // The path's bytes as the file system has them: decoded to text, a name that is not UTF-8
-  // would become another name.
-  const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-  // A NUL would cut the name short at the open call, naming another file.
-  if (!path.startsWith('/') || path.contains('\0')) return std::nullopt;
-  std::string name = path.toStdString();
+  const std::optional<std::string> dropped = FileNameOfUrl(urls.front());
+  if (!dropped) return std::nullopt;
+  const std::string& name = *dropped;
   std::error_code error;
-  if (std::filesystem::is_directory(name, error)) return std::nullopt;
+  if (std::filesystem::is_directory(PathOf(name), error)) return std::nullopt;
   return name;
 }
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace plotvik {
+
+// File names travel through the program as std::string: on Linux the file system's own bytes,
+// whatever their encoding; on Windows UTF-8, converted to UTF-16 at every system call. These
+// turn such a name into a path and back without passing through a code page.
+std::filesystem::path PathOf(const std::string& name);
+std::string NameOf(const std::filesystem::path& path);
+
+}  // namespace plotvik
