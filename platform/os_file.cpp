@@ -57,7 +57,7 @@ bool takeLeases = true;
 
 // A writer opening a leased file makes the system signal the holder, with SIGIO unless told
 // otherwise, and that signal's default action ends the process. The reader has nothing to do
-// on it (the writer simply waits until the file is closed), so it is ignored, unless somebody
+// on it (its next read sees the break and lets the writer in), so it is ignored, unless somebody
 // in the process has a use for it already.
 void IgnoreLeaseBreakSignal() {
   static const bool once = [] {
@@ -137,17 +137,26 @@ bool OsFile::Leased() const {
   return leased_ && LeaseUnbroken();
 }
 
-// A writer can change the file no sooner than the kernel's lease-break time (whole seconds, at
-// least a tick) after it began to break the lease, and every read from the system asks the
-// kernel itself: so the kernel's word on the lease is taken for a millisecond of pieces, which
-// spares a system call per piece.
+// A writer cannot change the file before the lease is given up (or the kernel's lease-break
+// time, whole seconds, has run out), and every read from the system asks the kernel itself: so
+// the kernel's word on the lease is taken for a millisecond of pieces, which spares a system
+// call per piece.
 bool OsFile::LeasedForPiece() {
   if (!leased_) return false;
   const auto now = std::chrono::steady_clock::now();
   if (now - leaseConfirmedAt_ < kLeaseTrusted) return true;
-  if (!LeaseUnbroken()) return false;
+  if (!KeepLease()) return false;
   leaseConfirmedAt_ = now;
   return true;
+}
+
+bool OsFile::KeepLease() {
+  if (!leased_) return false;
+  if (LeaseUnbroken()) return true;
+  // A writer is waiting: it is let in now rather than at the end of the data, and the file is
+  // watched from here on, as one that was never leased.
+  ReleaseLease();
+  return false;
 }
 
 // While a break is pending the kernel reports the lease as what it is being broken to.
@@ -172,12 +181,11 @@ bool OsFile::ChangedSinceOpen() const {
 int OsFile::Read(char* buffer, std::size_t size, std::size_t& received) {
   received = 0;
   if (fd_ < 0) return kErrorInvalidHandle;
-  // A writer waiting on a breaking lease still waits until reading stops, unless the kernel's
-  // lease-break time runs out first; from the break on, the file is watched. Checked for every
-  // piece, not only for every block: bytes already fetched count as unread until handed out.
+  // Checked for every piece, not only for every block: bytes already fetched count as unread
+  // until handed out.
   if (!LeasedForPiece() && ChangedSinceOpen()) return kErrorSharingViolation;
   if (aheadPos_ == aheadEnd_) {
-    if (!Leased() && ChangedSinceOpen()) return kErrorSharingViolation;
+    if (!KeepLease() && ChangedSinceOpen()) return kErrorSharingViolation;
     if (const int code = ReadAhead(); code != 0) return code;
     if (aheadEnd_ == 0) {
       ReleaseLease();

@@ -41,10 +41,10 @@ class OsFile {
   // waiting for a writer or feed it an endless stream. An empty name, or one with a NUL byte
   // inside, gives kErrorPathNotFound. Returns 0 on success.
   //
-  // The file is shared with readers only. A read lease, held until reading stops (see
-  // ReleaseLease), refuses a file that any process has open for writing (kErrorSharingViolation)
-  // and makes a writer that opens it meanwhile wait. Where no lease can be had (a file of another
-  // user, a file system without leases) the file is watched instead: see Read.
+  // A read lease, held until reading stops (see ReleaseLease), refuses a file that any process
+  // has open for writing (kErrorSharingViolation). A writer that opens the file meanwhile waits
+  // only until the next read (see Read), never until the end of a long load. Where no lease can
+  // be had (a file of another user, a file system without leases) the file is watched instead.
   int OpenForReading(const std::string& name);
 
   // The file is read from the system in blocks this large and handed out from there, so that
@@ -55,12 +55,11 @@ class OsFile {
   // Reading stops at the size the file had at the open (a size of 0 there is taken as unknown:
   // pseudo files report it). A file whose size or modification time is no longer what it was
   // at the open gives kErrorSharingViolation instead of its end, so a file changed under the
-  // reader never reads as complete; without a lease this is checked before every read. A lease
-  // that a writer has begun to break is still held, but counts as none for this check: the
-  // kernel ends it on its own after the lease-break time, and the writer may then change the
-  // file. Whether the lease is still unbroken is asked before every read from the system, and
-  // between two such reads at most every millisecond. The end of the data or a failing read
-  // releases the lease.
+  // reader never reads as complete; without a lease this is checked before every read. Whether
+  // a writer has begun to break the lease is asked before every read from the system, and
+  // between two such reads at most every millisecond; a broken lease is given up at once, which
+  // lets the writer in, and the file is checked as without a lease from then on. The end of the
+  // data or a failing read releases the lease.
   int Read(char* buffer, std::size_t size, std::size_t& received);
 
   // Lets writers in while the file stays open: for when reading stops before the close, such as
@@ -82,7 +81,9 @@ class OsFile {
  private:
   bool ChangedSinceOpen() const;
   bool LeaseUnbroken() const;
-  // Leased() for one piece handed out of a block already read.
+  // Whether the lease still stands; one that a writer has begun to break is released.
+  bool KeepLease();
+  // KeepLease() for one piece handed out of a block already read.
   bool LeasedForPiece();
   // Reads the next block from the system into ahead_; 0 bytes at the end of the data.
   int ReadAhead();

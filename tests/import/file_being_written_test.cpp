@@ -286,6 +286,68 @@ INSTANTIATE_TEST_SUITE_P(Import, LeaseAtTheWarning,
                                            StoppingLine{"Overflow", "1e400\n"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A writer's open without waiting, refused with EWOULDBLOCK while a read lease stands in its
+// way. The refusal begins the lease's break as a waiting open would.
+bool Knock(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK);
+  if (fd >= 0) {
+    ::close(fd);
+    return true;
+  }
+  return false;
+}
+
+struct LetInWriter {
+  const char* name;
+  bool appends;  // once let in
+};
+
+class WriterLetIn : public ::testing::TestWithParam<LetInWriter> {};
+
+// A writer that comes while the file is read waits only until the reader next asks the system
+// for data, not until the end: the reader gives the lease up and watches the file from then on,
+// so whatever the writer does afterwards still keeps the read from ending as complete.
+TEST_P(WriterLetIn, AWriterWaitsOnlyUntilTheReadersNextBlock) {
+  TempDir dir;
+  std::string text;
+  for (int k = 1; text.size() <= 2 * OsFile::kReadAheadSize; ++k) {
+    text += std::to_string(k) + " " + std::to_string(k) + ".5\n";
+  }
+  const std::string path = dir.Write("sweep.txt", text);
+  if (!LeasesGranted(path)) GTEST_SKIP() << "this file system grants no read lease";
+  OsFile file;
+  ASSERT_EQ(file.OpenForReading(path), 0);
+  std::string read;
+  char buffer[128];
+  std::size_t received = 0;
+  int code = 0;
+  ASSERT_EQ(file.Read(buffer, sizeof buffer, received), 0);
+  read.append(buffer, received);
+  EXPECT_FALSE(Knock(path)) << "no lease held the writer";
+  while (read.size() <= OsFile::kReadAheadSize &&
+         (code = file.Read(buffer, sizeof buffer, received)) == 0 && received > 0) {
+    read.append(buffer, received);
+  }
+  ASSERT_EQ(code, 0);
+  ASSERT_TRUE(Knock(path)) << "the writer still waits after the reader's next block";
+  EXPECT_FALSE(file.Leased());
+  if (GetParam().appends) std::ofstream(path, std::ios::app) << "99 99.5\n";
+  while ((code = file.Read(buffer, sizeof buffer, received)) == 0 && received > 0) {
+    read.append(buffer, received);
+  }
+  if (GetParam().appends) {
+    EXPECT_EQ(code, 32) << "a file changed under the reader read as complete";
+  } else {
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(read, text);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Import, WriterLetIn,
+                         ::testing::Values(LetInWriter{"WritesNothing", false},
+                                           LetInWriter{"Appends", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // The end of the data lets writers in at once, before the file is closed.
 TEST(LeasedFile, TheEndOfTheDataReleasesTheLease) {
   TempDir dir;
