@@ -14,6 +14,7 @@
 #include "app/chart_pages.h"
 #include "app/file_following.h"
 #include "app/form1.h"
+#include "app/step_cursor_view.h"
 #include "app_test_support.h"
 #include "chart/chart_axis.h"
 #include "chart/db_chart.h"
@@ -126,6 +127,53 @@ TEST_F(Following, ABadLineWarnsOnceAndTheLinesAfterItStillCount) {
   std::ofstream(file_, std::ios::binary | std::ios::trunc) << "oops\n";
   ASSERT_TRUE(WaitForHeights({}));
   EXPECT_EQ(dialogs_->messages.size(), 2u);
+}
+
+// A pause in the middle of a line: what was there after two quiet seconds became a record,
+// and what the line becomes replaces it in place. The run goes on: no second box for the old
+// bad line, the step cursor stays on its record.
+TEST_F(Following, ALineThatGoesOnAfterAPauseReplacesItsRecord) {
+  Append("1 0 10 50 0 2\nbad\n1 0 12 50 0 2\n");
+  form_->Follow(file_);
+  ASSERT_EQ(dialogs_->messages.size(), 1u);
+  Append("1 0 13 50 0 1");
+  ASSERT_TRUE(WaitForHeights({10, 12, 13}));
+  // The highest: the provisional record.
+  form_->StepCursor().Last();
+  ASSERT_EQ(form_->StepCursor().Record(), 2);
+  const std::uint64_t run = form_->Loader().RunCount();
+
+  Append(".5 7\n");
+  TMemTable& table = form_->mtData;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        table.Last();
+        return !table.Fields(6).IsNull();
+      },
+      10000));
+  EXPECT_EQ(Heights(), (std::vector<double>{10, 12, 13}));
+  EXPECT_EQ(table.Fields(5).AsFloat(), 1.5);
+  EXPECT_EQ(form_->Caption(), Caption(4));
+  EXPECT_EQ(dialogs_->messages.size(), 1u);
+  EXPECT_EQ(form_->StepCursor().Record(), 2);
+  EXPECT_EQ(form_->Loader().RunCount(), run);
+  Append("1 0 15 50 0 2\n");
+  ASSERT_TRUE(WaitForHeights({10, 12, 13, 15}));
+  EXPECT_EQ(form_->StepCursor().Record(), 2);
+}
+
+// A record cannot be taken back: a provisional line that becomes a bad one has the file read
+// again, and the run's box is not shown twice.
+TEST_F(Following, ALineThatGoesBadAfterAPauseHasTheFileReadAgain) {
+  Append("1 0 10\nbad\n");
+  form_->Follow(file_);
+  ASSERT_EQ(dialogs_->messages.size(), 1u);
+  Append("1 0 1");
+  ASSERT_TRUE(WaitForHeights({10, 1}));
+  Append("x\n1 0 13\n");
+  ASSERT_TRUE(WaitForHeights({10, 13}));
+  EXPECT_EQ(form_->Caption(), Caption(4));
+  EXPECT_EQ(dialogs_->messages.size(), 1u);
 }
 
 TEST_F(Following, AZoomedChartKeepsItsViewWhileLinesOutsideItArrive) {
