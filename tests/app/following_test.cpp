@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -222,6 +223,81 @@ TEST_F(Following, FileOpenEndsFollowingButACancelledDialogDoesNot) {
   EXPECT_FALSE(form_->Following().Active());
   EXPECT_EQ(form_->Caption(), TForm1::kCaption);
 }
+
+// Following goes on whatever happens on the way to the file: its folder made again or renamed
+// away and back, a link to it pointed into another folder, a name that is not UTF-8.
+struct WayCase {
+  const char* name;
+  // The name followed, below the test's folder.
+  std::string followed;
+  // Changes the way; returns the file that the name then stands for.
+  std::string (*change)(const std::filesystem::path& dir);
+  // The heights the changed way gives before the new line.
+  std::vector<double> before;
+  friend void PrintTo(const WayCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FollowingTheWay : public Following, public ::testing::WithParamInterface<WayCase> {};
+
+TEST_P(FollowingTheWay, NewLinesStillArrive) {
+  namespace fs = std::filesystem;
+  const fs::path dir = dir_.Path();
+  fs::create_directories(dir / "d");
+  fs::create_directories(dir / "e");
+  std::ofstream(dir / "d" / "sweep.txt", std::ios::binary) << "1 0 10\n";
+  std::ofstream(dir / "d" / "caf\xe9.txt", std::ios::binary) << "1 0 10\n";
+  std::ofstream(dir / "e" / "other.txt", std::ios::binary) << "1 0 20\n";
+  fs::create_symlink("d/sweep.txt", dir / "link");
+  form_->Follow((dir / GetParam().followed).string());
+  ASSERT_EQ(Heights(), (std::vector<double>{10}));
+
+  const std::string file = GetParam().change(dir);
+  ASSERT_TRUE(WaitForHeights(GetParam().before));
+  // Past the time a change takes to be read, so that what follows is a write of its own.
+  QTest::qWait(300);
+  std::ofstream(file, std::ios::binary | std::ios::app) << "1 0 30\n";
+  std::vector<double> after = GetParam().before;
+  after.push_back(30);
+  EXPECT_TRUE(WaitForHeights(after));
+  EXPECT_TRUE(dialogs_->messages.empty());
+}
+
+const WayCase kWayCases[] = {
+    {"FolderMadeAgain",
+     "d/sweep.txt",
+     [](const std::filesystem::path& dir) {
+       std::filesystem::remove_all(dir / "d");
+       QTest::qWait(300);
+       std::filesystem::create_directory(dir / "d");
+       std::ofstream(dir / "d" / "sweep.txt", std::ios::binary) << "1 0 11\n";
+       return (dir / "d" / "sweep.txt").string();
+     },
+     {11}},
+    {"FolderRenamedAwayAndBack",
+     "d/sweep.txt",
+     [](const std::filesystem::path& dir) {
+       std::filesystem::rename(dir / "d", dir / "away");
+       QTest::qWait(300);
+       std::filesystem::rename(dir / "away", dir / "d");
+       return (dir / "d" / "sweep.txt").string();
+     },
+     {10}},
+    {"LinkPointedIntoAnotherFolder",
+     "link",
+     [](const std::filesystem::path& dir) {
+       std::filesystem::create_symlink("e/other.txt", dir / "link.new");
+       std::filesystem::rename(dir / "link.new", dir / "link");
+       return (dir / "e" / "other.txt").string();
+     },
+     {20}},
+    {"NameNotInUtf8",
+     "d/caf\xe9.txt",
+     [](const std::filesystem::path& dir) { return (dir / "d" / "caf\xe9.txt").string(); },
+     {10}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ways, FollowingTheWay, ::testing::ValuesIn(kWayCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace plotvik
