@@ -2,6 +2,7 @@
 // loader's steps, driven through the message loop as the running program drives them.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QTest>
@@ -210,6 +211,21 @@ TEST_F(Following, AFileNotThereIsReportedAndTakenWhenItComes) {
   EXPECT_TRUE(form_->Following().Active());
   Append("1 0 10\n");
   ASSERT_TRUE(WaitForHeights({10}));
+}
+
+// A folder that cannot be read cannot be watched: the file that comes into it is found by a look
+// on a timer. Run as an unprivileged user as well (tests/CMakeLists.txt).
+TEST_F(Following, AFileInAFolderThatCannotBeWatchedIsFoundOnATimer) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root watches every folder";
+  namespace fs = std::filesystem;
+  const fs::path locked = dir_.Path() / "locked";
+  fs::create_directory(locked);
+  fs::permissions(locked, fs::perms::owner_write | fs::perms::owner_exec);
+  const std::string file = (locked / "sweep.txt").string();
+  EXPECT_THROW(form_->Follow(file), EInOutError);
+  std::ofstream(file, std::ios::binary) << "1 0 10\n";
+  EXPECT_TRUE(WaitForHeights({10}));
+  fs::permissions(locked, fs::perms::owner_all);
 }
 
 TEST_F(Following, FileOpenEndsFollowingButACancelledDialogDoesNot) {
