@@ -48,16 +48,40 @@ void TFileFollowing::Look(bool reportGone) {
     return;
   }
   looking_ = true;
+  bool took = false;
   try {
-    TFollowUpdate update = follower_->Look(TFileFollower::TClock::now());
+    // A record left pending by a load that stopped at a bad line is no part of the run.
+    TMemTable& table = form_.mtData;
+    if (table.State() == DataSetState::StateInsert || table.State() == DataSetState::StateEdit) {
+      table.Cancel();
+    }
+    bad_ = false;
+    TFollowUpdate update = follower_->Look(TFileFollower::TClock::now(), *this);
+    if (readAgain_) {
+      // The user has been told about this run's bad lines already, or is told now.
+      readAgain_ = false;
+      const bool warned = warned_;
+      follower_->Restart();
+      update = follower_->Look(TFileFollower::TClock::now(), *this);
+      if (update.change == TFollowChange::fcReplaced) warned_ = warned;
+    }
     if (update.change == TFollowChange::fcGone) {
       if (reportGone) throw EInOutError(update.errorCode, IOErrorMessage(update.errorCode));
-    } else {
-      Take(update);
     }
+    took = update.change != TFollowChange::fcNone && update.change != TFollowChange::fcGone;
   } catch (...) {
     looking_ = false;
     throw;
+  }
+  if (took) ShowCaption();
+  if (took && bad_ && !warned_) {
+    warned_ = true;
+    try {
+      form_.Application().MessageDlg(kInvalidFileFormat, TMsgDlgType::mtWarning);
+    } catch (...) {
+      looking_ = false;
+      throw;
+    }
   }
   looking_ = false;
   if (!Active()) return;
@@ -68,34 +92,43 @@ void TFileFollowing::Look(bool reportGone) {
   }
 }
 
-void TFileFollowing::Take(TFollowUpdate& update) {
-  TSweepFileLoader& loader = form_.Loader();
+void TFileFollowing::NewRun() {
+  form_.Loader().StartRun();
+  warned_ = false;
+  provisionalRecord_ = false;
+}
+
+void TFileFollowing::TakeLine(std::string& line, bool provisional, bool replacesProvisional) {
+  if (readAgain_) return;
   TMemTable& table = form_.mtData;
-  if (update.change == TFollowChange::fcReplaced) {
-    loader.StartRun();
-    warned_ = false;
-  } else if (update.lines.empty()) {
-    return;
-  }
-  // A record left pending by a load that stopped at a bad line is no part of the run.
-  if (table.State() == DataSetState::StateInsert || table.State() == DataSetState::StateEdit) {
-    table.Cancel();
-  }
-  bool bad = false;
-  for (std::string& line : update.lines) {
-    try {
-      loader.LoadLine(line);
-    } catch (...) {
-      // The bad line's record goes; the lines after it still count.
-      if (table.State() != DataSetState::StateBrowse) table.Cancel();
-      bad = true;
+  const bool replace = replacesProvisional && provisionalRecord_;
+  try {
+    if (replace) {
+      ReplaceLastRecord(line);
+    } else {
+      form_.Loader().LoadLine(line);
     }
+    provisionalRecord_ = provisional;
+  } catch (...) {
+    if (table.State() != DataSetState::StateBrowse) table.Cancel();
+    if (replace) {
+      // The record cannot go, and must not stay: only a new reading makes the table the file.
+      readAgain_ = true;
+      return;
+    }
+    // The bad line's record goes; the lines after it still count.
+    provisionalRecord_ = false;
+    bad_ = true;
   }
-  ShowCaption();
-  if (bad && !warned_) {
-    warned_ = true;
-    form_.Application().MessageDlg(kInvalidFileFormat, TMsgDlgType::mtWarning);
-  }
+}
+
+void TFileFollowing::ReplaceLastRecord(std::string& line) {
+  TMemTable& table = form_.mtData;
+  table.Last();
+  table.Edit();
+  for (int i = 0; i < table.FieldCount(); ++i) table.Fields(i).Clear();
+  form_.Loader().ParseLineIntoRecord(line);
+  table.Post();
 }
 
 void TFileFollowing::ShowCaption() {

@@ -51,8 +51,9 @@ struct TStepCursorView::State {
 
   TForm1& form;
   TStepCursor cursor;
-  // The table's rewrites when the cursor was placed: a new load since hides it.
-  std::uint64_t placedRewrites = 0;
+  // The run the cursor was placed in: a new load since hides it. A followed file's last record
+  // replaced in place is the same run, and the cursor stays on its record.
+  std::uint64_t placedRun = 0;
   // The records read from the table, and what they were read from.
   std::vector<TSweepRecord> records;
   std::uint64_t readRewrites = 0;
@@ -72,7 +73,7 @@ struct TStepCursorView::State {
   // The cursor's record, unless a load has come since it was placed.
   std::optional<int> LiveRecord() {
     if (!cursor.Record()) return std::nullopt;
-    if (Table().RewriteCount() != placedRewrites) {
+    if (form.Loader().RunCount() != placedRun) {
       cursor.Hide();
       ClearTips();
       return std::nullopt;
@@ -101,7 +102,7 @@ struct TStepCursorView::State {
         SweepPoints(records, PageField(form.PC.ActivePageIndex()));
     move(points);
     if (cursor.Record() == before) return;
-    placedRewrites = Table().RewriteCount();
+    placedRun = form.Loader().RunCount();
     RepaintAll();
   }
 

@@ -1,6 +1,9 @@
 #include "follow/file_follower.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "platform/os_file.h"
 
 namespace plotvik {
 
@@ -14,9 +17,12 @@ TFileFollower::TFileFollower(std::string fileName) : fileName_(std::move(fileNam
 
 void TFileFollower::Restart() {
   known_ = false;
-  taken_ = 0;
+  complete_ = 0;
+  provisional_.reset();
+  provisionalSize_ = 0;
+  hash_ = TByteHash();
   start_.clear();
-  tailTaken_ = false;
+  end_.clear();
   ended_ = false;
   lineCount_ = 0;
   tailWaiting_ = false;
@@ -27,56 +33,31 @@ std::optional<TFileFollower::TClock::time_point> TFileFollower::QuietDeadline() 
   return lastChange_ + kQuietTime;
 }
 
-void TFileFollower::TakeLine(const char* begin, const char* end, std::vector<std::string>& lines) {
-  std::string& line = lines.emplace_back();
-  line.reserve(static_cast<std::size_t>(end - begin));
-  for (const char* p = begin; p != end; ++p) {
-    if (*p != '\r') line.push_back(*p);
-  }
-  ++lineCount_;
-}
-
-std::size_t TFileFollower::TakeLines(const std::string& bytes, std::vector<std::string>& lines,
-                                     bool& ended) {
-  const char* data = bytes.data();
-  std::size_t lineStart = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = data[i];
-    if (c == '\n') {
-      TakeLine(data + lineStart, data + i, lines);
-      lineStart = i + 1;
-    } else if (c == kEndOfFile) {
-      // The line reader's end: a line of any bytes before it counts, an empty one does not.
-      if (i > lineStart) TakeLine(data + lineStart, data + i, lines);
-      ended = true;
-      return i + 1;
-    }
-  }
-  return lineStart;
-}
-
-TFollowUpdate TFileFollower::Look(TClock::time_point now) {
+TFollowUpdate TFileFollower::Look(TClock::time_point now, TFollowSink& sink) {
   TFollowUpdate update;
   auto gone = [&](int code) {
     // Whatever comes back under the name later is read as a new run.
     Restart();
     update.change = TFollowChange::fcGone;
     update.errorCode = code;
-    update.lines.clear();
     return update;
   };
 
   TGrowingFile file;
   if (const int code = file.Open(fileName_); code != 0) return gone(code);
   const std::uint64_t size = file.Size();
-  if (!known_ || size != lastSize_ || file.Identity() != identity_) lastChange_ = now;
-  lastSize_ = size;
+  const std::int64_t modified = file.ModificationTime();
+  const bool sameFile = known_ && file.Identity() == identity_;
+  const bool written = size != lastSize_ || modified != lastModified_;
+  if (!sameFile || written) lastChange_ = now;
 
-  bool replaced = !known_ || file.Identity() != identity_ || size < taken_;
-  if (!replaced && !start_.empty()) {
-    std::string start;
-    if (const int code = file.ReadAt(0, start_.size(), start); code != 0) return gone(code);
-    replaced = start != start_;
+  bool replaced = !sameFile || size < complete_ + provisionalSize_;
+  if (!replaced) {
+    // Written without growing: an append always grows the file, so only a rewrite in place does
+    // that (or a mere touch), and a rewrite may well keep both ends as they were.
+    int code = 0;
+    replaced = !StillThere(file, written && size == lastSize_, code);
+    if (code != 0) return gone(code);
   }
   if (replaced) {
     Restart();
@@ -84,57 +65,137 @@ TFollowUpdate TFileFollower::Look(TClock::time_point now) {
     identity_ = file.Identity();
     lastChange_ = now;
     update.change = TFollowChange::fcReplaced;
+    sink.NewRun();
   }
+  lastSize_ = size;
+  lastModified_ = modified;
   tailWaiting_ = false;
   if (ended_) return update;
 
-  std::string bytes;
-  if (const int code = file.ReadAt(taken_, size - taken_, bytes); code != 0) return gone(code);
-  std::size_t pos = 0;
-  if (tailTaken_ && !bytes.empty()) {
-    // A last line was taken without its end: now its LF (or CR LF) may follow, or the writer
-    // went on with the line, which changes a record already taken.
-    if (bytes[0] == '\n') {
-      pos = 1;
-    } else if (bytes[0] == '\r' && bytes.size() == 1) {
-      return update;
-    } else if (bytes[0] == '\r' && bytes[1] == '\n') {
-      pos = 2;
-    } else if (bytes[0] != kEndOfFile) {
-      Restart();
-      return Look(now);
-    }
-    tailTaken_ = false;
-  }
+  bool took = false;
+  if (const int code = ReadOn(file, size, now, sink, took); code != 0) return gone(code);
+  if (took && update.change == TFollowChange::fcNone) update.change = TFollowChange::fcGrown;
+  return update;
+}
 
-  bool ended = false;
-  const std::size_t used =
-      pos + TakeLines(pos == 0 ? bytes : bytes.substr(pos), update.lines, ended);
-  if (ended) {
-    ended_ = true;
-    taken_ = size;
-  } else {
-    taken_ += used;
-    if (used < bytes.size()) {
-      if (now - lastChange_ >= kQuietTime) {
-        TakeLine(bytes.data() + used, bytes.data() + bytes.size(), update.lines);
-        taken_ = size;
-        tailTaken_ = true;
-      } else {
-        tailWaiting_ = true;
+bool TFileFollower::StillThere(const TGrowingFile& file, bool deep, int& code) const {
+  std::string bytes;
+  code = file.ReadAt(0, start_.size(), bytes);
+  if (code != 0 || bytes != start_) return false;
+  bytes.clear();
+  const std::uint64_t taken = complete_ + provisionalSize_;
+  code = file.ReadAt(taken - end_.size(), end_.size(), bytes);
+  if (code != 0 || bytes != end_) return false;
+  if (!deep) return true;
+  TByteHash hash;
+  for (std::uint64_t offset = 0; offset < complete_;) {
+    bytes.clear();
+    code = file.ReadAt(offset, std::min<std::uint64_t>(kReadBlockSize, complete_ - offset), bytes);
+    if (code != 0 || bytes.empty()) return false;
+    hash.Add(bytes.data(), bytes.size());
+    offset += bytes.size();
+  }
+  return hash == hash_;
+}
+
+int TFileFollower::ReadOn(const TGrowingFile& file, std::uint64_t size, TClock::time_point now,
+                          TFollowSink& sink, bool& took) {
+  // Reading goes on at the end of the last whole line, so a provisional line is read again with
+  // whatever followed it; its bytes leave the checks' record until it is known what they are.
+  start_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(start_.size(), complete_)));
+  end_.resize(end_.size() -
+              static_cast<std::size_t>(std::min<std::uint64_t>(end_.size(), provisionalSize_)));
+  // The bytes from the start of the line being cut to those read last.
+  std::string buffer;
+  std::uint64_t offset = complete_;
+  // The line at hand starts where the provisional one did.
+  bool atProvisional = provisional_.has_value();
+  while (offset < size) {
+    const std::size_t scanned = buffer.size();
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(kReadBlockSize, size - offset));
+    if (const int code = file.ReadAt(offset, want, buffer); code != 0) return code;
+    // Cut short while it was read: the next look finds it shorter than what was taken.
+    if (buffer.size() != scanned + want) return kErrorReadFault;
+    offset += want;
+    const char* data = buffer.data();
+    std::size_t lineStart = 0;
+    for (std::size_t i = scanned; i < buffer.size(); ++i) {
+      if (data[i] == '\n') {
+        Deliver(data + lineStart, i + 1 - lineStart, i - lineStart, false, atProvisional, sink,
+                took);
+        atProvisional = false;
+        lineStart = i + 1;
+      } else if (data[i] == kEndOfFile) {
+        // The line reader's end: a line of any bytes before it counts, an empty one does not.
+        if (i > lineStart) {
+          Deliver(data + lineStart, i + 1 - lineStart, i - lineStart, false, atProvisional, sink,
+                  took);
+        } else {
+          Commit(data + i, 1);
+        }
+        ended_ = true;
+        end_.erase(0, end_.size() - std::min(end_.size(), kEndCheckSize));
+        return 0;
       }
     }
+    buffer.erase(0, lineStart);
   }
 
-  const std::uint64_t startSize = std::min<std::uint64_t>(taken_, kStartCheckSize);
-  if (start_.size() < startSize) {
-    start_.clear();
-    if (const int code = file.ReadAt(0, startSize, start_); code != 0) return gone(code);
+  // What is left is a line without its end.
+  const bool quiet = now - lastChange_ >= kQuietTime;
+  if (atProvisional && buffer.size() == provisionalSize_) {
+    Remember(buffer.data(), buffer.size());
+  } else if (!buffer.empty() && quiet) {
+    Deliver(buffer.data(), buffer.size(), buffer.size(), true, atProvisional, sink, took);
+  } else if (!buffer.empty()) {
+    tailWaiting_ = true;
+    // Until then the provisional line stands as it was taken.
+    if (atProvisional) Remember(buffer.data(), static_cast<std::size_t>(provisionalSize_));
   }
-  if (update.change == TFollowChange::fcNone && !update.lines.empty()) {
-    update.change = TFollowChange::fcGrown;
+  end_.erase(0, end_.size() - std::min(end_.size(), kEndCheckSize));
+  return 0;
+}
+
+void TFileFollower::Deliver(const char* raw, std::size_t size, std::size_t textSize,
+                            bool provisional, bool continuesProvisional, TFollowSink& sink,
+                            bool& took) {
+  text_.assign(raw, textSize);
+  if (std::memchr(raw, '\r', textSize) != nullptr) std::erase(text_, '\r');
+  bool changed = true;
+  if (continuesProvisional) {
+    // Its line end, a byte 26 or a CR may have come, and the text be what was taken.
+    changed = text_ != *provisional_;
+    provisional_.reset();
+    provisionalSize_ = 0;
+  } else {
+    ++lineCount_;
   }
-  return update;
+  if (provisional) {
+    provisional_ = text_;
+    provisionalSize_ = size;
+    Remember(raw, size);
+  } else {
+    Commit(raw, size);
+  }
+  if (changed) {
+    took = true;
+    sink.TakeLine(text_, provisional, continuesProvisional);
+  }
+}
+
+void TFileFollower::Commit(const char* raw, std::size_t size) {
+  hash_.Add(raw, size);
+  complete_ += size;
+  Remember(raw, size);
+}
+
+void TFileFollower::Remember(const char* raw, std::size_t size) {
+  if (start_.size() < kStartCheckSize) {
+    start_.append(raw, std::min(size, kStartCheckSize - start_.size()));
+  }
+  end_.append(raw, size);
+  if (end_.size() > 2 * kEndCheckSize) end_.erase(0, end_.size() - kEndCheckSize);
 }
 
 }  // namespace plotvik

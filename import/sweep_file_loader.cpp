@@ -68,6 +68,7 @@ void TSweepFileLoader::ReadLines(TSweepFileUi& ui) {
 }
 
 void TSweepFileLoader::StartRun() {
+  ++runCount_;
   // Closing cancels a record that a failed load left pending, then drops every record.
   if (table_.Active()) table_.Close();
   table_.Open();

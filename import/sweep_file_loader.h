@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -75,6 +76,9 @@ class TSweepFileLoader {
   // LoadLine raises as ParseLineIntoRecord does, leaving the record pending in insert state.
   void StartRun();
   void LoadLine(std::string& line);
+  // How many runs have started: a reader that finds it unchanged knows that the records it saw
+  // still belong to the same load, though a follower may have changed the last of them.
+  std::uint64_t RunCount() const { return runCount_; }
 
   TLineReader& SweepFile() { return sweepFile_; }
   const std::string& CurrentLine() const { return currentLine_; }
@@ -87,6 +91,7 @@ class TSweepFileLoader {
   TDataSet& table_;
   TLineReader sweepFile_;
   std::string currentLine_;
+  std::uint64_t runCount_ = 0;
 };
 
 }  // namespace plotvik

@@ -35,21 +35,26 @@ int TGrowingFile::Open(const std::string& name) {
   identity_ = {static_cast<std::uint64_t>(status.st_dev),
                static_cast<std::uint64_t>(status.st_ino)};
   size_ = static_cast<std::uint64_t>(status.st_size);
+  modified_ =
+      static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
   return 0;
 }
 
 int TGrowingFile::ReadAt(std::uint64_t offset, std::uint64_t size, std::string& out) const {
   if (fd_ < 0) return kErrorInvalidHandle;
-  char buffer[65536];
+  // Straight into `out`, a block at a time: a large read never holds its bytes twice.
+  constexpr std::uint64_t kBlock = 1 << 20;
   while (size > 0) {
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof buffer));
-    const ssize_t got = ::pread(fd_, buffer, want, static_cast<off_t>(offset));
+    const std::size_t want = static_cast<std::size_t>(std::min(size, kBlock));
+    const std::size_t had = out.size();
+    out.resize(had + want);
+    const ssize_t got = ::pread(fd_, out.data() + had, want, static_cast<off_t>(offset));
+    out.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
     if (got < 0) {
       if (errno == EINTR) continue;
       return OsErrorCode(errno);
     }
     if (got == 0) break;
-    out.append(buffer, static_cast<std::size_t>(got));
     offset += static_cast<std::uint64_t>(got);
     size -= static_cast<std::uint64_t>(got);
   }

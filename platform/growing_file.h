@@ -27,8 +27,9 @@ class TGrowingFile {
   // kErrorAccessDenied, as OsFile refuses it. Returns 0 or a code.
   int Open(const std::string& name);
   TFileIdentity Identity() const { return identity_; }
-  // The size at the open.
+  // The size and the last modification time (nanoseconds since the epoch) at the open.
   std::uint64_t Size() const { return size_; }
+  std::int64_t ModificationTime() const { return modified_; }
   // Appends to `out` the bytes from `offset` up to `offset + size` or the end, whichever comes
   // first. Returns 0 or a code.
   int ReadAt(std::uint64_t offset, std::uint64_t size, std::string& out) const;
@@ -38,6 +39,7 @@ class TGrowingFile {
   int fd_ = -1;
   TFileIdentity identity_;
   std::uint64_t size_ = 0;
+  std::int64_t modified_ = 0;
 };
 
 }  // namespace plotvik

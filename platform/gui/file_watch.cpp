@@ -1,9 +1,9 @@
 #include "platform/gui/file_watch.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
+#include <QSocketNotifier>
 #include <QTimer>
+
+#include "platform/name_watch.h"
 
 namespace plotvik {
 
@@ -11,18 +11,21 @@ class TFileWatch::Impl {
  public:
   Impl(const std::string& fileName, std::chrono::milliseconds settle,
        std::function<void()> onSettled)
-      : file_(QFileInfo(QFile::decodeName(QByteArray::fromStdString(fileName))).absoluteFilePath()),
-        onSettled_(std::move(onSettled)) {
+      : names_(fileName), onSettled_(std::move(onSettled)) {
     settle_.setSingleShot(true);
     settle_.setInterval(settle);
     wake_.setSingleShot(true);
-    QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, [this] { Changed(); });
-    QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_,
-                     [this] { Changed(); });
+    poll_.setInterval(kPollInterval);
     QObject::connect(&settle_, &QTimer::timeout, &settle_, [this] { Settled(); });
     QObject::connect(&wake_, &QTimer::timeout, &wake_, [this] { Settled(); });
-    watcher_.addPath(QFileInfo(file_).absolutePath());
-    WatchFile();
+    QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { Settled(); });
+    if (names_.Descriptor() >= 0) {
+      notifier_ = std::make_unique<QSocketNotifier>(names_.Descriptor(), QSocketNotifier::Read);
+      QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] {
+        if (names_.TakeChanges()) Changed();
+      });
+    }
+    Watch();
   }
 
   void WakeAt(TClock::time_point when) {
@@ -32,10 +35,14 @@ class TFileWatch::Impl {
   }
 
  private:
-  // A file that was deleted or renamed over drops out of the watch; the folder's change brings
-  // it back in once the name exists again.
-  void WatchFile() {
-    if (!watcher_.files().contains(file_) && QFileInfo::exists(file_)) watcher_.addPath(file_);
+  // What the name stands for may have changed with what was just seen: the watch follows it.
+  // Where watching cannot tell every change, a timer looks as well.
+  void Watch() {
+    if (names_.Update()) {
+      poll_.stop();
+    } else if (!poll_.isActive()) {
+      poll_.start();
+    }
   }
 
   // Each change puts the call off again, but a writer that never pauses still gets one now
@@ -50,20 +57,25 @@ class TFileWatch::Impl {
     settle_.start();
   }
 
+  // The watch is brought up to date before the handler looks, so that nothing written after
+  // the look goes unseen.
   void Settled() {
     wake_.stop();
-    WatchFile();
+    Watch();
     onSettled_();
   }
 
   static constexpr std::chrono::milliseconds kLongestPutOff{1000};
+  // Slow enough to cost nothing, quick enough that new lines show within a second.
+  static constexpr std::chrono::milliseconds kPollInterval{500};
 
-  QString file_;
+  TNameWatch names_;
   TClock::time_point firstChange_{};
   std::function<void()> onSettled_;
-  QFileSystemWatcher watcher_;
+  std::unique_ptr<QSocketNotifier> notifier_;
   QTimer settle_;
   QTimer wake_;
+  QTimer poll_;
 };
 
 TFileWatch::TFileWatch(const std::string& fileName, std::chrono::milliseconds settle,

@@ -7,10 +7,12 @@
 
 namespace plotvik {
 
-// Watches a file and the folder it is in, so that a file renamed over it, deleted or made again
-// is seen as well as one written in place, and runs a handler once the changes have rested for
-// `settle`: a writer's burst of writes gives one call, not one per write. The handler runs from
-// the message loop; it is given the toolkit's events, so it must not throw.
+// Watches a file name: the file it stands for now and every folder entry on the way there, so
+// that a file renamed over it, deleted or made again, its folder made again or a symbolic link
+// pointed elsewhere is seen as well as one written in place; where the system cannot watch, it
+// looks twice a second. Runs a handler once the changes have rested for `settle`: a writer's
+// burst of writes gives one call, not one per write. The handler runs from the message loop;
+// it is given the toolkit's events, so it must not throw.
 class TFileWatch {
  public:
   using TClock = std::chrono::steady_clock;

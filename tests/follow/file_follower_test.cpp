@@ -10,15 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "follow/byte_hash.h"
+
 namespace plotvik {
 namespace {
 
 using namespace std::chrono_literals;
 using TClock = TFileFollower::TClock;
 
-// What happens to the followed file before a look, and what the look must report.
+// What happens to the followed file before a look, and what the look must report: the lines
+// handed on, a provisional one marked "~" and one that replaces the provisional line "=".
 struct Step {
-  enum Op { kNothing, kAppend, kRewrite, kTruncate, kRenameOver, kDelete };
+  enum Op { kNothing, kAppend, kRewrite, kTruncate, kRenameOver, kDelete, kTouch };
   Op op;
   std::string bytes;
   // Time since the previous look.
@@ -26,6 +29,36 @@ struct Step {
   TFollowChange change;
   std::vector<std::string> lines;
 };
+
+// Records what a look hands on, with the marks the cases use.
+struct RecordingSink : TFollowSink {
+  void NewRun() override { lines.push_back("(new run)"); }
+  void TakeLine(std::string& line, bool provisional, bool replaces) override {
+    lines.push_back(std::string(replaces ? "=" : "") + (provisional ? "~" : "") + line);
+    // The line is the sink's to consume.
+    line = "consumed";
+  }
+  std::vector<std::string> lines;
+};
+
+std::string Repeat(const std::string& bytes, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += bytes;
+  return all;
+}
+
+std::vector<std::string> Lines(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+// More than the start that every look compares, in lines of 7 bytes.
+const std::string kLongStart = Repeat("1 0 10\n", 600);
+const std::vector<std::string> kLongStartLines(600, "1 0 10");
+// Lines that reach over a read block's end, more than once.
+const std::string kBlocks = Repeat("12345 0 10.125 -3.5\r\n", 120000);
+const std::vector<std::string> kBlocksLines(120000, "12345 0 10.125 -3.5");
 
 struct FollowCase {
   const char* name;
@@ -54,7 +87,7 @@ class FileFollowerTest : public ::testing::TestWithParam<FollowCase> {
     out << bytes;
   }
 
-  void Apply(const Step& step) {
+  void Apply(const Step& step, int index) {
     switch (step.op) {
       case Step::kNothing:
         break;
@@ -78,7 +111,16 @@ class FileFollowerTest : public ::testing::TestWithParam<FollowCase> {
       }
       case Step::kDelete:
         std::filesystem::remove(file_);
+        return;
+      case Step::kTouch:
         break;
+    }
+    // Each step's writes bear a time of their own, as a writer's do that are further apart
+    // than the file system's clock ticks.
+    if (step.op != Step::kNothing && std::filesystem::exists(file_)) {
+      std::filesystem::last_write_time(file_, std::filesystem::file_time_type() +
+                                                  std::chrono::hours(24 * 365 * 50) +
+                                                  std::chrono::seconds(index));
     }
   }
 
@@ -91,11 +133,14 @@ TEST_P(FileFollowerTest, TakesWhatChanged) {
   TClock::time_point now{};
   int index = 0;
   for (const Step& step : GetParam().steps) {
-    Apply(step);
+    Apply(step, index);
     now += step.later;
-    const TFollowUpdate update = follower.Look(now);
+    RecordingSink sink;
+    const TFollowUpdate update = follower.Look(now, sink);
     EXPECT_EQ(update.change, step.change) << "step " << index;
-    EXPECT_EQ(update.lines, step.lines) << "step " << index;
+    std::vector<std::string> expected = step.lines;
+    if (step.change == kReplaced) expected.insert(expected.begin(), "(new run)");
+    EXPECT_EQ(sink.lines, expected) << "step " << index;
     ++index;
   }
 }
@@ -118,13 +163,21 @@ const FollowCase kCases[] = {
     {"QuietUnterminatedLastLine",
      {{Step::kTruncate, "1 2\n3 4", 200ms, kReplaced, {"1 2"}},
       {Step::kNothing, "", 1900ms, kNone, {}},
-      {Step::kNothing, "", 100ms, kGrown, {"3 4"}},
-      // Its line end arrives later: nothing new, the line is not taken twice.
+      {Step::kNothing, "", 100ms, kGrown, {"~3 4"}},
+      {Step::kNothing, "", 2000ms, kNone, {}},
+      // A CR, then its LF: nothing new, the line is not taken twice.
+      {Step::kAppend, "\r", 2000ms, kNone, {}},
       {Step::kAppend, "\n5 6\n", 200ms, kGrown, {"5 6"}}}},
-    {"QuietLineGoesOnMeansANewRun",
+    {"QuietLineGoesOnAndReplacesWhatWasTaken",
      {{Step::kTruncate, "1 2\n3", 200ms, kReplaced, {"1 2"}},
-      {Step::kNothing, "", 2000ms, kGrown, {"3"}},
-      {Step::kAppend, " 4\n", 200ms, kReplaced, {"1 2", "3 4"}}}},
+      {Step::kNothing, "", 2000ms, kGrown, {"~3"}},
+      // Not a line until its end comes or the file is quiet again.
+      {Step::kAppend, " 4", 200ms, kNone, {}},
+      {Step::kNothing, "", 2000ms, kGrown, {"=~3 4"}},
+      {Step::kAppend, "5\n6", 200ms, kGrown, {"=3 45"}},
+      {Step::kNothing, "", 2000ms, kGrown, {"~6"}},
+      {Step::kAppend, "\x1a", 200ms, kNone, {}},
+      {Step::kAppend, "7\n", 200ms, kNone, {}}}},
     {"ByteTwentySixEndsTheFile",
      {{Step::kTruncate,
        "1 2\n3 4\x1a"
@@ -139,6 +192,26 @@ const FollowCase kCases[] = {
     {"StartRewrittenAtTheSameSize",
      {{Step::kTruncate, "1 2\n3 4\n", 200ms, kReplaced, {"1 2", "3 4"}},
       {Step::kRewrite, "7 7", 200ms, kReplaced, {"7 7", "3 4"}}}},
+    // Rewritten beyond the start that every look compares, a longer file where the last one
+    // ended in the middle of a line.
+    {"RewrittenKeepingItsStart",
+     {{Step::kTruncate, kLongStart + "5 55 555\n", 200ms, kReplaced,
+       Lines({kLongStartLines, {"5 55 555"}})},
+      {Step::kTruncate, kLongStart + "5 5 5\n6 66\n", 200ms, kReplaced,
+       Lines({kLongStartLines, {"5 5 5", "6 66"}})}}},
+    // Rewritten in its middle, both ends and the size as they were; then only touched, and
+    // that is no change.
+    {"RewrittenInTheMiddleAtTheSameSize",
+     {{Step::kTruncate, kLongStart + "5 55\n" + kLongStart, 200ms, kReplaced,
+       Lines({kLongStartLines, {"5 55"}, kLongStartLines})},
+      {Step::kTouch, "", 200ms, kNone, {}},
+      {Step::kTruncate, kLongStart + "5 56\n" + kLongStart, 200ms, kReplaced,
+       Lines({kLongStartLines, {"5 56"}, kLongStartLines})}}},
+    // Lines cut across the ends of read blocks, and the whole checked when touched.
+    {"LinesAcrossReadBlocks",
+     {{Step::kTruncate, kBlocks + "1", 200ms, kReplaced, kBlocksLines},
+      {Step::kAppend, " 2\n", 200ms, kGrown, {"1 2"}},
+      {Step::kTouch, "", 200ms, kNone, {}}}},
     {"RenamedOver",
      {{Step::kTruncate, "1 2\n3 4\n", 200ms, kReplaced, {"1 2", "3 4"}},
       {Step::kRenameOver, "1 2\n3 4\n5 6\n", 200ms, kReplaced, {"1 2", "3 4", "5 6"}}}},
