@@ -1,6 +1,7 @@
 #include "import/line_reader.h"
 
 #include "platform/exceptions.h"
+#include "platform/file_path.h"
 #include "platform/format.h"
 
 namespace plotvik {
@@ -10,24 +11,6 @@ namespace {
 constexpr char kEndMarker = 26;
 constexpr char kLf = 10;
 constexpr char kCr = 13;
-
-// Names come as UTF-8 and their limit is in characters: a lead byte or a plain byte starts a
-// character, continuation bytes belong to the one before. A stray continuation byte (a name
-// that is not UTF-8) counts as a character of its own, so no byte can escape the count.
-std::size_t CharacterCount(const std::string& name) {
-  std::size_t count = 0;
-  std::size_t pending = 0;  // continuation bytes the current lead byte still announces
-  for (const char ch : name) {
-    const auto byte = static_cast<unsigned char>(ch);
-    if ((byte & 0xC0) == 0x80 && pending > 0) {
-      --pending;
-      continue;
-    }
-    ++count;
-    pending = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-  }
-  return count;
-}
 
 }  // namespace
 
@@ -64,7 +47,7 @@ void TLineReader::SetFileName(const std::string& name) {
   open_ = false;
   pos_ = 0;
   end_ = 0;
-  nameRefused_ = CharacterCount(name) > kMaxFileNameLength;
+  nameRefused_ = FileNameLength(name) > kMaxFileNameLength;
   fileName_ = name;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -10,5 +11,10 @@ namespace plotvik {
 // turn such a name into a path and back without passing through a code page.
 std::filesystem::path PathOf(const std::string& name);
 std::string NameOf(const std::filesystem::path& path);
+
+// A name's length as the system counts it against its limit on names: characters on Linux (a
+// byte that is not part of valid UTF-8 counts as one, so no byte escapes the count), UTF-16
+// units on Windows.
+std::size_t FileNameLength(const std::string& name);
 
 }  // namespace plotvik

@@ -1,5 +1,7 @@
 #include "platform/file_path.h"
 
+#include "platform/windows_text.h"
+
 namespace plotvik {
 
 // The char8_t forms convert from and to UTF-16 as UTF-8, not through the ANSI code page.
@@ -10,6 +12,10 @@ std::filesystem::path PathOf(const std::string& name) {
 std::string NameOf(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
+}
+
+std::size_t FileNameLength(const std::string& name) {
+  return WideOf(name).size();
 }
 
 }  // namespace plotvik
