@@ -1,11 +1,11 @@
 #include "platform/growing_file.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/os_file.h"
 
@@ -17,29 +17,37 @@ TGrowingFile::~TGrowingFile() {
 
 int TGrowingFile::Open(const std::string& name) {
   Close();
-  if (name.empty() || name.find('\0') != std::string::npos) return kErrorPathNotFound;
-  // Non-blocking, so that a FIFO put in the file's place cannot hold the window at the open.
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return OsErrorCode(errno);
+  int fd = -1;
   struct stat status {};
-  if (::fstat(fd, &status) != 0) {
-    const int code = OsErrorCode(errno);
-    ::close(fd);
-    return code;
-  }
-  if (!S_ISREG(status.st_mode)) {
-    ::close(fd);
-    return kErrorAccessDenied;
-  }
+  if (const int code = OpenRegularFile(name, fd, status); code != 0) return code;
   fd_ = fd;
   identity_ = {static_cast<std::uint64_t>(status.st_dev),
                static_cast<std::uint64_t>(status.st_ino)};
   size_ = static_cast<std::uint64_t>(status.st_size);
+  if (size_ == 0) {
+    // A pseudo file's text is made anew as it is read, so it is read once, in one pass: reads at
+    // offsets could each see another text.
+    std::string whole;
+    if (const int code = ReadFrom(0, UINT64_MAX, whole); code != 0) {
+      Close();
+      return code;
+    }
+    size_ = whole.size();
+    unsized_ = std::move(whole);
+  }
   return 0;
 }
 
 int TGrowingFile::ReadAt(std::uint64_t offset, std::uint64_t size, std::string& out) const {
   if (fd_ < 0) return kErrorInvalidHandle;
+  if (unsized_) {
+    if (offset < unsized_->size()) out.append(*unsized_, offset, size);
+    return 0;
+  }
+  return ReadFrom(offset, size, out);
+}
+
+int TGrowingFile::ReadFrom(std::uint64_t offset, std::uint64_t size, std::string& out) const {
   char buffer[65536];
   while (size > 0) {
     const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof buffer));
@@ -57,6 +65,7 @@ int TGrowingFile::ReadAt(std::uint64_t offset, std::uint64_t size, std::string& 
 }
 
 void TGrowingFile::Close() {
+  unsized_.reset();
   if (fd_ < 0) return;
   ::close(fd_);
   fd_ = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace plotvik {
@@ -23,8 +24,10 @@ class TGrowingFile {
   TGrowingFile(const TGrowingFile&) = delete;
   TGrowingFile& operator=(const TGrowingFile&) = delete;
 
-  // Opens `name` and notes its identity and size; anything but a regular file is refused with
-  // kErrorAccessDenied, as OsFile refuses it. Returns 0 or a code.
+  // Opens `name` as OpenRegularFile does and notes its identity and size. A size of 0 is taken
+  // as unknown, as OsFile takes it: pseudo files report it whatever they hold, so such a file
+  // is read to its end at the open, and what it held then is what later reads get. Returns 0 or
+  // a code.
   int Open(const std::string& name);
   TFileIdentity Identity() const { return identity_; }
   // The size at the open.
@@ -35,9 +38,14 @@ class TGrowingFile {
   void Close();
 
  private:
+  // ReadAt from the file itself.
+  int ReadFrom(std::uint64_t offset, std::uint64_t size, std::string& out) const;
+
   int fd_ = -1;
   TFileIdentity identity_;
   std::uint64_t size_ = 0;
+  // The whole file, read at the open, when its size read as 0.
+  std::optional<std::string> unsized_;
 };
 
 }  // namespace plotvik

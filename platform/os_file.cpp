@@ -88,28 +88,36 @@ OsFile::~OsFile() {
   Close();
 }
 
-int OsFile::OpenForReading(const std::string& name) {
-  Close();
+int OpenRegularFile(const std::string& name, int& fd, struct stat& status) {
+  fd = -1;
   if (name.empty() || name.find('\0') != std::string::npos) return kErrorPathNotFound;
   // O_NONBLOCK only so that opening a FIFO cannot hang; such a file is refused below anyway.
-  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) {
-    int err = errno;
+  const int opened = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (opened < 0) {
+    const int err = errno;
     if (err == ENOENT && !FolderExists(name)) return kErrorPathNotFound;
     return OsErrorCode(err);
   }
-  struct stat info;
-  if (::fstat(fd, &info) != 0) {
-    int code = OsErrorCode(errno);
-    ::close(fd);
+  if (::fstat(opened, &status) != 0) {
+    const int code = OsErrorCode(errno);
+    ::close(opened);
     return code;
   }
-  if (!S_ISREG(info.st_mode)) {
-    ::close(fd);
+  if (!S_ISREG(status.st_mode)) {
+    ::close(opened);
     return kErrorAccessDenied;
   }
-  int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  const int flags = ::fcntl(opened, F_GETFL);
+  if (flags >= 0) ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK);
+  fd = opened;
+  return 0;
+}
+
+int OsFile::OpenForReading(const std::string& name) {
+  Close();
+  int fd = -1;
+  struct stat info;
+  if (const int code = OpenRegularFile(name, fd, info); code != 0) return code;
   if (takeLeases) {
     IgnoreLeaseBreakSignal();
     if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {

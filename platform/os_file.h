@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+struct stat;
+
 namespace plotvik {
 
 // The error codes that the program's I/O messages are keyed by. They keep the numbering of the
@@ -27,6 +29,14 @@ inline constexpr int kErrorSharingViolation = 32;
 //   EBADF 6, ENOMEM 8, EIO 30, ETXTBSY, EBUSY 32, anything else 31.
 int OsErrorCode(int errnoValue);
 
+// Opens `name` read-only, the one way every reader of the program opens a file. Only a regular
+// file is accepted: a directory, a FIFO, a socket or a device gives kErrorAccessDenied, so that
+// nothing can block the window thread waiting for a writer or feed it an endless stream. An
+// empty name, one with a NUL byte inside, or one whose folder does not exist gives
+// kErrorPathNotFound. Returns 0 with the descriptor (blocking, closed on exec) in `fd` and its
+// status in `status`, or a code.
+int OpenRegularFile(const std::string& name, int& fd, struct stat& status);
+
 // A file opened read-only through POSIX calls; every failure comes back as one of the codes
 // above, never as an exception. Closes itself when destroyed.
 class OsFile {
@@ -36,10 +46,7 @@ class OsFile {
   OsFile(const OsFile&) = delete;
   OsFile& operator=(const OsFile&) = delete;
 
-  // Opens an existing file at its start. Only regular files are accepted: a directory, a FIFO, a
-  // socket or a device gives kErrorAccessDenied, so that nothing can block the window thread
-  // waiting for a writer or feed it an endless stream. An empty name, or one with a NUL byte
-  // inside, gives kErrorPathNotFound. Returns 0 on success.
+  // Opens an existing file at its start, as OpenRegularFile does. Returns 0 on success.
   //
   // A read lease, held until reading stops (see ReleaseLease), refuses a file that any process
   // has open for writing (kErrorSharingViolation). A writer that opens the file meanwhile waits
