@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace plotvik {
@@ -23,11 +24,13 @@ class TGrowingFile {
   TGrowingFile(const TGrowingFile&) = delete;
   TGrowingFile& operator=(const TGrowingFile&) = delete;
 
-  // Opens `name` and notes its identity and size; anything but a regular file is refused with
-  // kErrorAccessDenied, as OsFile refuses it. Returns 0 or a code.
+  // Opens `name` as OsFile opens it, sharing it with writers and with deletion, and notes its
+  // identity and size. A size of 0 is taken as unknown, as OsFile takes it: pseudo files report it
+  // whatever they hold, so such a file is read to its end at the open, and what it held then is
+  // what later reads get. Returns 0 or a code.
   int Open(const std::string& name);
   TFileIdentity Identity() const { return identity_; }
-  // The size and the last modification time (nanoseconds since the epoch) at the open.
+  // The size and the last modification time (in nanoseconds) at the open.
   std::uint64_t Size() const { return size_; }
   std::int64_t ModificationTime() const { return modified_; }
   // Appends to `out` the bytes from `offset` up to `offset + size` or the end, whichever comes
@@ -36,10 +39,18 @@ class TGrowingFile {
   void Close();
 
  private:
-  int fd_ = -1;
+  // Opens the file through the system and notes identity_, size_ and modified_.
+  int OpenFile(const std::string& name);
+  // ReadAt from the file itself.
+  int ReadFrom(std::uint64_t offset, std::uint64_t size, std::string& out) const;
+
+  // A descriptor on Linux, a HANDLE on Windows; -1 when none.
+  std::intptr_t fd_ = -1;
   TFileIdentity identity_;
   std::uint64_t size_ = 0;
   std::int64_t modified_ = 0;
+  // The whole file, read at the open, when its size read as 0.
+  std::optional<std::string> unsized_;
 };
 
 }  // namespace plotvik

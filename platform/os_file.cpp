@@ -1,78 +1,16 @@
 #include "platform/os_file.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 
-namespace plotvik {
+// What reading a file means is the same on every system; how a file is opened, read, watched
+// and let go of is in os_file_linux.cpp and os_file_windows.cpp.
 
-int OsErrorCode(int errnoValue) {
-  switch (errnoValue) {
-    case ENOENT:
-      return kErrorFileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-      return kErrorPathNotFound;
-    case EMFILE:
-    case ENFILE:
-      return kErrorTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-      return kErrorAccessDenied;
-    case EBADF:
-      return kErrorInvalidHandle;
-    case ENOMEM:
-      return kErrorNotEnoughMemory;
-    case EIO:
-      return kErrorReadFault;
-    case ETXTBSY:
-    case EBUSY:
-      return kErrorSharingViolation;
-    default:
-      return kErrorGeneralFailure;
-  }
-}
+namespace plotvik {
 
 namespace {
 
-// ENOENT does not say which part is missing; the user is told "Invalid filename" rather than
-// "File not found" when the folder itself is not there.
-bool FolderExists(const std::string& name) {
-  std::string::size_type slash = name.find_last_of('/');
-  if (slash == std::string::npos) return true;
-  std::string folder = slash == 0 ? std::string("/") : name.substr(0, slash);
-  struct stat info;
-  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 bool takeLeases = true;
-
-// A writer opening a leased file makes the system signal the holder, with SIGIO unless told
-// otherwise, and that signal's default action ends the process. The reader has nothing to do
-// on it (its next read sees the break and lets the writer in), so it is ignored, unless somebody
-// in the process has a use for it already.
-void IgnoreLeaseBreakSignal() {
-  static const bool once = [] {
-    struct sigaction current {};
-    if (::sigaction(SIGIO, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) == 0 &&
-        current.sa_handler == SIG_DFL) {
-      struct sigaction ignore {};
-      ignore.sa_handler = SIG_IGN;
-      sigemptyset(&ignore.sa_mask);
-      ::sigaction(SIGIO, &ignore, nullptr);
-    }
-    return true;
-  }();
-  (void)once;
-}
 
 }  // namespace
 
@@ -86,51 +24,6 @@ void OsFile::SetTakeLeases(bool value) {
 
 OsFile::~OsFile() {
   Close();
-}
-
-int OsFile::OpenForReading(const std::string& name) {
-  Close();
-  if (name.empty() || name.find('\0') != std::string::npos) return kErrorPathNotFound;
-  // O_NONBLOCK only so that opening a FIFO cannot hang; such a file is refused below anyway.
-  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) {
-    int err = errno;
-    if (err == ENOENT && !FolderExists(name)) return kErrorPathNotFound;
-    return OsErrorCode(err);
-  }
-  struct stat info;
-  if (::fstat(fd, &info) != 0) {
-    int code = OsErrorCode(errno);
-    ::close(fd);
-    return code;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return kErrorAccessDenied;
-  }
-  int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  if (takeLeases) {
-    IgnoreLeaseBreakSignal();
-    if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
-      leased_ = true;
-    } else if (errno == EAGAIN) {
-      // Some process has the file open for writing: it may be half written.
-      ::close(fd);
-      return kErrorSharingViolation;
-    }
-    // Any other refusal (not the file's owner, no leases on this file system) leaves the file
-    // watched through its size and modification time instead.
-  }
-  fd_ = fd;
-  sizeAtOpen_ = info.st_size;
-  mtimeSecondsAtOpen_ = info.st_mtim.tv_sec;
-  mtimeNanosecondsAtOpen_ = info.st_mtim.tv_nsec;
-  offset_ = 0;
-  aheadPos_ = 0;
-  aheadEnd_ = 0;
-  leaseConfirmedAt_ = {};
-  return 0;
 }
 
 bool OsFile::Leased() const {
@@ -159,25 +52,6 @@ bool OsFile::KeepLease() {
   return false;
 }
 
-// While a break is pending the kernel reports the lease as what it is being broken to.
-bool OsFile::LeaseUnbroken() const {
-  return ::fcntl(fd_, F_GETLEASE) == F_RDLCK;
-}
-
-void OsFile::ReleaseLease() {
-  if (!leased_) return;
-  leased_ = false;
-  ::fcntl(fd_, F_SETLEASE, F_UNLCK);
-}
-
-bool OsFile::ChangedSinceOpen() const {
-  struct stat info;
-  // A file that cannot even be looked at any more cannot be vouched for either.
-  if (::fstat(fd_, &info) != 0) return true;
-  return info.st_size != sizeAtOpen_ || info.st_mtim.tv_sec != mtimeSecondsAtOpen_ ||
-         info.st_mtim.tv_nsec != mtimeNanosecondsAtOpen_;
-}
-
 int OsFile::Read(char* buffer, std::size_t size, std::size_t& received) {
   received = 0;
   if (fd_ < 0) return kErrorInvalidHandle;
@@ -197,44 +71,6 @@ int OsFile::Read(char* buffer, std::size_t size, std::size_t& received) {
   std::memcpy(buffer, ahead_.get() + aheadPos_, received);
   aheadPos_ += received;
   return 0;
-}
-
-int OsFile::ReadAhead() {
-  if (!ahead_) ahead_ = std::make_unique_for_overwrite<char[]>(kReadAheadSize);
-  aheadPos_ = 0;
-  aheadEnd_ = 0;
-  std::size_t wanted = kReadAheadSize;
-  if (sizeAtOpen_ > 0) {
-    wanted = static_cast<std::size_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(kReadAheadSize), sizeAtOpen_ - offset_));
-  }
-  ssize_t n = 0;
-  while (wanted > 0) {
-    n = ::read(fd_, ahead_.get(), wanted);
-    if (n >= 0) break;
-    if (errno == EINTR) continue;
-    const int code = OsErrorCode(errno);
-    ReleaseLease();
-    return code;
-  }
-  offset_ += n;
-  aheadEnd_ = static_cast<std::size_t>(n);
-  return 0;
-}
-
-int OsFile::Close() {
-  if (fd_ < 0) return 0;
-  int fd = fd_;
-  fd_ = -1;
-  aheadPos_ = 0;
-  aheadEnd_ = 0;
-  // Released explicitly: a child process that inherited the descriptor would otherwise keep the
-  // lease, and writers waiting, after this close.
-  if (leased_) ::fcntl(fd, F_SETLEASE, F_UNLCK);
-  leased_ = false;
-  // POSIX leaves the descriptor closed even when close reports EINTR or EIO, so it is never
-  // retried; the error is still reported.
-  return ::close(fd) == 0 ? 0 : OsErrorCode(errno);
 }
 
 }  // namespace plotvik

@@ -27,7 +27,7 @@ inline constexpr int kErrorSharingViolation = 32;
 //   EBADF 6, ENOMEM 8, EIO 30, ETXTBSY, EBUSY 32, anything else 31.
 int OsErrorCode(int errnoValue);
 
-// A file opened read-only through POSIX calls; every failure comes back as one of the codes
+// A file opened read-only through the system's calls; every failure comes back as one of the codes
 // above, never as an exception. Closes itself when destroyed.
 class OsFile {
  public:
@@ -36,15 +36,17 @@ class OsFile {
   OsFile(const OsFile&) = delete;
   OsFile& operator=(const OsFile&) = delete;
 
-  // Opens an existing file at its start. Only regular files are accepted: a directory, a FIFO, a
-  // socket or a device gives kErrorAccessDenied, so that nothing can block the window thread
-  // waiting for a writer or feed it an endless stream. An empty name, or one with a NUL byte
-  // inside, gives kErrorPathNotFound. Returns 0 on success.
+  // Opens an existing file at its start. Only a regular file is accepted: a directory, a FIFO,
+  // a socket or a device gives kErrorAccessDenied, so that nothing can block the window thread
+  // waiting for a writer or feed it an endless stream. An empty name, one with a NUL byte
+  // inside, or one whose folder does not exist gives kErrorPathNotFound. Returns 0 on success.
   //
-  // A read lease, held until reading stops (see ReleaseLease), refuses a file that any process
-  // has open for writing (kErrorSharingViolation). A writer that opens the file meanwhile waits
-  // only until the next read (see Read), never until the end of a long load. Where no lease can
-  // be had (a file of another user, a file system without leases) the file is watched instead.
+  // On Linux a read lease, held until reading stops (see ReleaseLease), refuses a file that any
+  // process has open for writing (kErrorSharingViolation). A writer that opens the file meanwhile
+  // waits only until the next read (see Read), never until the end of a long load. Where no lease
+  // can be had (a file of another user, a file system without leases) the file is watched instead.
+  // On Windows the share modes refuse a file another program holds open for writing, and the
+  // file is then read through a handle that lets writers in, watched as without a lease.
   int OpenForReading(const std::string& name);
 
   // The file is read from the system in blocks this large and handed out from there, so that
@@ -88,13 +90,17 @@ class OsFile {
   // Reads the next block from the system into ahead_; 0 bytes at the end of the data.
   int ReadAhead();
 
-  int fd_ = -1;
+  // The system's handle of the open file, -1 when none: a descriptor on Linux, a HANDLE on
+  // Windows.
+  std::intptr_t fd_ = -1;
   bool leased_ = false;
   static constexpr std::chrono::microseconds kLeaseTrusted{1000};
   std::chrono::steady_clock::time_point leaseConfirmedAt_{};
   std::int64_t sizeAtOpen_ = 0;
-  std::int64_t mtimeSecondsAtOpen_ = 0;
-  std::int64_t mtimeNanosecondsAtOpen_ = 0;
+  // The last write's time at the open, in the system's own units (seconds and nanoseconds on
+  // Linux, 100-nanosecond ticks on Windows).
+  std::int64_t writeTimeAtOpen_ = 0;
+  std::int64_t writeTimeFractionAtOpen_ = 0;
   std::int64_t offset_ = 0;  // of the next byte the system hands out
   std::unique_ptr<char[]> ahead_;
   std::size_t aheadPos_ = 0;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "app/chart_pages.h"
@@ -90,6 +91,10 @@ const ViewerPath kPaths[] = {
      [](TForm1& form, const std::string&) { form.Reference().Keep(form.mtData); }},
     {"Follow", false, Run, [](TForm1& form, const std::string& file) { form.Follow(file); }},
 };
+
+void PrintTo(const ViewerPath& path, std::ostream* out) {
+  *out << path.name;
+}
 
 class WriterWhileTheViewerReads : public ::testing::TestWithParam<ViewerPath> {};
 
