@@ -1,7 +1,7 @@
 // plotvik-render [--size WxH] [--scale S] [--ref REF] [--analysis] [--] FILE OUTDIR: builds the
-// viewer's main window without showing it, loads FILE through its File > Open command and writes each page's
-// chart as a PNG file, painted by the same code that paints the window. Charts for reports, and a
-// way to look at a file on a machine without a display.
+// viewer's main window without showing it, loads FILE through its File > Open command and writes
+// each page's chart as a PNG file, painted by the same code that paints the window. Charts for
+// reports, and a way to look at a file on a machine without a display.
 
 #include <charconv>
 #include <cstdio>

@@ -10,7 +10,9 @@ namespace plotvik {
 // private, empty one instead, and takes it away again.
 class TRuntimeFolder {
  public:
-  // Makes the folder and names it in the environment, only where the session names none.
+  // Makes the folder and names it in the environment, only where the session names none. Until
+  // ToolkitStarted, a signal that ends the program (the toolkit's abort when it finds no
+  // display, Ctrl+C) removes the folder on the way out.
   TRuntimeFolder();
   // Removes the folder if anything made it again, and the name from the environment.
   ~TRuntimeFolder();

@@ -2,7 +2,8 @@
 # Where the session names no runtime folder (no XDG_RUNTIME_DIR: su, sudo, a chroot, CI), the
 # three programs start and end as anywhere else: the tools' standard error carries their own
 # messages and nothing else, the viewer says nothing about the folder, and nothing is left in
-# the temporary folder, whether a program ends by itself, through File > Exit or by a signal.
+# the temporary folder, whether a program ends by itself, through File > Exit, by a signal or
+# because the toolkit finds no display.
 #
 # Usage: quiet_e2e.sh PLOTVIK PLOTVIK_RENDER E2E_IMAGE FIXTURE PLOTVIK_CHECK BAD_FIXTURE
 # (BAD_FIXTURE has a line that is not up to nine numbers)
@@ -44,6 +45,13 @@ tool_says 0 "" "$check" "$fixture"
 tool_says 1 "Invalid file format" "$check" "$bad"
 tool_says 0 "" "$render" "$fixture" "$work/pictures"
 tool_says 1 "Invalid file format" "$render" --ref "$fixture" "$bad" "$work/pictures"
+
+# The viewer where there is no display at all: the toolkit gives up while it starts.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$plotvik" "$fixture" >/dev/null 2>&1 ||
+  status=$?
+[ "$status" -ne 0 ] || fail "plotvik without a display ended with status 0"
+left_nothing "plotvik, started without a display,"
 
 # The viewer, ended through its menu and then by a signal.
 e2e_start_app "$fixture"
