@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
@@ -83,6 +84,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (!result.error) result.error = std::move(message);
   };
 
+  // Each of ours counts once: of two --ref, neither may silently win.
+  std::vector<const TOption*> given;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -105,6 +108,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       }
     }
     if (ours != nullptr) {
+      if (std::find(given.begin(), given.end(), ours) != given.end()) {
+        fail("the option " + std::string(ours->longName) + " is given more than once");
+      }
+      given.push_back(ours);
       if (!ours->takesValue) {
         if (equals != std::string::npos)
           fail("the option " + std::string(name) + " takes no value");
@@ -165,7 +172,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageLine(const std::string& program) {
-  return "Usage: " + program + " [--] [FILE]";
+  return "Usage: " + program + " [--ref REF] [--follow] [--analysis] [--] [FILE]";
 }
 
 std::string HelpText(const std::string& program) {

@@ -26,10 +26,12 @@ struct TCommandLine {
 
 // `arguments` are the program's arguments without the program's own name, as the file system's
 // bytes; nothing needs the toolkit. "--" ends the options: what follows is a file name even when
-// it begins with '-'.
+// it begins with '-'. An option of ours given twice is an error; the toolkit's own are its
+// business.
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// "Usage: PROGRAM [FILE]" and the longer explanation that --help prints.
+// "Usage: PROGRAM [--ref REF] [--follow] [--analysis] [--] [FILE]" and the longer explanation
+// that --help prints.
 std::string UsageLine(const std::string& program);
 std::string HelpText(const std::string& program);
 

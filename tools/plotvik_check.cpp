@@ -23,7 +23,7 @@ namespace plotvik {
 namespace {
 
 constexpr std::string_view kHelp =
-    "Usage: plotvik-check [--] FILE\n"
+    "Usage: plotvik-check [--analysis] [--] FILE\n"
     "\n"
     "Loads the sweep file FILE the way the viewer's File > Open does, into the same record\n"
     "table, and prints every record stored, one line per record in table order: the nine\n"
@@ -56,7 +56,7 @@ constexpr std::string_view kHelp =
     "     error text; or the records could not be written out.\n";
 
 constexpr std::string_view kUsage =
-    "Usage: plotvik-check [--] FILE (plotvik-check --help tells more)\n";
+    "Usage: plotvik-check [--analysis] [--] FILE (plotvik-check --help tells more)\n";
 
 void WriteRecords(TDataSet& table, std::FILE* out) {
   // A failed load leaves its last record pending; it was never stored, so it is dropped here

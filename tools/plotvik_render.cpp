@@ -1,7 +1,7 @@
-// plotvik-render [--size WxH] [--scale S] [--analysis] [--] FILE OUTDIR: builds the viewer's main
-// window without showing it, loads FILE through its File > Open command and writes each page's
-// chart as a PNG file, painted by the same code that paints the window. Charts for reports, and a
-// way to look at a file on a machine without a display.
+// plotvik-render [--size WxH] [--scale S] [--ref REF] [--analysis] [--] FILE OUTDIR: builds the
+// viewer's main window without showing it, loads FILE through its File > Open command and writes
+// each page's chart as a PNG file, painted by the same code that paints the window. Charts for
+// reports, and a way to look at a file on a machine without a display.
 
 #include <charconv>
 #include <cstdio>
@@ -35,7 +35,8 @@ namespace plotvik {
 namespace {
 
 constexpr std::string_view kHelp =
-    "Usage: plotvik-render [--size WxH] [--scale S] [--] FILE OUTDIR\n"
+    "Usage: plotvik-render [--size WxH] [--scale S] [--ref REF] [--analysis]\n"
+    "                      [--] FILE OUTDIR\n"
     "\n"
     "Loads the sweep file FILE the way the viewer's File > Open does and writes the six\n"
     "charts, exactly as the viewer paints them, as PNG files into OUTDIR (created if needed):\n"
@@ -67,7 +68,8 @@ constexpr std::string_view kHelp =
     "     or the command line is wrong: the reason on standard error.\n";
 
 constexpr std::string_view kUsage =
-    "Usage: plotvik-render [--size WxH] [--scale S] [--] FILE OUTDIR\n"
+    "Usage: plotvik-render [--size WxH] [--scale S] [--ref REF] [--analysis]\n"
+    "                      [--] FILE OUTDIR\n"
     "(plotvik-render --help tells more)\n";
 
 // Larger pictures are refused rather than allocated: every chart keeps a window image and a

@@ -34,7 +34,8 @@ const TToolCommandLine::Option* TToolCommandLine::Find(std::string_view name) co
 
 bool TToolCommandLine::Parse(int argc, char** argv, std::string_view usage) {
   std::vector<std::string> unknown;
-  // Of several refusals of a value, the last one is reported, ahead of unknown names.
+  // Of several refusals of an option's use (a value missing or not wanted, the option given
+  // again), the last one is reported, ahead of unknown names.
   std::string valueError;
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
@@ -54,6 +55,12 @@ bool TToolCommandLine::Parse(int argc, char** argv, std::string_view usage) {
     if (option == nullptr) {
       unknown.emplace_back(name);
       continue;
+    }
+    // Given twice, neither may silently win, whatever the values.
+    if (option->set) {
+      valueError = "Option '" +
+                   std::string(argument.substr(0, argument.size() - word.size() + name.size())) +
+                   "' is given more than once.";
     }
     option->set = true;
     if (!option->takesValue) {

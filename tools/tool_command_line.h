@@ -19,8 +19,9 @@ inline void Print(std::FILE* out, std::string_view text) {
 
 // `--help` (also `-h`), `--version`, `--` ending the options, `--name=value` or `--name value`
 // for an option with a value, and a word after one dash (`-x.txt`) taken as one long option
-// rather than a row of one-letter ones. The refusal texts are the ones the tools have always
-// printed, so scripts that match them keep working.
+// rather than a row of one-letter ones. An option given twice (`-h` and `--help` are one) is
+// refused. The refusal texts are the ones the tools have always printed, so scripts that match
+// them keep working.
 class TToolCommandLine {
  public:
   TToolCommandLine();
@@ -33,7 +34,7 @@ class TToolCommandLine {
   bool Parse(int argc, char** argv, std::string_view usage);
 
   bool IsSet(std::string_view name) const;
-  // The value given last, if the option was given.
+  // The option's value, if it was given.
   std::optional<std::string> Value(std::string_view name) const;
   bool HelpWanted() const { return IsSet("help"); }
   bool VersionWanted() const { return IsSet("version"); }

@@ -84,6 +84,7 @@ TApplication::TApplication(int& argc, char** argv) {
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
       Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   toolkit_ = std::make_unique<Toolkit>(argc, argv, *this);
+  runtimeFolder_.ToolkitStarted();
   // Only the main window's closing ends the program, not the last window that happens to close.
   QApplication::setQuitOnLastWindowClosed(false);
   // The designed window font is not found on this desktop; its metric twin stands in.

@@ -8,6 +8,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/gui/dialogs.h"
+#include "platform/gui/runtime_folder.h"
 
 namespace plotvik {
 
@@ -69,6 +70,8 @@ class TApplication {
 
  private:
   class Toolkit;
+  // Made before the toolkit and gone after it.
+  TRuntimeFolder runtimeFolder_;
   std::unique_ptr<Toolkit> toolkit_;
   std::unique_ptr<TDialogs> dialogs_;
   std::string title_;

@@ -19,6 +19,7 @@
 #include "platform/gui/canvas.h"
 #include "platform/gui/canvas_rasterizer.h"
 #include "platform/gui/raster_internal.h"
+#include "platform/gui/runtime_folder.h"
 #include "platform/invariant.h"
 
 namespace plotvik {
@@ -36,8 +37,10 @@ void EnsureGuiApplication() {
   static char* argv[] = {name, nullptr};
   // Lives until the process ends and is never destroyed: the toolkit's own globals (some made
   // only at the first input event) would be gone before a static destructor ran.
+  static TRuntimeFolder runtimeFolder;
   static QApplication* const application = new QApplication(argc, argv);
   (void)application;
+  runtimeFolder.ToolkitStarted();
 }
 
 }  // namespace raster

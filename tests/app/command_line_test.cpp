@@ -78,6 +78,17 @@ const CommandLineCase kCases[] = {
     {"ToolkitValueMissing", {"a.txt", "-platform"}, false, std::nullopt, true, {"-platform"}},
     {"ToolkitFormItDoesNotRead", {"-platform=xcb"}, false, std::nullopt, true},
     {"ToolkitOptionAfterTheEndIsAName", {"--", "-platform"}, false, "-platform", false},
+    // An option of ours counts once; help still wins, as over any other error.
+    {"AnalysisTwice", {"--analysis", "a.txt", "--analysis"}, false, std::nullopt, true},
+    {"HelpUnderBothNames", {"-h", "--help"}, true, std::nullopt, false},
+    {"VersionTwiceThenHelp", {"--version", "--version", "--help"}, true, std::nullopt, false},
+    // The toolkit's options are the toolkit's to judge.
+    {"ToolkitOptionTwice",
+     {"-reverse", "-reverse", "a.txt"},
+     false,
+     "a.txt",
+     false,
+     {"-reverse", "-reverse"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, ::testing::ValuesIn(kCases),
@@ -152,6 +163,25 @@ const OptionCase kOptionCases[] = {
     {"ReferenceEmptyName", {"--ref=", "new.txt"}, std::nullopt, false, std::nullopt, true},
     {"FollowFile", {"--follow", "new.txt"}, std::nullopt, true, "new.txt", false},
     {"FollowNeedsAFile", {"--follow"}, std::nullopt, true, std::nullopt, true},
+    {"ReferenceTwice",
+     {"--ref", "a.txt", "--ref", "b.txt", "new.txt"},
+     std::nullopt,
+     false,
+     std::nullopt,
+     true},
+    {"ReferenceTwiceOnceWithEquals",
+     {"--ref=a.txt", "new.txt", "--ref", "b.txt"},
+     std::nullopt,
+     false,
+     std::nullopt,
+     true},
+    {"ReferenceTwiceSameName",
+     {"--ref", "a.txt", "--ref=a.txt"},
+     std::nullopt,
+     false,
+     std::nullopt,
+     true},
+    {"FollowTwice", {"--follow", "new.txt", "--follow"}, std::nullopt, true, std::nullopt, true},
     {"FollowWithReference",
      {"--ref", "a.txt", "--follow", "--", "-b.txt"},
      "a.txt",
@@ -162,6 +192,19 @@ const OptionCase kOptionCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReferenceAndFollowOptions, ::testing::ValuesIn(kOptionCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The usage line printed under every refusal shows every option that shapes a run.
+TEST(CommandLineHelp, UsageLineShowsEveryOption) {
+  EXPECT_EQ(UsageLine("plotvik"), "Usage: plotvik [--ref REF] [--follow] [--analysis] [--] [FILE]");
+}
+
+TEST(CommandLineRepeat, SaysWhichOptionIsRepeated) {
+  EXPECT_EQ(ParseCommandLine({"--ref", "a.txt", "--ref", "b.txt", "c.txt"}).error,
+            "the option --ref is given more than once");
+  // The second value is taken as the option's, not as the file: the refusal is about --ref.
+  EXPECT_EQ(ParseCommandLine({"--ref", "a.txt", "--ref", "b.txt"}).error,
+            "the option --ref is given more than once");
+}
 
 TEST(CommandLineHelp, NamesTheNewOptionsAndKeys) {
   const std::string help = HelpText("plotvik");

@@ -28,7 +28,8 @@ std::string Data(const char* name) {
   return std::string(PLOTVIK_TEST_DATA) + "/" + name;
 }
 
-const std::string kUsage = "Usage: plotvik-check [--] FILE (plotvik-check --help tells more)\n";
+const std::string kUsage =
+    "Usage: plotvik-check [--analysis] [--] FILE (plotvik-check --help tells more)\n";
 
 struct CheckCase {
   const char* name;
@@ -64,14 +65,16 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"OnlyTheEndOfOptions",      {"--"},                                  2, "",                                                                      kUsage},
         CheckCase{"FileAfterTheEndOfOptions", {"--", Data("import_empty.txt")},        0, "",                                                                      ""},
         CheckCase{"DashedWordIsAnOption",     {"-x.txt"},                              2, "",                                                                      "Unknown option 'x.txt'.\n" + kUsage},
-        CheckCase{"UnknownLongOption",        {"--verbose", Data("import_empty.txt")}, 2, "",                                                                      "Unknown option 'verbose'.\n" + kUsage}),
+        CheckCase{"UnknownLongOption",        {"--verbose", Data("import_empty.txt")}, 2, "",                                                                      "Unknown option 'verbose'.\n" + kUsage},
+        CheckCase{"OptionGivenTwice",         {"--analysis", Data("import_empty.txt"), "-analysis"}, 2, "",                                                        "Option '-analysis' is given more than once.\n" + kUsage},
+        CheckCase{"HelpUnderBothNames",       {"-h", "--help"},                        2, "",                                                                      "Option '--help' is given more than once.\n" + kUsage}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
 TEST(CheckToolHelp, ExplainsOutputAndExitStatus) {
   RunResult r = RunCheck({"--help"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("Usage: plotvik-check [--] FILE"), std::string::npos);
+  EXPECT_NE(r.out.find("Usage: plotvik-check [--analysis] [--] FILE\n"), std::string::npos);
   EXPECT_NE(r.out.find("Invalid file format"), std::string::npos);
   EXPECT_NE(r.out.find("File not found."), std::string::npos);
   EXPECT_NE(r.out.find("could not be closed"), std::string::npos);
