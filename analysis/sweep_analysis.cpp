@@ -23,12 +23,14 @@ const char* OpenText(const TSwrBand& band) {
 
 }  // namespace
 
-std::vector<TSweepPoint> SweepPoints(std::span<const TSweepRecord> records, TSweepField field) {
+std::vector<TSweepPoint> SweepPoints(const TSweepRecords& records, TSweepField field) {
   std::vector<TSweepPoint> points;
-  for (size_t i = 0; i < records.size(); ++i) {
-    const TSweepRecord& r = records[i];
-    if (!r[sfHeight] || !r[field]) continue;
-    points.push_back({*r[sfHeight], *r[field], static_cast<int>(i)});
+  for (int i = 0; i < records.Count(); ++i) {
+    const std::optional<double> height = records.Value(i, sfHeight);
+    if (!height) continue;
+    if (const std::optional<double> value = records.Value(i, field)) {
+      points.push_back({*height, *value, i});
+    }
   }
   std::stable_sort(points.begin(), points.end(),
                    [](const TSweepPoint& a, const TSweepPoint& b) { return a.height < b.height; });
@@ -76,7 +78,7 @@ std::vector<TSwrBand> SwrBands(std::span<const TSweepPoint> swr, double threshol
   return bands;
 }
 
-TSweepAnalysis AnalyseSweep(std::span<const TSweepRecord> records) {
+TSweepAnalysis AnalyseSweep(const TSweepRecords& records) {
   TSweepAnalysis analysis;
   const std::vector<TSweepPoint> swr = SweepPoints(records, sfSWR);
   analysis.points = static_cast<int>(swr.size());

@@ -80,7 +80,7 @@ void WriteRecords(TDataSet& table, std::FILE* out) {
 }
 
 void WriteAnalysis(TMemTable& table, std::FILE* out) {
-  const std::string text = AnalysisText(AnalyseSweep(StoredSweepRecords(table)));
+  const std::string text = AnalysisText(AnalyseSweep(TStoredSweepRecords(table)));
   std::fwrite(text.data(), 1, text.size(), out);
 }
 
