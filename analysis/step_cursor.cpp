@@ -35,7 +35,7 @@ std::vector<TKeyedRecord> SortedFrom(const TSweepRecords& records, int from) {
   const auto before = [](const TKeyedRecord& a, const TKeyedRecord& b) {
     return a.height < b.height || (a.height == b.height && a.record < b.record);
   };
-  // A sweep is mostly written in height order: then one look is all it costs.
+  // Appended lines mostly go on upwards: then one look is all it costs.
   if (!std::is_sorted(keyed.begin(), keyed.end(), before)) {
     std::sort(keyed.begin(), keyed.end(), before);
   }
@@ -45,11 +45,24 @@ std::vector<TKeyedRecord> SortedFrom(const TSweepRecords& records, int from) {
 }  // namespace
 
 void THeightOrder::Take(const TSweepRecords& records) {
-  const std::vector<TKeyedRecord> keyed = SortedFrom(records, 0);
   // A fresh vector, so that a smaller sweep gives back what a larger one took.
   order_ = std::vector<int>();
-  order_.reserve(keyed.size());
-  for (const TKeyedRecord& k : keyed) order_.push_back(k.record);
+  order_.reserve(static_cast<std::size_t>(records.Count()));
+  // A sweep is mostly written in height order: then one pass over the records is all it costs,
+  // and no heights are kept beside the positions.
+  bool ordered = true;
+  double last = 0;
+  for (int r = 0; r < records.Count(); ++r) {
+    const std::optional<double> height = records.Value(r, sfHeight);
+    if (!height) continue;
+    if (!order_.empty() && *height < last) ordered = false;
+    last = *height;
+    order_.push_back(r);
+  }
+  if (!ordered) {
+    const std::vector<TKeyedRecord> keyed = SortedFrom(records, 0);
+    for (std::size_t i = 0; i < keyed.size(); ++i) order_[i] = keyed[i].record;
+  }
   taken_ = records.Count();
   cover_.fill(TCover::Unknown);
   pointsField_.reset();

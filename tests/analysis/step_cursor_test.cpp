@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <span>
 #include <string>
@@ -129,27 +130,36 @@ std::vector<TSweepRecord> MixedSweep(int count, int gaFrom) {
 // extended by what was appended (as a followed file grows), the points of every quantity are the
 // analysis's, which sorts the whole sweep afresh.
 TEST(HeightOrder, ExtendedByAppendsEqualsTakenAnew) {
-  const std::vector<TSweepRecord> sweep = MixedSweep(60, 40);
+  const std::vector<TSweepRecord> mixed = MixedSweep(60, 40);
+  // The same lines written in height order, as a sweep mostly is.
+  std::vector<TSweepRecord> ascending = mixed;
+  std::stable_sort(ascending.begin(), ascending.end(), [](const auto& a, const auto& b) {
+    return a[sfHeight].value_or(-1) < b[sfHeight].value_or(-1);
+  });
   const std::vector<std::vector<int>> schedules = {
       {60}, {40, 60}, {0, 1, 2, 3, 59, 60}, {10, 20, 30, 40, 50, 60}, {39, 41, 60}};
-  for (const std::vector<int>& schedule : schedules) {
-    THeightOrder order;
-    for (size_t step = 0; step < schedule.size(); ++step) {
-      const TSweepRecordSpan part(
-          std::span<const TSweepRecord>(sweep).first(static_cast<size_t>(schedule[step])));
-      if (step == 0) {
-        order.Take(part);
-      } else {
-        order.Extend(part);
-      }
-      ASSERT_EQ(order.Taken(), schedule[step]);
-      // Ask for every field on the way, so that what is known of each must follow the appends.
-      for (const TSweepField field : {sfSWR, sfR, sfGa, sfHeight}) {
-        std::vector<int> expected;
-        for (const TSweepPoint& p : SweepPoints(part, field)) expected.push_back(p.record);
-        const std::span<const int> points = order.Points(part, field);
-        EXPECT_EQ(std::vector<int>(points.begin(), points.end()), expected)
-            << "field " << field << " after " << schedule[step] << " of schedule " << schedule[0];
+  for (const std::vector<TSweepRecord>* sweep :
+       std::initializer_list<const std::vector<TSweepRecord>*>{&mixed, &ascending}) {
+    for (const std::vector<int>& schedule : schedules) {
+      THeightOrder order;
+      for (size_t step = 0; step < schedule.size(); ++step) {
+        const TSweepRecordSpan part(
+            std::span<const TSweepRecord>(*sweep).first(static_cast<size_t>(schedule[step])));
+        if (step == 0) {
+          order.Take(part);
+        } else {
+          order.Extend(part);
+        }
+        ASSERT_EQ(order.Taken(), schedule[step]);
+        // Ask for every field on the way, so that what is known of each must follow the appends.
+        for (const TSweepField field : {sfSWR, sfR, sfGa, sfHeight}) {
+          std::vector<int> expected;
+          for (const TSweepPoint& p : SweepPoints(part, field)) expected.push_back(p.record);
+          const std::span<const int> points = order.Points(part, field);
+          EXPECT_EQ(std::vector<int>(points.begin(), points.end()), expected)
+              << (sweep == &mixed ? "mixed" : "ascending") << ", field " << field << " after "
+              << schedule[step] << " of schedule " << schedule[0];
+        }
       }
     }
   }
