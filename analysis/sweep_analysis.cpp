@@ -1,6 +1,7 @@
 #include "analysis/sweep_analysis.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/number_text.h"
 
@@ -8,10 +9,42 @@ namespace plotvik {
 
 namespace {
 
-// Where the straight line from (h1, v1) to (h2, v2) reaches `level`, in the order written so
-// that every platform gets the same double.
+// A power of two near the larger magnitude of a and b (1 when both are 0).
+int ScaleExponent(double a, double b) {
+  const double larger = std::max(std::fabs(a), std::fabs(b));
+  return larger == 0 ? 0 : std::ilogb(larger);
+}
+
+// LevelHeight for coordinates at the edges of the doubles: each coordinate is scaled by a power
+// of two (exact) so that its larger value lies between 1 and 2, where neither a difference nor a
+// product can overflow or fade away, and the height is scaled back at the end.
+double ScaledLevelHeight(const TSweepPoint& p1, const TSweepPoint& p2, double level) {
+  // The level lies between the two values, so they are the larger ones.
+  const int valueExponent = ScaleExponent(p1.value, p2.value);
+  const double v1 = std::scalbn(p1.value, -valueExponent);
+  const double v2 = std::scalbn(p2.value, -valueExponent);
+  const double fraction = (std::scalbn(level, -valueExponent) - v1) / (v2 - v1);
+  const int heightExponent = ScaleExponent(p1.height, p2.height);
+  const double h1 = std::scalbn(p1.height, -heightExponent);
+  const double h2 = std::scalbn(p2.height, -heightExponent);
+  const double height = std::scalbn(h1 + (h2 - h1) * fraction, heightExponent);
+  // Rounding must not carry the height past its points (nor past the largest double).
+  return std::clamp(height, std::min(p1.height, p2.height), std::max(p1.height, p2.height));
+}
+
+// Where the straight line from (h1, v1) to (h2, v2) reaches `level`, which lies between v1 and
+// v2, in the order written so that every platform gets the same double.
 double LevelHeight(const TSweepPoint& p1, const TSweepPoint& p2, double level) {
-  return p1.height + (p2.height - p1.height) * (level - p1.value) / (p2.value - p1.value);
+  const double run = p2.height - p1.height;
+  const double climb = level - p1.value;
+  const double rise = p2.value - p1.value;
+  const double product = run * climb;
+  // A difference beyond the largest double, or a product below the smallest normal one, would
+  // put the crossing at an end or past it; only then is the scaled form taken, so that ordinary
+  // sweeps keep the very doubles this order gives.
+  const bool ordinary = std::isfinite(run) && std::isfinite(rise) && std::isfinite(product) &&
+                        (std::isnormal(product) || run == 0 || climb == 0);
+  return ordinary ? p1.height + product / rise : ScaledLevelHeight(p1, p2, level);
 }
 
 const char* OpenText(const TSwrBand& band) {
@@ -23,12 +56,14 @@ const char* OpenText(const TSwrBand& band) {
 
 }  // namespace
 
-std::vector<TSweepPoint> SweepPoints(std::span<const TSweepRecord> records, TSweepField field) {
+std::vector<TSweepPoint> SweepPoints(const TSweepRecords& records, TSweepField field) {
   std::vector<TSweepPoint> points;
-  for (size_t i = 0; i < records.size(); ++i) {
-    const TSweepRecord& r = records[i];
-    if (!r[sfHeight] || !r[field]) continue;
-    points.push_back({*r[sfHeight], *r[field], static_cast<int>(i)});
+  for (int i = 0; i < records.Count(); ++i) {
+    const std::optional<double> height = records.Value(i, sfHeight);
+    if (!height) continue;
+    if (const std::optional<double> value = records.Value(i, field)) {
+      points.push_back({*height, *value, i});
+    }
   }
   std::stable_sort(points.begin(), points.end(),
                    [](const TSweepPoint& a, const TSweepPoint& b) { return a.height < b.height; });
@@ -76,7 +111,7 @@ std::vector<TSwrBand> SwrBands(std::span<const TSweepPoint> swr, double threshol
   return bands;
 }
 
-TSweepAnalysis AnalyseSweep(std::span<const TSweepRecord> records) {
+TSweepAnalysis AnalyseSweep(const TSweepRecords& records) {
   TSweepAnalysis analysis;
   const std::vector<TSweepPoint> swr = SweepPoints(records, sfSWR);
   analysis.points = static_cast<int>(swr.size());

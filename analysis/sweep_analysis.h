@@ -18,7 +18,7 @@ struct TSweepPoint {
 
 // The records with both a height and `field`, in height order; equal heights keep the records'
 // order, as the charts place them.
-std::vector<TSweepPoint> SweepPoints(std::span<const TSweepRecord> records, TSweepField field);
+std::vector<TSweepPoint> SweepPoints(const TSweepRecords& records, TSweepField field);
 
 // A maximal run of neighbouring points with SWR below `threshold`, from `low` to `high`. An open
 // edge is the sweep's first (last) point: the band may go on beyond the sweep there.
@@ -40,7 +40,7 @@ struct TSweepAnalysis {
 // The SWR thresholds the bands are reported for, in report order.
 inline constexpr double kSwrBandThresholds[] = {2.0, 1.5};
 
-TSweepAnalysis AnalyseSweep(std::span<const TSweepRecord> records);
+TSweepAnalysis AnalyseSweep(const TSweepRecords& records);
 
 // Heights where the straight line between neighbouring jX points crosses 0, and the first height
 // of every run of points at exactly 0.

@@ -1,30 +1,38 @@
 #include "analysis/sweep_records.h"
 
+#include "platform/invariant.h"
 #include "table/field.h"
 #include "table/mem_table.h"
-#include "table/stored_records.h"
 
 namespace plotvik {
 
-std::vector<TSweepRecord> StoredSweepRecords(const TCustomMemTable& table) {
-  const TStoredRecords stored(table);
-  // Each sweep field's index among the table's fields; -1 for one the table lacks.
-  std::array<int, kSweepFieldCount> indexes{};
-  for (std::size_t i = 0; i < indexes.size(); ++i) {
-    indexes[i] = -1;
+TSweepRecord TSweepRecords::Record(int record) const {
+  TSweepRecord r;
+  for (int i = 0; i < kSweepFieldCount; ++i) {
+    r.fields[static_cast<std::size_t>(i)] = Value(record, static_cast<TSweepField>(i));
+  }
+  return r;
+}
+
+std::optional<double> TSweepRecordSpan::Value(int record, TSweepField field) const {
+  PLOTVIK_ASSERT(record >= 0 && record < Count());
+  return records_[static_cast<std::size_t>(record)][field];
+}
+
+TStoredSweepRecords::TStoredSweepRecords(const TCustomMemTable& table) : stored_(table) {
+  for (std::size_t i = 0; i < indexes_.size(); ++i) {
+    indexes_[i] = -1;
     const TField* field = table.FindField(kSweepFieldNames[i]);
     for (int f = 0; f < table.FieldCount() && field != nullptr; ++f) {
-      if (&table.Fields(f) == field) indexes[i] = f;
+      if (&table.Fields(f) == field) indexes_[i] = f;
     }
   }
-  std::vector<TSweepRecord> records(static_cast<std::size_t>(stored.Count()));
-  for (int r = 0; r < stored.Count(); ++r) {
-    for (std::size_t i = 0; i < indexes.size(); ++i) {
-      if (indexes[i] >= 0)
-        records[static_cast<std::size_t>(r)].fields[i] = stored.Value(r, indexes[i]);
-    }
-  }
-  return records;
+}
+
+std::optional<double> TStoredSweepRecords::Value(int record, TSweepField field) const {
+  const int index = indexes_[static_cast<std::size_t>(field)];
+  if (index < 0) return std::nullopt;
+  return stored_.Value(record, index);
 }
 
 }  // namespace plotvik

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
-#include <vector>
 
 #include "analysis/step_cursor.h"
-#include "analysis/sweep_analysis.h"
 #include "analysis/sweep_records.h"
 #include "app/chart_pages.h"
 #include "app/form1.h"
@@ -54,20 +53,23 @@ struct TStepCursorView::State {
   // The run the cursor was placed in: a new load since hides it. A followed file's last record
   // replaced in place is the same run, and the cursor stays on its record.
   std::uint64_t placedRun = 0;
-  // The records read from the table, and what they were read from.
-  std::vector<TSweepRecord> records;
-  std::uint64_t readRewrites = 0;
-  int readCount = -1;
+  // The records' height order, and the rewrites it was taken at (a record replaced in place is
+  // a rewrite, so the order is taken anew then); appends are merged in.
+  THeightOrder order;
+  bool orderTaken = false;
+  std::uint64_t orderRewrites = 0;
 
   const TCustomMemTable& Table() const { return form.mtData; }
 
-  void ReadRecords() {
+  void UpdateOrder(const TSweepRecords& records) {
     const std::uint64_t rewrites = Table().RewriteCount();
-    const int count = Table().CurrentIndex().Count();
-    if (rewrites == readRewrites && count == readCount) return;
-    records = StoredSweepRecords(Table());
-    readRewrites = rewrites;
-    readCount = count;
+    if (!orderTaken || rewrites != orderRewrites || records.Count() < order.Taken()) {
+      order.Take(records);
+      orderTaken = true;
+      orderRewrites = rewrites;
+    } else if (records.Count() > order.Taken()) {
+      order.Extend(records);
+    }
   }
 
   // The cursor's record, unless a load has come since it was placed.
@@ -78,8 +80,7 @@ struct TStepCursorView::State {
       ClearTips();
       return std::nullopt;
     }
-    ReadRecords();
-    if (static_cast<size_t>(*cursor.Record()) >= records.size()) return std::nullopt;
+    if (*cursor.Record() >= TStoredSweepRecords(Table()).Count()) return std::nullopt;
     return cursor.Record();
   }
 
@@ -96,11 +97,10 @@ struct TStepCursorView::State {
   template <class Move>
   void MoveCursor(Move move) {
     const std::optional<int> before = LiveRecord();
-    ReadRecords();
     if (!before) cursor.Hide();
-    const std::vector<TSweepPoint> points =
-        SweepPoints(records, PageField(form.PC.ActivePageIndex()));
-    move(points);
+    const TStoredSweepRecords records(Table());
+    UpdateOrder(records);
+    move(order.Points(records, PageField(form.PC.ActivePageIndex())), records);
     if (cursor.Record() == before) return;
     placedRun = form.Loader().RunCount();
     RepaintAll();
@@ -113,7 +113,7 @@ struct TStepCursorView::State {
       chart.SetPinnedText(std::nullopt);
       return;
     }
-    const TSweepRecord& r = records[static_cast<size_t>(*record)];
+    const TSweepRecord r = TStoredSweepRecords(Table()).Record(*record);
     const TRect& plot = chart.ChartRect();
     const int left = plot.Left + 1;
     const int right = plot.Right - 1;
@@ -167,17 +167,19 @@ TStepCursorView::TStepCursorView(TForm1& form) : state_(std::make_shared<State>(
 TStepCursorView::~TStepCursorView() = default;
 
 void TStepCursorView::Step(int steps) {
-  state_->MoveCursor([&](const std::vector<TSweepPoint>& points) {
-    state_->cursor.Step(points, state_->records, steps);
+  state_->MoveCursor([&](std::span<const int> points, const TSweepRecords& records) {
+    state_->cursor.Step(points, records, steps);
   });
 }
 
 void TStepCursorView::First() {
-  state_->MoveCursor([&](const std::vector<TSweepPoint>& points) { state_->cursor.First(points); });
+  state_->MoveCursor(
+      [&](std::span<const int> points, const TSweepRecords&) { state_->cursor.First(points); });
 }
 
 void TStepCursorView::Last() {
-  state_->MoveCursor([&](const std::vector<TSweepPoint>& points) { state_->cursor.Last(points); });
+  state_->MoveCursor(
+      [&](std::span<const int> points, const TSweepRecords&) { state_->cursor.Last(points); });
 }
 
 void TStepCursorView::Hide() {

@@ -32,7 +32,7 @@ struct TAnalysisMarks::State {
     const std::uint64_t rewritesNow = table.RewriteCount();
     const int recordsNow = table.CurrentIndex().Count();
     if (!computed || rewritesNow != rewrites || recordsNow != records) {
-      analysis = AnalyseSweep(StoredSweepRecords(table));
+      analysis = AnalyseSweep(TStoredSweepRecords(table));
       rewrites = rewritesNow;
       records = recordsNow;
       computed = true;

@@ -1,6 +1,8 @@
 #include "marks/mark_drawing.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string_view>
 
 #include "chart/chart_axis.h"
 #include "chart/chart_canvas3d.h"
@@ -39,7 +41,23 @@ std::optional<int> MarkRow(const TCustomAxisPanel& chart, double value) {
 
 std::string MarkNumberText(double value) {
   static const TAxisValuePattern pattern = TAxisValuePattern::Parse("0.###");
-  return FormatAxisValue(value, pattern, LocaleDecimalChar, LocaleThousandsChar);
+  std::string text = FormatAxisValue(value, pattern, LocaleDecimalChar, LocaleThousandsChar);
+  if (value == 0 || text != "0") return text;
+  // Three decimals would call it zero: three significant digits with an exponent instead, in
+  // the form the value tips use ("1e-308", "-2.5e-04").
+  char buffer[32];
+  const auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 2);
+  if (error != std::errc{}) return text;
+  std::string_view written(buffer, static_cast<std::size_t>(end - buffer));
+  const std::size_t exponent = written.find('e');
+  std::string_view mantissa = written.substr(0, exponent);
+  while (mantissa.back() == '0') mantissa.remove_suffix(1);
+  if (mantissa.back() == '.') mantissa.remove_suffix(1);
+  text.assign(mantissa);
+  std::replace(text.begin(), text.end(), '.', LocaleDecimalChar);
+  text += written.substr(exponent);
+  return text;
 }
 
 void DrawMarkLine(TCustomAxisPanel& chart, int x, TColor color) {

@@ -19,7 +19,8 @@ std::optional<int> MarkColumn(const TCustomAxisPanel& chart, double value);
 // The same for the left axis (rows).
 std::optional<int> MarkRow(const TCustomAxisPanel& chart, double value);
 
-// A number for a mark's label: at most three decimals, the locale's decimal separator.
+// A number for a mark's label: at most three decimals, the locale's decimal separator; a value
+// that is not 0 but would round to it gets three significant digits and an exponent instead.
 std::string MarkNumberText(double value);
 
 // A thin vertical line over the whole plot at column x.

@@ -19,15 +19,14 @@ TStoredRecords::TStoredRecords(const TCustomMemTable& table) {
       offsets_[static_cast<std::size_t>(i)] = layout.fieldOffsets[slot];
     }
   }
-  const std::vector<std::byte*>& entries = table.CurrentIndex().entries;
-  records_.assign(entries.begin(), entries.end());
+  records_ = &table.CurrentIndex().entries;
 }
 
 std::optional<double> TStoredRecords::Value(int record, int fieldIndex) const {
   PLOTVIK_ASSERT(record >= 0 && record < Count());
   PLOTVIK_ASSERT(fieldIndex >= 0 && fieldIndex < static_cast<int>(offsets_.size()));
   const int offset = offsets_[static_cast<std::size_t>(fieldIndex)];
-  const std::byte* block = records_[static_cast<std::size_t>(record)];
+  const std::byte* block = (*records_)[static_cast<std::size_t>(record)];
   if (offset < 0 || block[offset] == std::byte{0}) return std::nullopt;
   double value = 0;
   std::memcpy(&value, block + offset + 1, sizeof value);

@@ -17,13 +17,15 @@ class TStoredRecords {
   // An inactive table has no records.
   explicit TStoredRecords(const TCustomMemTable& table);
 
-  int Count() const { return static_cast<int>(records_.size()); }
+  int Count() const { return records_ == nullptr ? 0 : static_cast<int>(records_->size()); }
   // The value of the field at `fieldIndex` (as in the table's Fields) of record `record`, or
   // nothing where the field is null or not held as a double.
   std::optional<double> Value(int record, int fieldIndex) const;
 
  private:
-  std::vector<const std::byte*> records_;
+  // The table's own index, not a copy: a reader of one record must not pay for a million. The
+  // reader is valid while the table's records stay as they are.
+  const std::vector<std::byte*>* records_ = nullptr;
   // Offset of each field's null flag in a record block, its value following; -1 for a field
   // not held as a double.
   std::vector<int> offsets_;

@@ -28,7 +28,8 @@ constexpr std::string_view kHelp =
     "Loads the sweep file FILE the way the viewer's File > Open does, into the same record\n"
     "table, and prints every record stored, one line per record in table order: the nine\n"
     "fields Id, Val, height, R, jX, SWR, Ga, FB, Elevation separated by one tab, each either\n"
-    "'null' or the stored number in its shortest form that reads back to the same double.\n"
+    "'null' or the stored number in its shortest form that reads back to the same double\n"
+    "(a whole number up to 2^53 in all its digits, such as 1000000).\n"
     "Numbers in FILE use '.' as decimal point; the decimal separator of your locale\n"
     "(LC_NUMERIC) is accepted as well, as in the viewer.\n"
     "\n"
@@ -80,7 +81,7 @@ void WriteRecords(TDataSet& table, std::FILE* out) {
 }
 
 void WriteAnalysis(TMemTable& table, std::FILE* out) {
-  const std::string text = AnalysisText(AnalyseSweep(StoredSweepRecords(table)));
+  const std::string text = AnalysisText(AnalyseSweep(TStoredSweepRecords(table)));
   std::fwrite(text.data(), 1, text.size(), out);
 }
 

@@ -95,6 +95,15 @@ INSTANTIATE_TEST_SUITE_P(
                      "points\t3\nmin_swr\t1\t1.25\n"
                      "band\t2\t1\t1.4285714285714286\tlow\nband\t2\t2.571428571428571\t3\thigh\n"
                      "band\t1.5\t1\t1.1428571428571428\tlow\nband\t1.5\t2.857142857142857\t3\thigh\n", ""},
+        // At the edges of the doubles: the differences would overflow, the products fade to 0.
+        AnalysisCase{"ReactanceAcrossTheWholeRange", "1 0 1 50 -1.7e308\n2 0 2 50 1.7e308\n", 0,
+                     "points\t0\nresonance\t1.5\n", ""},
+        AnalysisCase{"HeightsAcrossTheWholeRange", "1 0 -1.7e308 50 -1\n2 0 1.7e308 50 1\n", 0,
+                     "points\t0\nresonance\t0\n", ""},
+        AnalysisCase{"TinyReactanceAndHeights", "1 0 1e-300 50 -1e-300\n2 0 2e-300 50 1e-300\n", 0,
+                     "points\t0\nresonance\t1.5e-300\n", ""},
+        AnalysisCase{"SwrAcrossTheWholeRange", "1 0 1 50 9 1.7e308\n2 0 2 50 9 -1.7e308\n", 0,
+                     "points\t2\nmin_swr\t2\t-1.7e+308\nband\t2\t1.5\t2\thigh\nband\t1.5\t1.5\t2\thigh\n", ""},
         AnalysisCase{"EmptyFile", "", 0, "points\t0\n", ""},
         // The lines before a bad one are analysed; the status and warning are the load's.
         AnalysisCase{"BadLineAfterGoodOnes", "1 0 1 50 -2 1.25\n2 0 2 50 2 3\nx\n3 0 3 50 4 1\n", 1,

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "analysis/sweep_analysis.h"
 
 namespace plotvik {
 namespace {
@@ -34,21 +38,34 @@ struct StepCase {
 
 class StepCursorTest : public ::testing::TestWithParam<StepCase> {};
 
+// The points of `field` among `records`, as the window takes them.
+std::vector<int> PointsOf(const std::vector<TSweepRecord>& records, TSweepField field) {
+  const TSweepRecordSpan span(records);
+  THeightOrder order;
+  order.Take(span);
+  const std::span<const int> points = order.Points(span, field);
+  return {points.begin(), points.end()};
+}
+
 TEST_P(StepCursorTest, LandsOnTheExpectedRecord) {
   const StepCase& c = GetParam();
-  const std::vector<TSweepPoint> points = SweepPoints(kRecords, sfSWR);
+  const TSweepRecordSpan records(kRecords);
+  const std::vector<int> points = PointsOf(kRecords, sfSWR);
   TStepCursor cursor;
   if (c.start) {
     // Walk to the starting record through a page where every record with a height is a point.
     std::vector<TSweepRecord> all = kRecords;
     for (TSweepRecord& r : all) r.fields[sfR] = 0.0;
-    const std::vector<TSweepPoint> everyHeight = SweepPoints(all, sfR);
-    for (int i = 0; i < 10 && cursor.Record() != c.start; ++i) cursor.Step(everyHeight, all, 1);
+    const std::vector<int> everyHeight = PointsOf(all, sfR);
+    const TSweepRecordSpan allRecords(all);
+    for (int i = 0; i < 10 && cursor.Record() != c.start; ++i) {
+      cursor.Step(everyHeight, allRecords, 1);
+    }
     ASSERT_EQ(cursor.Record(), c.start);
   }
   switch (c.move) {
     case Move::Step:
-      cursor.Step(points, kRecords, c.steps);
+      cursor.Step(points, records, c.steps);
       break;
     case Move::First:
       cursor.First(points);
@@ -82,9 +99,70 @@ INSTANTIATE_TEST_SUITE_P(Steps, StepCursorTest, ::testing::ValuesIn(kCases),
 
 TEST(StepCursorEmpty, NoPointsLeaveTheCursorAsItWas) {
   TStepCursor cursor;
-  cursor.Step({}, kRecords, 1);
+  cursor.Step({}, TSweepRecordSpan(kRecords), 1);
   cursor.Last({});
   EXPECT_EQ(cursor.Record(), std::nullopt);
+}
+
+// A sweep in no order, with repeated heights, a line here and there without a height or an
+// SWR, R on every line and Ga on none; from record `gaFrom` on, Ga on some lines and R missing on
+// one, so that a field's points change in kind when those records are appended.
+std::vector<TSweepRecord> MixedSweep(int count, int gaFrom) {
+  std::vector<TSweepRecord> records(static_cast<size_t>(count));
+  unsigned x = 7;
+  const auto next = [&x] {
+    x = x * 1103515245u + 12345u;
+    return static_cast<int>((x >> 16) & 0x7fff);
+  };
+  for (int i = 0; i < count; ++i) {
+    TSweepRecord& r = records[static_cast<size_t>(i)];
+    if (next() % 8 != 0) r.fields[sfHeight] = next() % 12;
+    if (next() % 3 != 0) r.fields[sfSWR] = 1.0 + next() % 5;
+    r.fields[sfR] = 50.0;
+    if (i >= gaFrom && next() % 2 == 0) r.fields[sfGa] = 7.5;
+  }
+  records[static_cast<size_t>(count - 1)].fields[sfR].reset();
+  records[static_cast<size_t>(count - 1)].fields[sfHeight] = 3.0;
+  return records;
+}
+
+// The order a sweep's lines arrive in must not matter: taken at once, or taken in part and then
+// extended by what was appended (as a followed file grows), the points of every quantity are the
+// analysis's, which sorts the whole sweep afresh.
+TEST(HeightOrder, ExtendedByAppendsEqualsTakenAnew) {
+  const std::vector<TSweepRecord> mixed = MixedSweep(60, 40);
+  // The same lines written in height order, as a sweep mostly is.
+  std::vector<TSweepRecord> ascending = mixed;
+  std::stable_sort(ascending.begin(), ascending.end(), [](const auto& a, const auto& b) {
+    return a[sfHeight].value_or(-1) < b[sfHeight].value_or(-1);
+  });
+  const std::vector<std::vector<int>> schedules = {
+      {60}, {40, 60}, {0, 1, 2, 3, 59, 60}, {10, 20, 30, 40, 50, 60}, {39, 41, 60}};
+  for (const std::vector<TSweepRecord>* sweep :
+       std::initializer_list<const std::vector<TSweepRecord>*>{&mixed, &ascending}) {
+    for (const std::vector<int>& schedule : schedules) {
+      THeightOrder order;
+      for (size_t step = 0; step < schedule.size(); ++step) {
+        const TSweepRecordSpan part(
+            std::span<const TSweepRecord>(*sweep).first(static_cast<size_t>(schedule[step])));
+        if (step == 0) {
+          order.Take(part);
+        } else {
+          order.Extend(part);
+        }
+        ASSERT_EQ(order.Taken(), schedule[step]);
+        // Ask for every field on the way, so that what is known of each must follow the appends.
+        for (const TSweepField field : {sfSWR, sfR, sfGa, sfHeight}) {
+          std::vector<int> expected;
+          for (const TSweepPoint& p : SweepPoints(part, field)) expected.push_back(p.record);
+          const std::span<const int> points = order.Points(part, field);
+          EXPECT_EQ(std::vector<int>(points.begin(), points.end()), expected)
+              << (sweep == &mixed ? "mixed" : "ascending") << ", field " << field << " after "
+              << schedule[step] << " of schedule " << schedule[0];
+        }
+      }
+    }
+  }
 }
 
 TEST(StepText, EveryFieldTheRecordHasWithTheGivenSeparator) {

@@ -111,6 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"Whole",                 5,         ',', "5"},
         NumberCase{"NegativeZero",          -0.0,      '.', "-0"},
         NumberCase{"SeventeenDigitsNeeded", 0.1 + 0.2, '.', "0.30000000000000004"},
+        NumberCase{"WholeMillion",          1e6,       ',', "1000000"},
+        NumberCase{"WholeNegative",         -1e5,      '.', "-100000"},
+        NumberCase{"LargestExactWhole",     9007199254740992.0,  '.', "9007199254740992"},
+        NumberCase{"BeyondExactWholes",     1e16,      '.', "1e+16"},
         NumberCase{"LargeWithExponent",     1e21,      ',', "1e+21"},
         NumberCase{"SmallWithExponent",     -2.5e-7,   ',', "-2,5e-07"}),
     [](const auto& info) { return std::string(info.param.name); });
