@@ -5,6 +5,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_DRIVER_H
+#include FT_MODULE_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -36,6 +38,9 @@ FT_Library Library() {
   static const FT_Library library = [] {
     FT_Library made = nullptr;
     if (FT_Init_FreeType(&made) != 0) return FT_Library{nullptr};
+    // The hinting interpreter the pixels were made with, whatever FREETYPE_PROPERTIES asks for.
+    FT_UInt interpreter = TT_INTERPRETER_VERSION_40;
+    FT_Property_Set(made, "truetype", "interpreter-version", &interpreter);
     return made;
   }();
   return library;

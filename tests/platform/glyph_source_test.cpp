@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/font_files.h"
 
@@ -60,6 +63,28 @@ TEST(GlyphSource, ACharacterTheFaceLacksGetsItsMissingGlyphShape) {
   EXPECT_EQ(lacked.bits, privateUse.bits);
   EXPECT_EQ(source.Advance(U'\u2074'), source.Advance(U'\uE000'));
   EXPECT_GT(source.Advance(U'\u2074'), 0);
+}
+
+// The hinting is the one the pixels were made with, whatever the environment asks FreeType for
+// (the variable counts only before the first glyph of the process, as when ctest runs this
+// test on its own).
+TEST(GlyphSource, HintingIgnoresTheEnvironment) {
+  ::setenv("FREETYPE_PROPERTIES", "truetype:interpreter-version=35", 1);
+  const auto source = OpenGlyphSource(FontFolder() / "LiberationSans-Regular.ttf", 11);
+  ::unsetenv("FREETYPE_PROPERTIES");
+  const TGlyphMask& g = source->Mask(U'й');
+  EXPECT_EQ(g.left, 0);
+  EXPECT_EQ(g.top, -9);
+  ASSERT_EQ(g.width, 5);
+  std::vector<std::string> rows;
+  for (int y = 0; y < g.height; ++y) {
+    std::string row;
+    for (int x = 0; x < g.width; ++x)
+      row += g.bits[static_cast<std::size_t>(y * g.width + x)] ? '#' : '.';
+    rows.push_back(row);
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{"#..#.", ".###.", ".....", "#...#", "#..##", "#.#.#",
+                                            "#.#.#", "##..#", "#...#"}));
 }
 
 TEST(GlyphSource, OutlinesAreClosedContoursAroundTheMask) {
