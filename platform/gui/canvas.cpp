@@ -218,31 +218,60 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
 }
 
 void TCanvas::DrawPolygon(TRasterizer& r, std::span<const TPoint> points) {
-  Mask mask(r.PenVisible() ? r.StrokeBox(points) : TRect{});
-  if (r.PenVisible()) r.StrokePath(points, true, mask);
-  if (r.BrushVisible() && points.size() >= 3) {
-    TRect box{points[0].X, points[0].Y, points[0].X, points[0].Y};
+  const std::span<const TPoint> one[] = {points};
+  DrawPolygons(r, one);
+}
+
+void TCanvas::DrawPolygons(TRasterizer& r, std::span<const std::span<const TPoint>> contours) {
+  std::size_t pointCount = 0;
+  TRect strokeBox;
+  for (const auto& points : contours) {
+    pointCount += points.size();
+    if (!r.PenVisible() || points.empty()) continue;
+    const TRect b = r.StrokeBox(points);
+    if (b.IsEmpty()) continue;
+    strokeBox =
+        strokeBox.IsEmpty()
+            ? b
+            : TRect{std::min(strokeBox.Left, b.Left), std::min(strokeBox.Top, b.Top),
+                    std::max(strokeBox.Right, b.Right), std::max(strokeBox.Bottom, b.Bottom)};
+  }
+  Mask mask(strokeBox);
+  if (r.PenVisible())
+    for (const auto& points : contours) r.StrokePath(points, true, mask);
+  bool fill = false;
+  TRect box;
+  for (const auto& points : contours) {
+    if (points.size() < 3) continue;
     for (const auto& p : points) {
+      if (!fill) box = {p.X, p.Y, p.X, p.Y};
+      fill = true;
       box.Left = std::min(box.Left, p.X);
       box.Top = std::min(box.Top, p.Y);
       box.Right = std::max(box.Right, p.X);
       box.Bottom = std::max(box.Bottom, p.Y);
     }
+  }
+  if (r.BrushVisible() && fill) {
+    const bool several = contours.size() > 1;
     box = box.Intersected(r.Clip());
-    // Alternate rule at pixel centres, one row at a time. A row crosses at most one edge per
-    // point: a pointer's few fit on the stack.
+    // Alternate rule at pixel centres, one row at a time, over the edges of every contour. A row
+    // crosses at most one edge per point: a pointer's few fit on the stack.
     std::array<double, 16> few;
-    std::vector<double> many(points.size() > few.size() ? points.size() : 0);
+    std::vector<double> many(pointCount > few.size() ? pointCount : 0);
     double* const xs = many.empty() ? few.data() : many.data();
     for (int y = box.Top; y < box.Bottom; ++y) {
       const double yc = y + 0.5;
       std::size_t crossings = 0;
-      for (std::size_t k = 0; k < points.size(); ++k) {
-        const TPoint a = points[k], b = points[k + 1 == points.size() ? 0 : k + 1];
-        if (a.Y == b.Y) continue;
-        const double ya = a.Y, yb = b.Y;
-        if ((yc >= ya && yc < yb) || (yc >= yb && yc < ya))
-          xs[crossings++] = a.X + (yc - ya) * (static_cast<double>(b.X) - a.X) / (yb - ya);
+      for (const auto& points : contours) {
+        if (points.size() < 3) continue;
+        for (std::size_t k = 0; k < points.size(); ++k) {
+          const TPoint a = points[k], b = points[k + 1 == points.size() ? 0 : k + 1];
+          if (a.Y == b.Y) continue;
+          const double ya = a.Y, yb = b.Y;
+          if ((yc >= ya && yc < yb) || (yc >= yb && yc < ya))
+            xs[crossings++] = a.X + (yc - ya) * (static_cast<double>(b.X) - a.X) / (yb - ya);
+        }
       }
       std::sort(xs, xs + crossings);
       // With an outline, the fill stays between the row's outline pixels: centre sampling
@@ -268,9 +297,13 @@ void TCanvas::DrawPolygon(TRasterizer& r, std::span<const TPoint> points) {
             std::min(hi, static_cast<int>(std::ceil(std::clamp(xs[k + 1], -limit, limit) - 0.5)));
         if (r.PenVisible()) {
           // The outline's pixels are rounded to the nearest pixel, the centres are not: a pixel
-          // between the two (never more than one) belongs to the inside.
-          if (from - 1 >= lo && mask.Get(from - 1, y) == 0) --from;
-          if (to < hi && mask.Get(to, y) == 0) ++to;
+          // between the two (never more than one) belongs to the inside. Among several contours
+          // a gap may be a hole or the room between two glyphs: there only a pixel right beside
+          // its edge's outline counts.
+          if (from - 1 >= lo && mask.Get(from - 1, y) == 0 &&
+              (!several || mask.Get(from - 2, y) != 0))
+            --from;
+          if (to < hi && mask.Get(to, y) == 0 && (!several || mask.Get(to + 1, y) != 0)) ++to;
         }
         r.FillExcept(TRect{from, y, to, y + 1}, mask);
       }

@@ -135,6 +135,9 @@ class TCanvas {
 
   // The polygon's pixels from the general rasterizer.
   void DrawPolygon(TRasterizer& r, std::span<const TPoint> points);
+  // Closed contours outlined one by one and filled together, a pixel being inside when it is
+  // inside an odd number of them (glyphs with holes).
+  void DrawPolygons(TRasterizer& r, std::span<const std::span<const TPoint>> contours);
   // The polygon as a copy of the pixels the same shape set before, when the pen is solid and
   // no clip cuts it (a series' pointers); false when that does not apply.
   bool DrawStampedPolygon(TRasterizer& r, std::span<const TPoint> points);

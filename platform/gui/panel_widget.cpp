@@ -20,12 +20,31 @@
 #include "platform/color.h"
 #include "platform/gui/application.h"
 #include "platform/gui/custom_panel.h"
-#include "platform/gui/raster_internal.h"
+#include "platform/gui/runtime_folder.h"
 #include "platform/gui/shrunk_image.h"
 
 namespace plotvik {
 
 namespace {
+
+// Widgets need an application object: tests without one get one here (off-screen when no display
+// is configured).
+void EnsureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  static int argc = 1;
+  static char name[] = "plotvik";
+  static char* argv[] = {name, nullptr};
+  // Lives until the process ends and is never destroyed: the toolkit's own globals (some made
+  // only at the first input event) would be gone before a static destructor ran.
+  static TRuntimeFolder runtimeFolder;
+  static QApplication* const application = new QApplication(argc, argv);
+  (void)application;
+  runtimeFolder.ToolkitStarted();
+}
 
 TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
   TShiftState s;
@@ -315,7 +334,7 @@ class TPanelWidget : public QWidget, public TPanelHost {
 }  // namespace
 
 std::unique_ptr<QWidget> CreatePanelWidget(TCustomPanel& panel) {
-  raster::EnsureGuiApplication();
+  EnsureGuiApplication();
   if (auto* old = dynamic_cast<TPanelWidget*>(panel.Host())) old->Detach();
   return std::make_unique<TPanelWidget>(panel);
 }

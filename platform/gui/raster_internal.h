@@ -60,11 +60,3 @@ inline Ink MakeInk(TColor color, TPenMode mode) {
 }
 
 }  // namespace plotvik::raster
-
-namespace plotvik::raster {
-
-// Fonts need an application object: tests and tools without one get one here (off-screen when
-// no display is configured).
-void EnsureGuiApplication();
-
-}  // namespace plotvik::raster

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <functional>
 #include <limits>
@@ -532,6 +534,63 @@ TEST_F(RasterText, OutlinedTextStrokesWithThePenAndFillsWithTheBrush) {
   EXPECT_GT(red, 30);
   EXPECT_GT(blue, 10);
   EXPECT_EQ(other, 0);
+}
+
+// Bars are whole rows across the characters' advances, at the rows the face puts them.
+TEST_F(RasterText, UnderlineAndStrikeOutAddWholeRowsAcrossTheText) {
+  struct Bar {
+    TFontStyles style;
+    int row;  // from the baseline
+  };
+  for (const Bar bar : {Bar{fsUnderline, 1}, Bar{fsStrikeOut, -4}}) {
+    TBitmap plain(40, 16), barred(40, 16);
+    for (TBitmap* b : {&plain, &barred}) {
+      Arial8(b->Canvas());
+      b->Canvas().SetBackMode(TTextBackMode::Transparent);
+    }
+    barred.Canvas().Font().SetStyle(bar.style);
+    plain.Canvas().TextOut(3, 1, "ab");
+    barred.Canvas().TextOut(3, 1, "ab");
+    const int w = plain.Canvas().TextWidth("ab");
+    EXPECT_EQ(barred.Canvas().TextWidth("ab"), w);
+    const int row = 1 + plain.Canvas().TextMetrics().Ascent + bar.row;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 40; ++x)
+        ASSERT_EQ(barred.Pixel(x, y), y == row && x >= 3 && x < 3 + w ? clBlack : plain.Pixel(x, y))
+            << int{bar.style} << ": " << x << "," << y;
+  }
+}
+
+// The outlines of a glyph are filled together: the inside of an O stays as it was.
+TEST_F(RasterText, OutlinedGlyphsKeepTheirHoles) {
+  TBitmap b(40, 40);
+  TCanvas& c = b.Canvas();
+  Arial8(c);
+  c.Font().SetSize(24);
+  c.Pen().SetColor(clRed);
+  c.Brush().SetColor(clBlue);
+  c.SetBackMode(TTextBackMode::Transparent);
+  c.TextOutOutlined(2, 2, "O");
+  const TRect ink = InkBounds(b);
+  ASSERT_GT(ink.Width(), 15);
+  const int y = (ink.Top + ink.Bottom) / 2;
+  std::string row;
+  for (int x = ink.Left; x < ink.Right; ++x) {
+    const char p = b.Pixel(x, y) == clRed ? 'r' : b.Pixel(x, y) == clBlue ? 'b' : '.';
+    if (row.empty() || row.back() != p) row += p;
+  }
+  EXPECT_EQ(row, "rbr.rbr");
+}
+
+// Text comes from the font files, not from the toolkit: drawing it makes no application object.
+TEST_F(RasterText, NeedsNoApplicationObject) {
+  if (QCoreApplication::instance() != nullptr) GTEST_SKIP() << "another test made one";
+  TBitmap b(40, 16);
+  Arial8(b.Canvas());
+  b.Canvas().TextOut(1, 1, "Ab");
+  b.Canvas().TextOutOutlined(1, 1, "Ab");
+  EXPECT_NE(InkBounds(b), TRect{});
+  EXPECT_EQ(QCoreApplication::instance(), nullptr);
 }
 
 TEST(RasterBitmap, ResizeKeepsTheCommonPartAndDropsTheClip) {
