@@ -10,6 +10,7 @@
 #include "app/step_cursor_view.h"
 #include "chart/db_chart.h"
 #include "marks/analysis_marks.h"
+#include "platform/file_path.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
 #include "platform/gui/main_menu.h"
@@ -139,9 +140,8 @@ namespace {
 // away by text, "l/.." names another folder than the kernel's when l is a symbolic link.
 std::string FullName(const std::string& fileName) {
   std::error_code error;
-  std::filesystem::path path = std::filesystem::absolute(fileName, error);
-  if (error) path = fileName;
-  return path.string();
+  const std::filesystem::path path = std::filesystem::absolute(PathOf(fileName), error);
+  return error ? fileName : NameOf(path);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "marks/analysis_marks.h"
 #include "platform/gui/application.h"
 #include "platform/locale_settings.h"
+#include "platform/program_start.h"
 #include "platform/version.h"
 
 namespace {
@@ -20,8 +21,13 @@ std::string ProgramName(const char* path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int originalArgc, char** originalArgv) {
   using namespace plotvik;
+  UseStandardStreamsAsTheyAre();
+  std::vector<std::string> arguments = ProgramArguments(originalArgc, originalArgv);
+  std::vector<char*> argvOfArguments = ArgvOf(arguments);
+  const int argc = static_cast<int>(arguments.size());
+  char** argv = argvOfArguments.data();
   const std::string program = ProgramName(argc > 0 ? argv[0] : "plotvik");
 
   // The whole line is decided before the toolkit connects to a desktop: help, version and refusals

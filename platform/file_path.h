@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -16,5 +17,8 @@ std::string NameOf(const std::filesystem::path& path);
 // byte that is not part of valid UTF-8 counts as one, so no byte escapes the count), UTF-16
 // units on Windows.
 std::size_t FileNameLength(const std::string& name);
+
+// fopen(path, "wb"), for a path in any script; null with errno set when it fails.
+std::FILE* OpenForWriting(const std::filesystem::path& path);
 
 }  // namespace plotvik

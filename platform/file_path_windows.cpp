@@ -14,6 +14,10 @@ std::string NameOf(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+std::FILE* OpenForWriting(const std::filesystem::path& path) {
+  return _wfopen(path.c_str(), L"wb");
+}
+
 std::size_t FileNameLength(const std::string& name) {
   return WideOf(name).size();
 }

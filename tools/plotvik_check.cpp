@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "analysis/sweep_analysis.h"
@@ -14,6 +15,7 @@
 #include "platform/exceptions.h"
 #include "platform/locale_settings.h"
 #include "platform/number_text.h"
+#include "platform/program_start.h"
 #include "table/field.h"
 #include "table/mem_table.h"
 #include "table/sweep_table.h"
@@ -144,8 +146,11 @@ int Run(int argc, char** argv) {
 }  // namespace plotvik
 
 int main(int argc, char** argv) {
+  plotvik::UseStandardStreamsAsTheyAre();
+  std::vector<std::string> arguments = plotvik::ProgramArguments(argc, argv);
+  std::vector<char*> argvOfArguments = plotvik::ArgvOf(arguments);
   try {
-    return plotvik::Run(argc, argv);
+    return plotvik::Run(static_cast<int>(arguments.size()), argvOfArguments.data());
   } catch (const std::exception& e) {
     plotvik::Print(stderr, plotvik::ExceptionMessage(e) + "\n");
     return 2;

@@ -23,11 +23,13 @@
 #include "chart/db_chart.h"
 #include "marks/analysis_marks.h"
 #include "platform/exceptions.h"
+#include "platform/file_path.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/dialogs.h"
 #include "platform/locale_settings.h"
+#include "platform/program_start.h"
 #include "tools/png_file.h"
 #include "tools/tool_command_line.h"
 
@@ -200,7 +202,7 @@ int Render(const Options& options) {
   }
 
   std::error_code error;
-  const std::filesystem::path outDir(options.outDir);
+  const std::filesystem::path outDir = PathOf(options.outDir);
   std::filesystem::create_directories(outDir, error);
   if (error) {
     Print(stderr, "Cannot create " + options.outDir + ": " + error.message() + "\n");
@@ -257,8 +259,11 @@ int Run(int argc, char** argv) {
 }  // namespace plotvik
 
 int main(int argc, char** argv) {
+  plotvik::UseStandardStreamsAsTheyAre();
+  std::vector<std::string> arguments = plotvik::ProgramArguments(argc, argv);
+  std::vector<char*> argvOfArguments = plotvik::ArgvOf(arguments);
   try {
-    return plotvik::Run(argc, argv);
+    return plotvik::Run(static_cast<int>(arguments.size()), argvOfArguments.data());
   } catch (const std::exception& e) {
     plotvik::Print(stderr, plotvik::ExceptionMessage(e) + "\n");
     return 2;

@@ -12,6 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/file_path.h"
+
 namespace plotvik {
 namespace {
 
@@ -208,8 +210,7 @@ const std::string& TPngEncoder::Encode(const TPngPicture& picture, int scale) {
 bool TPngEncoder::Write(const std::filesystem::path& path, const TPngPicture& picture, int scale,
                         std::string& error) {
   const std::string& bytes = Encode(picture, scale);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                       &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForWriting(path), &std::fclose);
   if (!file) {
     error = ErrnoText();
     return false;
