@@ -1,10 +1,9 @@
 #pragma once
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -14,9 +13,21 @@ namespace plotvik::testing {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "plotvik-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // A name nobody has taken: create_directory says whether this call made the folder.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const auto candidate = std::filesystem::temp_directory_path() /
+                             ("plotvik-" + std::to_string(random() % 1000000000000ULL));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) {
+        std::filesystem::permissions(candidate, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace, error);
+        path_ = candidate;
+        return;
+      }
+    }
+    throw std::runtime_error("no temporary folder could be made");
   }
   ~TempDir() {
     std::error_code ignored;
