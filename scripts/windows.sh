@@ -21,7 +21,8 @@ freetype=$(./scripts/windows/freetype.sh)
 build=build/windows/plotvik
 step "Cross-building Plotvik for Windows in $build"
 ./scripts/build.sh "$build" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/scripts/windows/toolchain.cmake" \
+  -DCMAKE_TOOLCHAIN_FILE="$root/scripts/windows/plotvik-toolchain.cmake" \
+  -DPLOTVIK_WINDOWS_PREFIXES="$qt;$freetype" \
   -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_PREFIX_PATH="$qt;$freetype" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
