@@ -30,7 +30,7 @@ step "Cross-building Plotvik for Windows in $build"
   -DPLOTVIK_BUILD_TESTS=ON
 
 # The Linux programs the Windows ones are compared with, and the picture tool of the window tests.
-linux_build=${PLOTVIK_LINUX_BUILD:-$root/build/test}
+linux_build=$(realpath -m "${PLOTVIK_LINUX_BUILD:-$root/build/test}")
 if [ ! -x "$linux_build/tools/plotvik-render" ] || [ ! -x "$linux_build/tests/e2e/plotvik_e2e_image" ]; then
   step "Linux programs to compare with, in $linux_build"
   ./scripts/setup.sh run test
