@@ -73,4 +73,23 @@ int OsFile::Read(char* buffer, std::size_t size, std::size_t& received) {
   return 0;
 }
 
+int OsFile::ReadAhead() {
+  if (!ahead_) ahead_ = std::make_unique_for_overwrite<char[]>(kReadAheadSize);
+  aheadPos_ = 0;
+  aheadEnd_ = 0;
+  std::size_t wanted = kReadAheadSize;
+  if (sizeAtOpen_ > 0) {
+    wanted = static_cast<std::size_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(kReadAheadSize), sizeAtOpen_ - offset_));
+  }
+  std::size_t got = 0;
+  if (const int code = ReadFromSystem(wanted, got); code != 0) {
+    ReleaseLease();
+    return code;
+  }
+  offset_ += static_cast<std::int64_t>(got);
+  aheadEnd_ = got;
+  return 0;
+}
+
 }  // namespace plotvik

@@ -89,6 +89,8 @@ class OsFile {
   bool LeasedForPiece();
   // Reads the next block from the system into ahead_; 0 bytes at the end of the data.
   int ReadAhead();
+  // One read of up to `wanted` bytes from the system into ahead_; `got` is 0 at the end.
+  int ReadFromSystem(std::size_t wanted, std::size_t& got);
 
   // The system's handle of the open file, -1 when none: a descriptor on Linux, a HANDLE on
   // Windows.

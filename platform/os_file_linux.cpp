@@ -145,26 +145,16 @@ bool OsFile::ChangedSinceOpen() const {
          info.st_mtim.tv_nsec != writeTimeFractionAtOpen_;
 }
 
-int OsFile::ReadAhead() {
-  if (!ahead_) ahead_ = std::make_unique_for_overwrite<char[]>(kReadAheadSize);
-  aheadPos_ = 0;
-  aheadEnd_ = 0;
-  std::size_t wanted = kReadAheadSize;
-  if (sizeAtOpen_ > 0) {
-    wanted = static_cast<std::size_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(kReadAheadSize), sizeAtOpen_ - offset_));
-  }
-  ssize_t n = 0;
+int OsFile::ReadFromSystem(std::size_t wanted, std::size_t& got) {
+  got = 0;
   while (wanted > 0) {
-    n = ::read(fd_, ahead_.get(), wanted);
-    if (n >= 0) break;
-    if (errno == EINTR) continue;
-    const int code = OsErrorCode(errno);
-    ReleaseLease();
-    return code;
+    const ssize_t n = ::read(fd_, ahead_.get(), wanted);
+    if (n >= 0) {
+      got = static_cast<std::size_t>(n);
+      return 0;
+    }
+    if (errno != EINTR) return OsErrorCode(errno);
   }
-  offset_ += n;
-  aheadEnd_ = static_cast<std::size_t>(n);
   return 0;
 }
 

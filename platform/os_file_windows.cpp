@@ -109,23 +109,15 @@ bool OsFile::ChangedSinceOpen() const {
   return size != sizeAtOpen_ || written != writeTimeAtOpen_;
 }
 
-int OsFile::ReadAhead() {
-  if (!ahead_) ahead_ = std::make_unique_for_overwrite<char[]>(kReadAheadSize);
-  aheadPos_ = 0;
-  aheadEnd_ = 0;
-  std::size_t wanted = kReadAheadSize;
-  if (sizeAtOpen_ > 0) {
-    wanted = static_cast<std::size_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(kReadAheadSize), sizeAtOpen_ - offset_));
-  }
-  DWORD got = 0;
+int OsFile::ReadFromSystem(std::size_t wanted, std::size_t& got) {
+  DWORD n = 0;
+  got = 0;
   if (wanted > 0 &&
-      !ReadFile(HandleOf(fd_), ahead_.get(), static_cast<DWORD>(wanted), &got, nullptr)) {
+      !ReadFile(HandleOf(fd_), ahead_.get(), static_cast<DWORD>(wanted), &n, nullptr)) {
     const DWORD error = GetLastError();
     if (error != ERROR_HANDLE_EOF) return OsErrorCode(static_cast<int>(error));
   }
-  offset_ += got;
-  aheadEnd_ = got;
+  got = n;
   return 0;
 }
 

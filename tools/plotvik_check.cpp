@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "analysis/sweep_analysis.h"
 #include "analysis/sweep_records.h"
