@@ -11,8 +11,10 @@ namespace plotvik {
 
 namespace {
 
-constexpr std::array<std::string_view, kSweepFieldCount> kStepFieldLabels = {
-    "Id", "Val", "height", "R", "jX", "SWR", "Ga", "F/B", "Elevation"};
+// The tip names the front-to-back ratio as its page does; every other field by its name.
+std::string_view StepFieldLabel(TSweepField field) {
+  return field == sfFB ? "F/B" : kSweepFieldNames[field];
+}
 
 struct TKeyedRecord {
   double height = 0;
@@ -177,7 +179,7 @@ std::string StepText(const TSweepRecord& record, char decimalSeparator) {
   for (size_t i = 0; i < record.fields.size(); ++i) {
     if (!record.fields[i]) continue;
     if (!text.empty()) text += "  ";
-    text += kStepFieldLabels[i];
+    text += StepFieldLabel(static_cast<TSweepField>(i));
     text += ' ';
     text += ShortestNumberText(*record.fields[i], decimalSeparator);
   }

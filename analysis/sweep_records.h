@@ -3,19 +3,13 @@
 #include <array>
 #include <optional>
 #include <span>
-#include <string_view>
 
 #include "table/stored_records.h"
+#include "table/sweep_table.h"
 
 namespace plotvik {
 
 class TCustomMemTable;
-
-// The nine fields of a sweep record by position, as the loader fills them.
-enum TSweepField { sfId, sfVal, sfHeight, sfR, sfJX, sfSWR, sfGa, sfFB, sfElevation };
-inline constexpr int kSweepFieldCount = 9;
-inline constexpr std::array<std::string_view, kSweepFieldCount> kSweepFieldNames = {
-    "Id", "Val", "height", "R", "jX", "SWR", "Ga", "FB", "Elevation"};
 
 // One record: each field's value, or nothing where the file gave none.
 struct TSweepRecord {
