@@ -1,22 +1,15 @@
 #include "app/chart_pages.h"
 
-#include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
-#include "app/form1.h"
-#include "app/reference_view.h"
 #include "chart/chart_axis.h"
-#include "chart/chart_point_finder.h"
 #include "chart/chart_title.h"
 #include "chart/chart_value_list.h"
 #include "chart/chart_zoom.h"
 #include "chart/db_chart.h"
 #include "chart/line_series.h"
 #include "platform/gui/page_control.h"
-#include "platform/locale_settings.h"
-#include "table/mem_table.h"
 
 namespace plotvik {
 
@@ -61,13 +54,15 @@ void ApplySeriesDecl(TLineSeries& series, const TChartPageDecl& decl) {
   x.SetName("X");
   x.SetDateTime(false);
   x.SetOrder(TChartListOrder::loAscending);
-  x.SetValueSource("height");
+  x.SetValueSource(std::string(kSweepFieldNames[sfHeight]));
   TChartValueList& y = series.YValues();
   y.SetName("Y");
   y.SetDateTime(false);
   y.SetOrder(TChartListOrder::loNone);
-  y.SetValueSource(decl.yField);
+  y.SetValueSource(std::string(kSweepFieldNames[decl.yField]));
 }
+
+}  // namespace
 
 const TChartPageDecl& PageDecl(int pageIndex) {
   if (pageIndex < 0 || pageIndex >= kChartPageCount) {
@@ -75,8 +70,6 @@ const TChartPageDecl& PageDecl(int pageIndex) {
   }
   return kChartPages[pageIndex];
 }
-
-}  // namespace
 
 TDBChart& CreatePageChart(TComponent& owner, TDataSet& table, int pageIndex) {
   const TChartPageDecl& decl = PageDecl(pageIndex);
@@ -108,28 +101,11 @@ TLineSeries& PageSeries(const TComponent& owner, int pageIndex) {
   return *series;
 }
 
-std::optional<THoverText> PageHoverText(const TDBChart& chart, int pageIndex, int x, int y) {
-  // Mid-drag the mouse belongs to the zoom; with a frame pending, the points on the screen are
-  // not yet where the series now puts them.
-  if (chart.Zoom().Active() || chart.PaintPending()) return std::nullopt;
-  const std::optional<TChartPointHit> nearest = NearestChartPoint(chart, x, y, kHoverReach);
-  if (!nearest) return std::nullopt;
-  const TChartPointHit hit = CurrentRunOnATie(chart, *nearest, x, y);
-  const TChartSeries& series = *hit.series;
-  std::string text =
-      PointValueText(series.XValues().ValueSource(), series.XValue(hit.index),
-                     PageDecl(pageIndex).caption, series.YValue(hit.index), LocaleDecimalChar);
-  if (IsReferenceSeries(series)) text.insert(0, kReferenceTipPrefix);
-  return THoverText{std::move(text), hit.x, hit.y};
-}
-
-void CreateChartPage(TForm1& form, TTabSheet& sheet, int pageIndex) {
-  TDBChart& chart = CreatePageChart(form, form.mtData, pageIndex);
-  chart.OnHoverText = [&chart, pageIndex](int x, int y) {
-    return PageHoverText(chart, pageIndex, x, y);
-  };
+TDBChart& CreateChartPage(TComponent& owner, TDataSet& table, TTabSheet& sheet, int pageIndex) {
+  TDBChart& chart = CreatePageChart(owner, table, pageIndex);
   // The chart redraws completely on every size change the page hands on to it.
   sheet.ShowPanel(chart);
+  return chart;
 }
 
 }  // namespace plotvik

@@ -5,14 +5,13 @@
 #include "chart/chart_axis.h"
 #include "chart/series_pointer.h"
 #include "platform/color.h"
-#include "platform/gui/custom_panel.h"
+#include "table/sweep_table.h"
 
 namespace plotvik {
 
 class TComponent;
 class TDataSet;
 class TDBChart;
-class TForm1;
 class TLineSeries;
 class TTabSheet;
 
@@ -35,7 +34,7 @@ struct TChartPageDecl {
   TColor seriesColor;
   TSeriesPointerStyle pointerStyle;
   bool clickableLine;
-  const char* yField;
+  TSweepField yField;
 
   // The file the render tool writes this page's chart to.
   const char* imageFile;
@@ -45,23 +44,26 @@ inline constexpr int kChartPageCount = 6;
 
 inline constexpr TChartPageDecl kChartPages[kChartPageCount] = {
     {"tsSWR", "КСВ", 0, "chSWR", "Коэффициент стоячей волны", 0.1, talValue, false, "Series1",
-     "КСВ", clRed, psRectangle, true, "SWR", "swr.png"},
+     "КСВ", clRed, psRectangle, true, sfSWR, "swr.png"},
     {"tsR", "R", 1, "DBChart1", "Активная часть R входного импеданса", 0, talValue, true,
-     "LineSeries1", "R", clRed, psRectangle, false, "R", "r.png"},
+     "LineSeries1", "R", clRed, psRectangle, false, sfR, "r.png"},
     {"tsjX", "jX", 2, "DBChart2", "Реактивная часть jX входного импеданса", 0, talValue, true,
-     "LineSeries2", "jX", 0xFF8000, psRectangle, false, "jX", "jx.png"},
+     "LineSeries2", "jX", 0xFF8000, psRectangle, false, sfJX, "jx.png"},
     {"tsGain", "Усиление Ga", 3, "DBChart3", "Усиление Ga", 0, talAuto, true, "LineSeries3", "Gain",
-     0x408000, psDiamond, false, "Ga", "gain.png"},
+     0x408000, psDiamond, false, sfGa, "gain.png"},
     {"tsFB", "F/B", 4, "DBChart4", "Отношение излучений вперёд-назад", 0, talAuto, true,
-     "LineSeries4", "R", clBlue, psDiamond, false, "FB", "fb.png"},
+     "LineSeries4", "R", clBlue, psDiamond, false, sfFB, "fb.png"},
     {"tsElevation", "Зенитный угол", 5, "DBChart5", "Зенитный угол максимума излучения", 0, talAuto,
-     true, "LineSeries5", "R", 0x8000FF, psStar, false, "Elevation", "elevation.png"},
+     true, "LineSeries5", "R", 0x8000FF, psStar, false, sfElevation, "elevation.png"},
 };
 
 // The size every chart is declared with: the page's client area at the designed window size.
 inline constexpr int kChartDesignedWidth = 623;
 inline constexpr int kChartDesignedHeight = 379;
 inline constexpr const char* kChartBottomAxisTitle = "Параметр, который изменялся в Korvel";
+
+// The declaration of page `pageIndex`; std::out_of_range outside the six pages.
+const TChartPageDecl& PageDecl(int pageIndex);
 
 // Creates the chart of page `pageIndex` and its series, both owned by `owner`, with their
 // declared values, and binds the series to `table` as the form's loading does: the binding
@@ -72,16 +74,8 @@ TDBChart& CreatePageChart(TComponent& owner, TDataSet& table, int pageIndex);
 TDBChart& PageChart(const TComponent& owner, int pageIndex);
 TLineSeries& PageSeries(const TComponent& owner, int pageIndex);
 
-// How far from a drawn point, in the chart's pixels, the resting mouse still reads its values.
-inline constexpr int kHoverReach = 4;
-
-// The text a tip shows with the mouse resting at (x, y) on page `pageIndex`'s chart, and the
-// point it belongs to: "height 12.34  КСВ 1.523", the page's caption naming the quantity. None
-// away from the drawn points, during a zoom drag, or before the chart has drawn its last change.
-std::optional<THoverText> PageHoverText(const TDBChart& chart, int pageIndex, int x, int y);
-
-// Puts the chart of page `pageIndex` on `sheet`; the window calls it once per page, in page
-// order, after the record table exists.
-void CreateChartPage(TForm1& form, TTabSheet& sheet, int pageIndex);
+// Creates the chart of page `pageIndex` under `owner`, bound to `table` (CreatePageChart), and
+// puts it on `sheet`; the window calls it once per page, in page order.
+TDBChart& CreateChartPage(TComponent& owner, TDataSet& table, TTabSheet& sheet, int pageIndex);
 
 }  // namespace plotvik

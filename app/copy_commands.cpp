@@ -1,7 +1,6 @@
 #include "app/copy_commands.h"
 
 #include "app/chart_pages.h"
-#include "app/form1.h"
 #include "chart/db_chart.h"
 #include "export/record_text.h"
 #include "platform/gui/clipboard.h"
@@ -11,14 +10,14 @@
 
 namespace plotvik {
 
-void CopyCurrentChart(TForm1& form) {
-  const int page = form.PC.ActivePageIndex();
+void CopyCurrentChart(const TPageControl& pageControl, const TComponent& pages) {
+  const int page = pageControl.ActivePageIndex();
   if (page < 0 || page >= kChartPageCount) return;
-  CopyPanelToClipboard(PageChart(form, page));
+  CopyPanelToClipboard(PageChart(pages, page));
 }
 
-void CopyRecords(TForm1& form) {
-  CopyTextToClipboard(RecordsAsText(form.mtData, LocaleDecimalChar));
+void CopyRecords(TCustomMemTable& run) {
+  CopyTextToClipboard(RecordsAsText(run, LocaleDecimalChar));
 }
 
 }  // namespace plotvik

@@ -6,6 +6,7 @@
 #include "app/chart_pages.h"
 #include "app/copy_commands.h"
 #include "app/file_following.h"
+#include "app/page_tips.h"
 #include "app/reference_view.h"
 #include "app/step_cursor_view.h"
 #include "chart/db_chart.h"
@@ -16,6 +17,7 @@
 #include "platform/gui/main_menu.h"
 #include "platform/gui/open_dialog.h"
 #include "platform/gui/page_control.h"
+#include "session/sweep_session.h"
 #include "table/data_source.h"
 #include "table/mem_table.h"
 #include "table/sweep_table.h"
@@ -36,7 +38,8 @@ const std::string TForm1::kCaption =
     "Plotvik (by Tarnek)" + std::string(28, ' ') + "Русская версия 0.1 Vorlis-Ensmo";
 
 // The table comes first: the pages' charts attach themselves to it as they are built, and,
-// destroyed in reverse order, they let go of it before it goes.
+// destroyed in reverse order, they let go of it before it goes. The session fills it; it and the
+// views are members, gone before any component.
 TForm1::TForm1(TApplication& application)
     : TForm("Form1", application),
       mtData(CreateSweepTable(*this)),
@@ -57,7 +60,7 @@ TForm1::TForm1(TApplication& application)
       Open1(CreateComponent<TMenuItem>("Open1")),
       N1(CreateComponent<TMenuItem>("N1", "-")),
       Exit1(CreateComponent<TMenuItem>("Exit1")),
-      loader_(mtData) {
+      session_(std::make_unique<TSweepSession>(mtData, static_cast<TSweepFileUi&>(*this))) {
   SetCaption(kCaption);
   SetFont("MS Sans Serif", -11);
 
@@ -79,11 +82,12 @@ TForm1::TForm1(TApplication& application)
   Exit1.SetAction(&actExit);
   SetMenu(MainMenu1);
 
-  for (int i = 0; i < PC.PageCount(); ++i) CreateChartPage(*this, PC.Pages(i), i);
+  for (int i = 0; i < PC.PageCount(); ++i) {
+    ShowPageHoverTips(CreateChartPage(*this, mtData, PC.Pages(i), i), i);
+  }
   analysisMarks_ =
       std::make_unique<TAnalysisMarks>(mtData, PageChart(*this, 0), PageChart(*this, 2));
-  AddKey("A", [this] { analysisMarks_->SetVisible(!analysisMarks_->Visible()); });
-  stepCursor_ = std::make_unique<TStepCursorView>(*this);
+  stepCursor_ = std::make_unique<TStepCursorView>(*session_, *this, PC);
 
   // The charts are laid out for a 623 x 379 page, and frames, menu bars and tabs differ between
   // desktops: the page size rules, the window grows around it from the designed corner.
@@ -97,41 +101,39 @@ TForm1::TForm1(TApplication& application)
   // A sweep file dropped from the file manager loads as if chosen in File > Open.
   AcceptFileDrops([this](const std::string& fileName) { OpenFile(fileName); });
 
-  AddKey("Ctrl+C", [this] { CopyCurrentChart(*this); });
-  AddKey("Ctrl+Shift+C", [this] { CopyRecords(*this); });
-  reference_ = std::make_unique<TReferenceView>(*this);
-  AddKey("F5", [this] { Reload(); });
-  AddKey("S", [this] { reference_->Keep(mtData); });
-  AddKey("R", [this] { reference_->Toggle(); });
-  following_ = std::make_unique<TFileFollowing>(*this);
-  AddKey("L", [this] { ToggleFollowing(); });
+  reference_ = std::make_unique<TReferenceView>(*session_, *this);
+  following_ = std::make_unique<TFileFollowing>(*session_, *this, kCaption);
+  AddKeys();
 
   FormCreate(*this);
 }
 
 TForm1::~TForm1() = default;
 
+void TForm1::AddKeys() {
+  // The keys beyond the menu's access keys, each a command of the session or of a view.
+  AddKey("A", [this] { analysisMarks_->SetVisible(!analysisMarks_->Visible()); });
+  AddKey("Right", [this] { stepCursor_->Step(1); });
+  AddKey("Left", [this] { stepCursor_->Step(-1); });
+  AddKey("Shift+Right", [this] { stepCursor_->Step(TStepCursorView::kLongStep); });
+  AddKey("Shift+Left", [this] { stepCursor_->Step(-TStepCursorView::kLongStep); });
+  AddKey("Home", [this] { stepCursor_->First(); });
+  AddKey("End", [this] { stepCursor_->Last(); });
+  AddKey("Esc", [this] { stepCursor_->Hide(); });
+  AddKey("Ctrl+C", [this] { CopyCurrentChart(PC, *this); });
+  AddKey("Ctrl+Shift+C", [this] { CopyRecords(mtData); });
+  AddKey("F5", [this] { Reload(); });
+  AddKey("S", [this] { session_->KeepReference(); });
+  AddKey("R", [this] { session_->ToggleReference(); });
+  AddKey("L", [this] { ToggleFollowing(); });
+}
+
 void TForm1::FormCreate(TComponent& /*sender*/) {
   PC.SetActivePageIndex(0);
 }
 
 void TForm1::actOpenFileExecute(TComponent& /*sender*/) {
-  LoadChosenFile();
-}
-
-void TForm1::LoadChosenFile() {
-  chosenFile_.reset();
-  choosingRun_ = true;
-  try {
-    loader_.actOpenFileExecute(*this);
-  } catch (...) {
-    choosingRun_ = false;
-    throw;
-  }
-  choosingRun_ = false;
-  // A file that could not be opened has raised by now and leaves the shown run's name.
-  if (chosenFile_) currentFile_ = std::move(chosenFile_);
-  chosenFile_.reset();
+  session_->Open();
 }
 
 namespace {
@@ -149,47 +151,37 @@ std::string FullName(const std::string& fileName) {
 void TForm1::OpenFile(const std::string& fileName) {
   OD.SetFileName(FullName(fileName));
   // The loader reads the name as given, as the tools do, so its length limit counts the same text.
-  givenFile_ = fileName;
-  try {
-    LoadChosenFile();
-  } catch (...) {
-    givenFile_.reset();
-    throw;
-  }
-  givenFile_.reset();
+  session_->OpenFile(fileName);
 }
 
 void TForm1::Reload() {
-  if (following_->Active()) {
-    following_->Reload();
-  } else if (currentFile_) {
-    OpenFile(*currentFile_);
+  if (session_->Following()) {
+    session_->ReloadFollowed();
+  } else if (const std::optional<std::string>& file = session_->CurrentFile()) {
+    // A copy: the load replaces the current file's name.
+    OpenFile(std::string(*file));
   }
 }
 
 void TForm1::Follow(const std::string& fileName) {
   OD.SetFileName(FullName(fileName));
-  currentFile_ = OD.FileName();
-  following_->Start(*currentFile_);
+  session_->Follow(OD.FileName());
 }
 
 void TForm1::ToggleFollowing() {
-  if (following_->Active()) {
-    following_->Stop();
-  } else if (currentFile_) {
-    following_->Start(*currentFile_);
-  }
+  session_->ToggleFollowing();
+}
+
+const std::optional<std::string>& TForm1::CurrentFile() const {
+  return session_->CurrentFile();
 }
 
 void TForm1::LoadReference(const std::string& fileName) {
-  givenFile_ = fileName;
-  try {
-    reference_->Load(*this);
-  } catch (...) {
-    givenFile_.reset();
-    throw;
-  }
-  givenFile_.reset();
+  session_->LoadReference(fileName);
+}
+
+TSweepFileLoader& TForm1::Loader() {
+  return session_->Loader();
 }
 
 void TForm1::actExitExecute(TComponent& /*sender*/) {
@@ -197,16 +189,8 @@ void TForm1::actExitExecute(TComponent& /*sender*/) {
 }
 
 std::optional<std::string> TForm1::ChooseFile() {
-  if (givenFile_) {
-    chosenFile_ = givenFile_;
-  } else if (OD.Execute()) {
-    chosenFile_ = OD.FileName();
-  } else {
-    return std::nullopt;
-  }
-  // A new run chosen ends following, before the load touches the table.
-  if (choosingRun_) following_->Stop();
-  return chosenFile_;
+  if (!OD.Execute()) return std::nullopt;
+  return OD.FileName();
 }
 
 void TForm1::ShowWarning(const std::string& text) {

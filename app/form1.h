@@ -10,9 +10,8 @@
 namespace plotvik {
 
 class TAction;
-class TAnalysisMarks;
-class TStepCursorView;
 class TActionList;
+class TAnalysisMarks;
 class TApplication;
 class TDataSource;
 class TFileFollowing;
@@ -22,11 +21,14 @@ class TMenuItem;
 class TOpenDialog;
 class TPageControl;
 class TReferenceView;
+class TStepCursorView;
+class TSweepSession;
 class TTabSheet;
 
 // The main window: six tab pages, the record table they chart, the open dialog, the two
 // commands and the menu that reaches them. It owns every one of its components from its
-// creation to its destruction.
+// creation to its destruction, and the session that fills the table and the views that show
+// what the session holds; the window's keys reach both.
 class TForm1 : public TForm, private TSweepFileUi {
  public:
   // The window's caption, exactly as designed: 28 blanks separate its two halves.
@@ -81,30 +83,27 @@ class TForm1 : public TForm, private TSweepFileUi {
   void ToggleFollowing();
   TFileFollowing& Following() const { return *following_; }
   // The file the shown run was loaded from, as the dialog named it.
-  const std::optional<std::string>& CurrentFile() const { return currentFile_; }
+  const std::optional<std::string>& CurrentFile() const;
   // Loads `fileName` as the reference run, with the boxes File > Open would show for it.
   void LoadReference(const std::string& fileName);
-  TReferenceView& Reference() const { return *reference_; }
 
-  TSweepFileLoader& Loader() { return loader_; }
+  // The runs: the one mtData holds, the file it came from, following and the reference.
+  TSweepSession& Session() const { return *session_; }
+  // The loader with its reader SweepFile and its CurrentLine.
+  TSweepFileLoader& Loader();
   // The analysis marks on the SWR and jX pages; the key A shows and hides them.
   TAnalysisMarks& AnalysisMarks() { return *analysisMarks_; }
   // The step cursor: Left, Right (Shift by 10), Home, End, Esc.
   TStepCursorView& StepCursor() { return *stepCursor_; }
 
  private:
+  // The open dialog and the warning box, for the session's loads.
   std::optional<std::string> ChooseFile() override;
   void ShowWarning(const std::string& text) override;
-  // The loader's File > Open, noting the chosen file once it has been read.
-  void LoadChosenFile();
+  void AddKeys();
 
-  TSweepFileLoader loader_;
-  // Set while OpenFile runs: the name the loader gets instead of asking the dialog.
-  std::optional<std::string> givenFile_;
-  std::optional<std::string> chosenFile_;
-  // Set while the loader asks for the current run's file (not the reference's).
-  bool choosingRun_ = false;
-  std::optional<std::string> currentFile_;
+  // Goes after the views, which hear from it and draw what it holds.
+  std::unique_ptr<TSweepSession> session_;
   std::unique_ptr<TReferenceView> reference_;
   std::unique_ptr<TFileFollowing> following_;
   std::unique_ptr<TAnalysisMarks> analysisMarks_;

@@ -3,25 +3,29 @@
 #include <memory>
 #include <optional>
 
+#include "session/session_listener.h"
+
 namespace plotvik {
 
-class TForm1;
+class TComponent;
+class TPageControl;
+class TSweepSession;
 
-// The step cursor in the window. Left and Right step it through the current page's points in
-// height order (with Shift by 10), Home and End go to the first and last; it shows as a thin
-// vertical line at the step's height on every page and, in the value tip's window beside the
-// point, every field of the step's record. Esc, a mouse button on a chart or a new load hide
-// it. It never scrolls or zooms: outside a zoomed view it draws no line and its tip stands at
-// the chart's edge nearest to the point.
-class TStepCursorView {
+// The step cursor in the window. It steps through the shown page's points in height order and
+// shows as a thin vertical line at the step's height on every page and, in the value tip's
+// window beside the point, every field of the step's record. Esc (Hide), a mouse button on a
+// chart or a new run hide it. It never scrolls or zooms: outside a zoomed view it draws no line
+// and its tip stands at the chart's edge nearest to the point.
+class TStepCursorView : private TSessionListener {
  public:
-  // Adds the keys to `form`, hooks into its page charts; hidden at first.
-  explicit TStepCursorView(TForm1& form);
-  ~TStepCursorView();
+  // Hooks into the six page charts under `pages` and follows `session`'s run; the page
+  // `pageControl` shows decides the points it steps through. Hidden at first.
+  TStepCursorView(TSweepSession& session, const TComponent& pages, const TPageControl& pageControl);
+  ~TStepCursorView() override;
   TStepCursorView(const TStepCursorView&) = delete;
   TStepCursorView& operator=(const TStepCursorView&) = delete;
 
-  // The key commands.
+  // The commands of the keys Left and Right (Shift: kLongStep), Home, End and Esc.
   void Step(int steps);
   void First();
   void Last();
@@ -33,7 +37,10 @@ class TStepCursorView {
   static constexpr int kLongStep = 10;
 
  private:
+  void SessionChanged(TSessionChange change) override;
+
   struct State;
+  TSweepSession& session_;
   // Shared with the charts' hooks, which check that it still exists.
   std::shared_ptr<State> state_;
 };

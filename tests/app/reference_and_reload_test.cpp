@@ -15,6 +15,7 @@
 
 #include "app/chart_pages.h"
 #include "app/form1.h"
+#include "app/page_tips.h"
 #include "app/reference_view.h"
 #include "app_test_support.h"
 #include "chart/chart_axis.h"
@@ -26,6 +27,7 @@
 #include "platform/gui/native_widgets.h"
 #include "platform/gui/open_dialog.h"
 #include "platform/gui/page_control.h"
+#include "session/sweep_session.h"
 #include "table/field.h"
 #include "table/mem_table.h"
 #include "tests/import/run_tool.h"
@@ -127,7 +129,7 @@ TEST_F(ReferenceAndReload, SKeepsTheRunUnderTheNextOneAndRHidesIt) {
   const int dipolePoints = PageSeries(*form_, 0).Count();
   Press(Qt::Key_S);
   Load(Fixture("sample_yagi.txt"));
-  ASSERT_TRUE(form_->Reference().Present());
+  ASSERT_TRUE(form_->Session().ReferencePresent());
 
   for (int page = 0; page < kChartPageCount; ++page) {
     SCOPED_TRACE(page);
@@ -171,7 +173,7 @@ TEST_F(ReferenceAndReload, KeepingARunStoppedAtABadLineLeavesTheRunAsItWas) {
   Load(Fixture("app_bad_third_line.txt"));
   ASSERT_EQ(form_->mtData.State(), DataSetState::StateInsert);
   const int stored = PageSeries(*form_, 0).Count();
-  form_->Reference().Keep(form_->mtData);
+  form_->Session().KeepReference();
   EXPECT_EQ(form_->mtData.State(), DataSetState::StateInsert);
   EXPECT_EQ(PageSeries(*form_, 0).Count(), stored);
   EXPECT_EQ(PageChart(*form_, 0).Series(0).Count(), stored);
@@ -181,20 +183,20 @@ TEST_F(ReferenceAndReload, NothingToKeepOrShowWithoutARun) {
   const Frame empty = Pixels(*form_, 0);
   Press(Qt::Key_S);
   Press(Qt::Key_R);
-  EXPECT_FALSE(form_->Reference().Present());
+  EXPECT_FALSE(form_->Session().ReferencePresent());
   EXPECT_EQ(PageChart(*form_, 0).SeriesCount(), 1);
   EXPECT_EQ(Pixels(*form_, 0), empty);
 }
 
 TEST_F(ReferenceAndReload, AReferenceThatCannotBeOpenedIsReportedAndLeavesNone) {
   EXPECT_THROW(form_->LoadReference(Fixture("no_such_sweep.txt")), EInOutError);
-  EXPECT_FALSE(form_->Reference().Present());
+  EXPECT_FALSE(form_->Session().ReferencePresent());
 
   // A bad line warns, as File > Open does, and the records before it make the reference.
   form_->LoadReference(Fixture("app_bad_third_line.txt"));
   ASSERT_EQ(dialogs_->messages.size(), 1u);
   EXPECT_EQ(dialogs_->messages[0].text, "Invalid file format");
-  EXPECT_TRUE(form_->Reference().Present());
+  EXPECT_TRUE(form_->Session().ReferencePresent());
   EXPECT_FALSE(form_->mtData.Active()) << "the current run is not touched";
   EXPECT_TRUE(dialogs_->offered.empty());
 }
@@ -237,7 +239,7 @@ TEST_F(ReferenceAndReload, TheTipSaysWhetherAPointIsTheReferences) {
 
 TEST_F(ReferenceAndReload, WhereBothRunsMeetTheTipReadsTheCurrentOne) {
   Load(Fixture("sample_yagi.txt"));
-  form_->Reference().Keep(form_->mtData);
+  form_->Session().KeepReference();
   TDBChart& chart = PageChart(*form_, 0);
   chart.PaintWindow();
   const TChartSeries& own = PageSeries(*form_, 0);

@@ -20,6 +20,7 @@
 #include "chart/chart_series.h"
 #include "chart/db_chart.h"
 #include "platform/os_file.h"
+#include "session/sweep_session.h"
 #include "table/mem_table.h"
 #include "tests/import/temp_dir.h"
 
@@ -78,7 +79,7 @@ TMemTable& Loaded(TForm1& form, const std::string& file) {
 
 TMemTable& LoadedAndKept(TForm1& form, const std::string& file) {
   form.OpenFile(file);
-  form.Reference().Keep(form.mtData);
+  form.Session().KeepReference();
   return ReferenceTable(form);
 }
 
@@ -88,7 +89,7 @@ const ViewerPath kPaths[] = {
     {"Reference", true, LoadedAndKept,
      [](TForm1& form, const std::string& file) { form.LoadReference(file); }},
     {"KeepReference", false, LoadedAndKept,
-     [](TForm1& form, const std::string&) { form.Reference().Keep(form.mtData); }},
+     [](TForm1& form, const std::string&) { form.Session().KeepReference(); }},
     {"Follow", false, Run, [](TForm1& form, const std::string& file) { form.Follow(file); }},
 };
 
