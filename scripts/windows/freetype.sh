@@ -17,12 +17,13 @@ log="$log_dir/freetype-build.log"
 rm -rf "$work"
 mkdir -p "$work"
 echo "Building Debian's FreeType $ft_version for Windows (log: $log)" >&2
+# Each step only after the one before succeeded: set -e does not reach into the group.
 {
-  (cd "$work" && apt-get source "freetype=$ft_version" && mv "$(find . -maxdepth 1 -type d -name 'freetype-*' | head -1)" src)
-  cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" \
-    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}"
-  cmake --build "$work/build" -j "$(nproc)"
-  cmake --install "$work/build"
+  (cd "$work" && apt-get source "freetype=$ft_version" && mv "$(find . -maxdepth 1 -type d -name 'freetype-*' | head -1)" src) &&
+    cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" \
+      -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" &&
+    cmake --build "$work/build" -j "$(nproc)" &&
+    cmake --install "$work/build"
 } >"$log" 2>&1 || {
   tail -30 "$log" >&2
   echo "Building FreeType for Windows failed (log: $log)" >&2
