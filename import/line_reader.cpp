@@ -1,7 +1,6 @@
 #include "import/line_reader.h"
 
 #include "import/line_splitter.h"
-
 #include "platform/exceptions.h"
 #include "platform/file_path.h"
 #include "platform/format.h"

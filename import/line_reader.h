@@ -31,10 +31,10 @@ class TLineReader {
   TLineReader(const TLineReader&) = delete;
   TLineReader& operator=(const TLineReader&) = delete;
 
-  // Forgets all previous state (closing the file if it is still open) and stores the name. A
-  // name of more than kMaxFileNameLength characters (not bytes) is kept as refused rather than cut
-  // short, because the shortened name could be another, existing file: OpenForReading then fails
-  // with code 3.
+  // Forgets all previous state (closing the file if it is still open) but a pending code, which
+  // waits for CheckIO, and stores the name. A name of more than kMaxFileNameLength characters
+  // (not bytes) is kept as refused rather than cut short, because the shortened name could be
+  // another, existing file: OpenForReading then fails with code 3.
   void SetFileName(const std::string& name);
   const std::string& FileName() const { return fileName_; }
 
