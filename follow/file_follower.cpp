@@ -1,17 +1,12 @@
 #include "follow/file_follower.h"
 
 #include <algorithm>
-#include <cstring>
+#include <string_view>
 
+#include "import/line_splitter.h"
 #include "platform/os_file.h"
 
 namespace plotvik {
-
-namespace {
-
-constexpr char kEndOfFile = 26;
-
-}  // namespace
 
 TFileFollower::TFileFollower(std::string fileName) : fileName_(std::move(fileName)) {}
 
@@ -120,24 +115,29 @@ int TFileFollower::ReadOn(const TGrowingFile& file, std::uint64_t size, TClock::
     offset += want;
     const char* data = buffer.data();
     std::size_t lineStart = 0;
-    for (std::size_t i = scanned; i < buffer.size(); ++i) {
-      if (data[i] == '\n') {
-        Deliver(data + lineStart, i + 1 - lineStart, i - lineStart, false, atProvisional, sink,
-                took);
+    // Where the search for the line's end goes on: the bytes before were looked at already.
+    std::size_t from = scanned;
+    for (;;) {
+      const TLineSpan span = FindLineEnd(std::string_view(buffer).substr(from));
+      if (span.end == TLineEnd::leNone) break;
+      const std::size_t textEnd = from + span.textSize;
+      if (span.end == TLineEnd::leLf) {
+        Deliver(data + lineStart, textEnd + 1 - lineStart, textEnd - lineStart, false,
+                atProvisional, sink, took);
         atProvisional = false;
-        lineStart = i + 1;
-      } else if (data[i] == kEndOfFile) {
-        // The line reader's end: a line of any bytes before it counts, an empty one does not.
-        if (i > lineStart) {
-          Deliver(data + lineStart, i + 1 - lineStart, i - lineStart, false, atProvisional, sink,
-                  took);
-        } else {
-          Commit(data + i, 1);
-        }
-        ended_ = true;
-        end_.erase(0, end_.size() - std::min(end_.size(), kEndCheckSize));
-        return 0;
+        lineStart = from = textEnd + 1;
+        continue;
       }
+      // The line reader's end: a line of any bytes before it counts, an empty one does not.
+      if (textEnd > lineStart) {
+        Deliver(data + lineStart, textEnd + 1 - lineStart, textEnd - lineStart, false,
+                atProvisional, sink, took);
+      } else {
+        Commit(data + textEnd, 1);
+      }
+      ended_ = true;
+      end_.erase(0, end_.size() - std::min(end_.size(), kEndCheckSize));
+      return 0;
     }
     buffer.erase(0, lineStart);
   }
@@ -160,8 +160,8 @@ int TFileFollower::ReadOn(const TGrowingFile& file, std::uint64_t size, TClock::
 void TFileFollower::Deliver(const char* raw, std::size_t size, std::size_t textSize,
                             bool provisional, bool continuesProvisional, TFollowSink& sink,
                             bool& took) {
-  text_.assign(raw, textSize);
-  if (std::memchr(raw, '\r', textSize) != nullptr) std::erase(text_, '\r');
+  text_.clear();
+  AppendLineText(text_, std::string_view(raw, textSize));
   bool changed = true;
   if (continuesProvisional) {
     // Its line end, a byte 26 or a CR may have come, and the text be what was taken.

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size > 0 && ::pwrite(fixture.fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
   fixture.ui.ResetWarnings();
   fixture.loader.actOpenFileExecute(fixture.ui);  // the file opens, so nothing may escape
-  if (plotvik::PendingIOCode != 0) std::abort();
+  if (fixture.loader.SweepFile().PendingIOCode() != 0) std::abort();
   if (fixture.loader.SweepFile().IsOpen()) std::abort();
   // A clean load leaves the table browsing, a warned one inserting its failing line's record.
   auto state = fixture.table.State();

@@ -1,5 +1,6 @@
 #include "import/line_reader.h"
 
+#include "import/line_splitter.h"
 #include "platform/exceptions.h"
 #include "platform/file_path.h"
 #include "platform/format.h"
@@ -9,8 +10,6 @@ namespace plotvik {
 namespace {
 
 constexpr char kEndMarker = 26;
-constexpr char kLf = 10;
-constexpr char kCr = 13;
 
 }  // namespace
 
@@ -35,10 +34,10 @@ std::string IOErrorMessage(int code) {
   }
 }
 
-void CheckIO() {
-  if (PendingIOCode == 0) return;
-  int code = PendingIOCode;
-  PendingIOCode = 0;
+void TLineReader::CheckIO() {
+  if (pendingIOCode_ == 0) return;
+  const int code = pendingIOCode_;
+  pendingIOCode_ = 0;
   throw EInOutError(code, IOErrorMessage(code));
 }
 
@@ -56,12 +55,12 @@ void TLineReader::OpenForReading() {
   pos_ = 0;
   end_ = 0;
   if (nameRefused_) {
-    PendingIOCode = kErrorPathNotFound;
+    pendingIOCode_ = kErrorPathNotFound;
     return;
   }
   int code = file_.OpenForReading(fileName_);
   if (code != 0) {
-    PendingIOCode = code;
+    pendingIOCode_ = code;
     return;
   }
   open_ = true;
@@ -69,7 +68,7 @@ void TLineReader::OpenForReading() {
 
 bool TLineReader::CheckOpen() {
   if (open_) return true;
-  PendingIOCode = kErrorFileNotOpen;
+  pendingIOCode_ = kErrorFileNotOpen;
   return false;
 }
 
@@ -77,7 +76,7 @@ void TLineReader::EnsureByte() {
   if (pos_ < end_) return;
   std::size_t received = 0;
   int code = file_.Read(buffer_, kBufferSize, received);
-  if (code != 0) PendingIOCode = code;
+  if (code != 0) pendingIOCode_ = code;
   pos_ = 0;
   end_ = received;
   if (code != 0 || received == 0) {
@@ -97,25 +96,11 @@ void TLineReader::ReadLineText(std::string& text) {
   if (!CheckOpen()) return;
   for (;;) {
     EnsureByte();
-    std::size_t stop = pos_;
-    while (stop < end_ && buffer_[stop] != kLf && buffer_[stop] != kCr &&
-           buffer_[stop] != kEndMarker) {
-      ++stop;
-    }
-    text.append(buffer_ + pos_, stop - pos_);
-    pos_ = stop;
-    if (pos_ == end_) continue;
-    if (buffer_[pos_] != kCr) return;  // LF or 26: left for SkipLineEnd / AtEnd
-    if (pos_ + 1 < end_) {
-      if (buffer_[pos_ + 1] == kLf) return;
-      ++pos_;  // a lone CR is dropped
-      continue;
-    }
-    // The CR is the buffer's last byte; seeing what follows needs a refill, which loses the CR
-    // from the buffer. Stopping at the LF instead leaves SkipLineEnd the same work to do.
-    ++pos_;
-    EnsureByte();
-    if (buffer_[pos_] == kLf) return;
+    const TLineSpan span = FindLineEnd(Unread());
+    AppendLineText(text, Unread().substr(0, span.textSize));
+    // The LF, or the byte 26, is left for SkipLineEnd and AtEnd.
+    pos_ += span.textSize;
+    if (span.end != TLineEnd::leNone) return;
   }
 }
 
@@ -123,17 +108,9 @@ void TLineReader::SkipLineEnd() {
   if (!CheckOpen()) return;
   for (;;) {
     EnsureByte();
-    char c = buffer_[pos_];
-    if (c == kEndMarker) return;
-    ++pos_;
-    if (c == kLf) return;
-    if (c == kCr) {
-      EnsureByte();
-      if (buffer_[pos_] == kLf) {
-        ++pos_;
-        return;
-      }
-    }
+    const TLineSpan span = FindLineEnd(Unread());
+    pos_ += span.size;
+    if (span.end != TLineEnd::leNone) return;
   }
 }
 
@@ -143,7 +120,13 @@ void TLineReader::CloseReader() {
   pos_ = 0;
   end_ = 0;
   int code = file_.Close();
-  if (code != 0) PendingIOCode = code;
+  if (code != 0) pendingIOCode_ = code;
+}
+
+void TLineReader::CloseAfterFailure() {
+  const int pending = pendingIOCode_;
+  CloseReader();
+  pendingIOCode_ = pending;
 }
 
 }  // namespace plotvik

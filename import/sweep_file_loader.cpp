@@ -31,31 +31,28 @@ void TSweepFileLoader::actOpenFileExecute(TSweepFileUi& ui) {
   if (!fileName) return;
   sweepFile_.SetFileName(*fileName);
   sweepFile_.OpenForReading();
-  CheckIO();
+  sweepFile_.CheckIO();
   // An exception must not leave the file held until the next load, nor leave this close's code
   // to surface at the next load's first check.
   TScopeGuard closeOnFailure([this] {
-    if (!sweepFile_.IsOpen()) return;
-    const int pending = PendingIOCode;
-    sweepFile_.CloseReader();
-    PendingIOCode = pending;
+    if (sweepFile_.IsOpen()) sweepFile_.CloseAfterFailure();
   });
   StartRun();
   ReadLines(ui);
   closeOnFailure.Dismiss();
   sweepFile_.CloseReader();
-  CheckIO();
+  sweepFile_.CheckIO();
 }
 
 void TSweepFileLoader::ReadLines(TSweepFileUi& ui) {
   try {
     for (;;) {
       bool atEnd = sweepFile_.AtEnd();
-      CheckIO();
+      sweepFile_.CheckIO();
       if (atEnd) break;
       sweepFile_.ReadLineText(currentLine_);
       sweepFile_.SkipLineEnd();
-      CheckIO();
+      sweepFile_.CheckIO();
       LoadLine(currentLine_);
     }
   } catch (...) {

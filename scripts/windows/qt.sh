@@ -3,16 +3,9 @@
 # prints the prefix it installed to. The build takes long once (about half an hour on two cores),
 # so it is kept outside the clone, in a folder named by Qt's version and a hash of everything
 # that shapes it; a second run finds it and costs nothing.
-# Environment: PLOTVIK_CACHE (default ~/.cache/plotvik) is where the built Qt is kept.
+# Environment: PLOTVIK_CACHE (default ~/.cache/plotvik) is where the built Qt is kept (cache.sh).
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-cache=${PLOTVIK_CACHE:-$HOME/.cache/plotvik}
-log_dir="$root/build/windows"
-mkdir -p "$cache" "$log_dir"
-
-"$root/scripts/setup.sh" windows >&2
-"$here/deb-src.sh" >&2
+source "$(dirname "$0")/cache.sh"
 
 # The host Qt (moc, rcc, uic) is the installed Linux one, so the source must be its version.
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
@@ -28,15 +21,9 @@ options=(
   # OpenGL stays on (the default, loaded at run time on Windows): 6.4's windows platform
   # plugin does not build without it.
 )
-hash=$( (echo "$qt_version"; printf '%s\n' "${options[@]}"; cat "$here/toolchain.cmake") |
-  sha256sum | cut -c1-12)
-prefix="$cache/qt-win64-${qt_version//[^A-Za-z0-9.]/_}-$hash"
-if [ -f "$prefix/.complete" ]; then
-  echo "$prefix"
-  exit 0
-fi
+cache_prefix qt "$qt_version" "${options[@]}"
+cache_found
 
-work="$cache/qt-win64-build-$hash"
 mkdir -p "$work"
 if [ ! -d "$work/src" ]; then
   echo "Fetching Debian's qt6-base $qt_version source" >&2
@@ -76,7 +63,4 @@ if [ "$built" -ne 0 ]; then
   exit 1
 fi
 cmake --install "$work/build" >>"$log" 2>&1
-touch "$prefix/.complete"
-# The source and objects are not needed once installed.
-rm -rf "$work"
-echo "$prefix"
+cache_complete

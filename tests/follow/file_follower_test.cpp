@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "follow/byte_hash.h"
+#include "import/line_reader.h"
 
 namespace plotvik {
 namespace {
@@ -227,6 +228,69 @@ const FollowCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, FileFollowerTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The follower and File > Open cut a file into the same lines, the last one without its end
+// taken once the file is quiet.
+struct SameLinesCase {
+  const char* name;
+  std::string bytes;
+  friend void PrintTo(const SameLinesCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FollowerAndReader : public ::testing::TestWithParam<SameLinesCase> {};
+
+std::vector<std::string> ReadLikeFileOpen(const std::string& path) {
+  TLineReader reader;
+  reader.SetFileName(path);
+  reader.OpenForReading();
+  std::vector<std::string> lines;
+  std::string line;
+  while (!reader.AtEnd()) {
+    reader.ReadLineText(line);
+    reader.SkipLineEnd();
+    lines.push_back(line);
+  }
+  reader.CloseReader();
+  reader.CheckIO();
+  return lines;
+}
+
+TEST_P(FollowerAndReader, CutTheSameLines) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("plotvik_follow_" + std::to_string(::getpid()) + "_" + GetParam().name);
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "sweep.txt").string();
+  std::ofstream(path, std::ios::binary) << GetParam().bytes;
+  struct Lines : TFollowSink {
+    void NewRun() override {}
+    void TakeLine(std::string& line, bool, bool) override { taken.push_back(line); }
+    std::vector<std::string> taken;
+  } sink;
+  TFileFollower follower(path);
+  TClock::time_point now{};
+  follower.Look(now, sink);
+  follower.Look(now + TFileFollower::kQuietTime, sink);
+  EXPECT_EQ(sink.taken, ReadLikeFileOpen(path));
+  std::filesystem::remove_all(dir);
+}
+
+// clang-format off
+const SameLinesCase kSameLinesCases[] = {
+    {"Empty",             ""},
+    {"CtrlZFirst",        "\x1a" "1\n"},
+    {"CrLfAndLf",         "1 2\r\n3 4\n5"},
+    {"LoneCrs",           "1\r2\r\r\n\r"},
+    {"EmptyLastLine",     "1\n\n"},
+    {"CrBeforeCtrlZ",     "1\n\r\x1a" "2\n"},
+    {"CtrlZAfterLineEnd", "1\n\x1a"},
+    {"CtrlZInLine",       "1 2\x1a" "3\n"},
+    {"CrLfAcrossBlocks",  std::string(TFileFollower::kReadBlockSize - 1, '7') + "\r\n1\r\n"},
+    {"CtrlZAcrossBlocks", std::string(TFileFollower::kReadBlockSize, '7') + "\x1a"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Cases, FollowerAndReader, ::testing::ValuesIn(kSameLinesCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

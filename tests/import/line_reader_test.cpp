@@ -24,20 +24,20 @@ std::vector<std::string> ReadAllLines(const std::string& path) {
   TLineReader reader;
   reader.SetFileName(path);
   reader.OpenForReading();
-  CheckIO();
+  reader.CheckIO();
   std::vector<std::string> lines;
   std::string line;
   for (;;) {
     bool atEnd = reader.AtEnd();
-    CheckIO();
+    reader.CheckIO();
     if (atEnd) break;
     reader.ReadLineText(line);
     reader.SkipLineEnd();
-    CheckIO();
+    reader.CheckIO();
     lines.push_back(line);
   }
   reader.CloseReader();
-  CheckIO();
+  reader.CheckIO();
   return lines;
 }
 
@@ -53,7 +53,6 @@ class LineRules : public ::testing::TestWithParam<LineCase> {};
 TEST_P(LineRules, YieldsTheExpectedLines) {
   TempDir dir;
   EXPECT_EQ(ReadAllLines(dir.Write("f.txt", GetParam().bytes)), GetParam().lines);
-  EXPECT_EQ(PendingIOCode, 0);
 }
 
 using namespace std::string_literals;
@@ -110,13 +109,13 @@ TEST_P(OpenFailures, RaiseTheMappedError) {
   reader.OpenForReading();
   EXPECT_FALSE(reader.IsOpen());
   try {
-    CheckIO();
+    reader.CheckIO();
     FAIL() << "no error pending";
   } catch (const EInOutError& e) {
     EXPECT_EQ(e.ErrorCode(), GetParam().code);
     EXPECT_EQ(e.Message(), GetParam().message);
   }
-  EXPECT_EQ(PendingIOCode, 0);
+  EXPECT_EQ(reader.PendingIOCode(), 0);
 }
 
 // The first 259 characters name an existing file, which must not be opened in place of the one
@@ -189,17 +188,16 @@ TEST_P(NameLengths, CountCharacters) {
   reader.OpenForReading();
   EXPECT_EQ(reader.IsOpen(), c.opens);
   if (c.opens) {
-    EXPECT_EQ(PendingIOCode, 0);
+    EXPECT_EQ(reader.PendingIOCode(), 0);
     reader.CloseReader();
   } else {
-    EXPECT_EQ(PendingIOCode, 3);
+    EXPECT_EQ(reader.PendingIOCode(), 3);
     try {
-      CheckIO();
+      reader.CheckIO();
     } catch (const EInOutError& e) {
       EXPECT_EQ(e.Message(), "Invalid filename");
     }
   }
-  PendingIOCode = 0;
 }
 
 INSTANTIATE_TEST_SUITE_P(Reader, NameLengths,
@@ -217,8 +215,7 @@ TEST(Reader, UnreadableFileIsAccessDenied) {
   TLineReader reader;
   reader.SetFileName(path);
   reader.OpenForReading();
-  EXPECT_EQ(PendingIOCode, 5);
-  PendingIOCode = 0;
+  EXPECT_EQ(reader.PendingIOCode(), 5);
 }
 
 TEST(Reader, NoDescriptorLeftIsTooManyOpenFiles) {
@@ -238,7 +235,7 @@ TEST(Reader, NoDescriptorLeftIsTooManyOpenFiles) {
   reader.OpenForReading();
   ::setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_THROW(
-      try { CheckIO(); } catch (const EInOutError& e) {
+      try { reader.CheckIO(); } catch (const EInOutError& e) {
         EXPECT_EQ(e.ErrorCode(), 4);
         EXPECT_EQ(e.Message(), "Too many open files");
         throw;
@@ -253,18 +250,18 @@ TEST(Reader, ReadFailureEndsTheFileWithItsCodePending) {
   reader.SetFileName("/proc/self/mem");
   reader.OpenForReading();
   ASSERT_TRUE(reader.IsOpen());
-  EXPECT_EQ(PendingIOCode, 0);
+  EXPECT_EQ(reader.PendingIOCode(), 0);
   EXPECT_TRUE(reader.AtEnd());
-  EXPECT_EQ(PendingIOCode, 30);
-  PendingIOCode = 0;
+  EXPECT_EQ(reader.PendingIOCode(), 30);
+  EXPECT_THROW(reader.CheckIO(), EInOutError);
   // Afterwards the file just stays at its end.
   std::string line = "old";
   reader.ReadLineText(line);
   EXPECT_EQ(line, "");
   EXPECT_TRUE(reader.AtEnd());
-  EXPECT_EQ(PendingIOCode, 0);
+  EXPECT_EQ(reader.PendingIOCode(), 0);
   reader.CloseReader();
-  CheckIO();
+  reader.CheckIO();
 }
 
 // The read system calls this process has made so far.
@@ -300,15 +297,41 @@ TEST(Reader, OperationsOnAClosedReaderReport103) {
   reader.SetFileName("unused");
   reader.CloseReader();
   EXPECT_THROW(
-      try { CheckIO(); } catch (const EInOutError& e) {
+      try { reader.CheckIO(); } catch (const EInOutError& e) {
         EXPECT_EQ(e.ErrorCode(), 103);
         EXPECT_EQ(e.Message(), "I/O error 103");
         throw;
       },
       EInOutError);
   EXPECT_TRUE(reader.AtEnd());
-  EXPECT_EQ(PendingIOCode, 103);
-  PendingIOCode = 0;
+  EXPECT_EQ(reader.PendingIOCode(), 103);
+}
+
+// A failure waits in the reader it happened in: another reader's check does not raise it.
+TEST(Reader, EachReaderKeepsItsOwnFailure) {
+  TempDir dir;
+  TLineReader missing;
+  missing.SetFileName((dir.Path() / "nope.txt").string());
+  missing.OpenForReading();
+  TLineReader present;
+  present.SetFileName(dir.Write("f.txt", "1\n"));
+  present.OpenForReading();
+  EXPECT_NO_THROW(present.CheckIO());
+  present.CloseReader();
+  EXPECT_EQ(missing.PendingIOCode(), 2);
+  EXPECT_THROW(missing.CheckIO(), EInOutError);
+}
+
+// Closing after another failure keeps that failure pending, for its check to report.
+TEST(Reader, CloseAfterFailureKeepsWhatWasPending) {
+  TLineReader reader;
+  reader.SetFileName("/proc/self/mem");
+  reader.OpenForReading();
+  ASSERT_TRUE(reader.IsOpen());
+  EXPECT_TRUE(reader.AtEnd());
+  reader.CloseAfterFailure();
+  EXPECT_FALSE(reader.IsOpen());
+  EXPECT_EQ(reader.PendingIOCode(), 30);
 }
 
 TEST(Reader, ReopeningStartsAgainFromTheTop) {
@@ -328,7 +351,7 @@ TEST(Reader, ReopeningStartsAgainFromTheTop) {
   reader.ReadLineText(line);
   EXPECT_EQ(line, "other");
   reader.CloseReader();
-  CheckIO();
+  reader.CheckIO();
 }
 
 TEST(Reader, MessagesOfTheCodeTable) {

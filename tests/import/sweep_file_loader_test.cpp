@@ -99,7 +99,7 @@ TEST_P(LoaderFiles, StoreTheExpectedRecords) {
   const FileCase& c = GetParam();
   Load(Data(c.fixture));
   EXPECT_FALSE(loader.SweepFile().IsOpen());
-  EXPECT_EQ(PendingIOCode, 0);
+  EXPECT_EQ(loader.SweepFile().PendingIOCode(), 0);
   if (c.pending) {
     EXPECT_EQ(ui.warnings, std::vector<std::string>{"Invalid file format"});
     ASSERT_EQ(table.State(), DataSetState::StateInsert);
@@ -321,7 +321,7 @@ TEST_F(LoaderTest, UnopenableFilesLeaveEverythingInPlace) {
     } catch (const EInOutError& e) {
       EXPECT_EQ(e.Message(), message) << path;
     }
-    EXPECT_EQ(PendingIOCode, 0);
+    EXPECT_EQ(loader.SweepFile().PendingIOCode(), 0);
     ASSERT_EQ(table.State(), DataSetState::StateInsert) << path;
     EXPECT_EQ(CurrentRecordText(table), "5 6.9 6.9 86.666 null null null null null");
   }
@@ -333,7 +333,7 @@ TEST_F(LoaderTest, ReadFailureIsTheWarningWithoutARecord) {
   Load(Data("import_nine_numbers.txt"));
   Load("/proc/self/mem");  // every read fails with EIO
   EXPECT_EQ(ui.warnings, std::vector<std::string>{"Invalid file format"});
-  EXPECT_EQ(PendingIOCode, 0);
+  EXPECT_EQ(loader.SweepFile().PendingIOCode(), 0);
   EXPECT_TRUE(StoredRecords(table).empty());
 }
 
