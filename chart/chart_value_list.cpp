@@ -6,14 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "chart/chart_series.h"
 #include "platform/exceptions.h"
 #include "platform/format.h"
 #include "platform/invariant.h"
 
 namespace plotvik {
 
-TChartValueList::TChartValueList(TChartSeries* owner, std::string name)
+TChartValueList::TChartValueList(TChartValueListOwner* owner, std::string name)
     : owner_(owner), name_(std::move(name)) {}
 
 TChartValueList::~TChartValueList() = default;
@@ -21,17 +20,17 @@ TChartValueList::~TChartValueList() = default;
 void TChartValueList::SetDateTime(bool dateTime) {
   if (dateTime_ == dateTime) return;
   dateTime_ = dateTime;
-  if (owner_ != nullptr) owner_->Repaint();
+  if (owner_ != nullptr) owner_->ValueListDisplayChanged();
 }
 
 void TChartValueList::SetValueSource(std::string valueSource) {
   if (valueSource_ == valueSource) return;
   valueSource_ = std::move(valueSource);
-  if (owner_ != nullptr) owner_->CheckDataSource();
+  if (owner_ != nullptr) owner_->ValueListSourceChanged();
 }
 
 void TChartValueList::PlaceOwnerPoints() const {
-  owner_->PlacePoints();
+  owner_->PlaceValueListPoints();
 }
 
 void TChartValueList::Assign(const TChartValueList& source) {

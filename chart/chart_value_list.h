@@ -8,10 +8,24 @@
 
 namespace plotvik {
 
-class TChartSeries;
-
 // Where AddOrdered places a new value.
 enum class TChartListOrder { loNone, loAscending, loDescending };
+
+// What a value list tells the series that owns it. The list lies below the series and never
+// names it: the series hands itself over as this interface.
+class TChartValueListOwner {
+ public:
+  // DateTime changed: only the labels of an axis change, so the owner's chart repaints.
+  virtual void ValueListDisplayChanged() = 0;
+  // ValueSource changed: the owner re-checks its table binding, which refills it.
+  virtual void ValueListSourceChanged() = 0;
+  // The owner holds points of this list whose places it has not worked out yet; a read or a
+  // change of the list is about to happen, so it places them now.
+  virtual void PlaceValueListPoints() const = 0;
+
+ protected:
+  ~TChartValueListOwner() = default;
+};
 
 // One column of doubles of a series (its X values, its Y values, ...), with ordered insertion
 // and statistics that are recomputed lazily, in one pass, at the first read after a change.
@@ -28,13 +42,13 @@ class TChartValueList {
  public:
   static constexpr int kGrowthStep = 1000;
 
-  TChartValueList(TChartSeries* owner, std::string name);
+  TChartValueList(TChartValueListOwner* owner, std::string name);
   virtual ~TChartValueList();
 
   TChartValueList(const TChartValueList&) = delete;
   TChartValueList& operator=(const TChartValueList&) = delete;
 
-  TChartSeries* Owner() const { return owner_; }
+  TChartValueListOwner* Owner() const { return owner_; }
 
   const std::string& Name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }
@@ -77,8 +91,8 @@ class TChartValueList {
         return true;
     }
   }
-  // InsertAt(ValueCount(), value) without the index check and the move, inline: the add of
-  // every point of a refill ends here.
+  // InsertAt(ValueCount(), value) without the index check and the move. The add of every point
+  // of a refill ends here, so it lives in the header where every caller can have it inline.
   void Append(double value) {
     Place();
     ++changes_;
@@ -132,8 +146,8 @@ class TChartValueList {
   double AbsSum() const;
   double Spread() const { return Highest() - Lowest(); }
 
-  // The owner series holds points of this list whose places it has not worked out yet (see
-  // TChartSeries::AddPointUnplaced); every read and change of the list asks it to place them.
+  // The owner holds points of this list whose places it has not worked out yet; every read
+  // and change of the list asks it to place them.
   void SetUnplaced(bool unplaced) { unplaced_ = unplaced; }
   // Whether another list reads the same storage.
   bool SharesStorage() const { return storage_ && storage_.use_count() > 1; }
@@ -192,7 +206,7 @@ class TChartValueList {
   static std::weak_ptr<TStorage>& Offered(const std::string& source);
   void RecalcStats() const;
 
-  TChartSeries* owner_;
+  TChartValueListOwner* owner_;
   std::string name_;
   TChartListOrder order_ = TChartListOrder::loNone;
   bool dateTime_ = false;

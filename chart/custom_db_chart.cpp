@@ -60,7 +60,9 @@ struct TCustomDBChart::Entry {
 };
 
 struct TCustomDBChart::RefillMark {
-  TChartSeries::TChangeStamp stamp;
+  // A series has a mark only while it belongs to this chart, so the address names one series.
+  const TChartSeries* series = nullptr;
+  std::uint64_t stamp = 0;
   const TDataSet* table = nullptr;
   std::uint64_t rewrites = 0;
   int records = 0;
@@ -82,10 +84,15 @@ void TCustomDBChart::SetRefreshInterval(int seconds) {
   refreshInterval_ = seconds;
 }
 
+void TCustomDBChart::RemoveSeries(TChartSeries& series) {
+  std::erase_if(marks_, [&](const RefillMark& m) { return m.series == &series; });
+  TCustomChart::RemoveSeries(series);
+}
+
 // --- binding ---
 
 void TCustomDBChart::CheckDatasource(TChartSeries& series) {
-  if (series.ParentChart() != static_cast<TCustomAxisPanel*>(this)) {
+  if (series.ParentChart() != static_cast<TCustomChartPanel*>(this)) {
     throw ChartException("Series.ParentChart is not myself!");
   }
   TComponent* source = series.DataSource();
@@ -328,12 +335,12 @@ bool TCustomDBChart::AllButLastHeld(const TDataSet& table,
                                     const std::vector<Entry>& entries) const {
   const int records = table.RecordCount();
   for (const Entry& entry : entries) {
-    const TChartSeries::TChangeStamp stamp = entry.series->ChangeStamp();
     auto mark = std::find_if(marks_.begin(), marks_.end(),
-                             [&](const RefillMark& m) { return m.stamp.serial == stamp.serial; });
-    if (mark == marks_.end() || mark->stamp != stamp || mark->table != &table ||
-        mark->rewrites != table.RewriteCount() || mark->records + 1 != records ||
-        mark->mandatoryField != entry.mandatoryField || mark->listFields != entry.listFields) {
+                             [&](const RefillMark& m) { return m.series == entry.series; });
+    if (mark == marks_.end() || mark->stamp != entry.series->ChangeStamp() ||
+        mark->table != &table || mark->rewrites != table.RewriteCount() ||
+        mark->records + 1 != records || mark->mandatoryField != entry.mandatoryField ||
+        mark->listFields != entry.listFields) {
       return false;
     }
   }
@@ -343,11 +350,13 @@ bool TCustomDBChart::AllButLastHeld(const TDataSet& table,
 void TCustomDBChart::MarkHeld(const TDataSet& table, const std::vector<Entry>& entries) {
   const int records = table.RecordCount();
   for (const Entry& entry : entries) {
-    const TChartSeries::TChangeStamp stamp = entry.series->ChangeStamp();
+    // A series refilled from here without belonging to this chart could go unnoticed.
+    if (entry.series->ParentChart() != static_cast<const TCustomChartPanel*>(this)) continue;
     auto mark = std::find_if(marks_.begin(), marks_.end(),
-                             [&](const RefillMark& m) { return m.stamp.serial == stamp.serial; });
+                             [&](const RefillMark& m) { return m.series == entry.series; });
     if (mark == marks_.end()) mark = marks_.emplace(marks_.end());
-    mark->stamp = stamp;
+    mark->series = entry.series;
+    mark->stamp = entry.series->ChangeStamp();
     mark->table = &table;
     mark->rewrites = table.RewriteCount();
     mark->records = records;
@@ -358,9 +367,8 @@ void TCustomDBChart::MarkHeld(const TDataSet& table, const std::vector<Entry>& e
 
 void TCustomDBChart::ForgetHeld(const std::vector<Entry>& entries) {
   std::erase_if(marks_, [&](const RefillMark& m) {
-    return std::any_of(entries.begin(), entries.end(), [&](const Entry& e) {
-      return e.series->ChangeStamp().serial == m.stamp.serial;
-    });
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const Entry& e) { return e.series == m.series; });
   });
 }
 

@@ -54,6 +54,8 @@ class TCustomDBChart : public TCustomChart {
   // myself!"); a bound series is cleared, its table gets a data source of this chart and the
   // series is refilled from it.
   void CheckDatasource(TChartSeries& series) override;
+  // A series that leaves takes its refill mark with it.
+  void RemoveSeries(TChartSeries& series) override;
 
   // Clears and refills the given series, or every series bound to the table whose Y values have
   // a source field, from every record of the table. Does nothing while a refill runs or while
