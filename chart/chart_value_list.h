@@ -5,6 +5,8 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace plotvik {
 
@@ -27,6 +29,27 @@ class TChartValueListOwner {
   ~TChartValueListOwner() = default;
 };
 
+// The storage of one value list's values, which lists holding the same values may share.
+struct TValueListStorage {
+  std::unique_ptr<double[]> data;
+  int allocated = 0;
+  // Values set from the start: each sharer's values are the first count of them.
+  int filled = 0;
+};
+
+// The storages that lists fed from the fields of one table offer each other, by field name.
+// Whoever reads a table into series holds one for that table and hands it to the series' lists;
+// lists fed from another table, or by hand, never see it. It owns no storage: a storage lives
+// as long as some list holds it.
+class TValueListShare {
+ public:
+  // The storage last started by a list fed from the field (expired when none is left).
+  std::weak_ptr<TValueListStorage>& Offered(const std::string& field);
+
+ private:
+  std::vector<std::pair<std::string, std::weak_ptr<TValueListStorage>>> offers_;
+};
+
 // One column of doubles of a series (its X values, its Y values, ...), with ordered insertion
 // and statistics that are recomputed lazily, in one pass, at the first read after a change.
 //
@@ -34,10 +57,10 @@ class TChartValueListOwner {
 // beneath it doubles, so that building a long list by appends copies each value a bounded
 // number of times.
 //
-// Lists fed from the same field (every chart's X list reads `height` of the same records) keep
-// one storage between them while they hold the same values: an append that finds its value
-// already stored at its place only counts it, and any other change gets the list a storage of
-// its own first.
+// Lists fed from the same field of the same table (every chart's X list reads `height` of the
+// same records) keep one storage between them while they hold the same values: an append that
+// finds its value already stored at its place only counts it, and any other change gets the
+// list a storage of its own first. The table's share (see SetShare) tells them of each other.
 class TChartValueList {
  public:
   static constexpr int kGrowthStep = 1000;
@@ -149,6 +172,11 @@ class TChartValueList {
   // The owner holds points of this list whose places it has not worked out yet; every read
   // and change of the list asks it to place them.
   void SetUnplaced(bool unplaced) { unplaced_ = unplaced; }
+  // The share of the table that feeds this list; nullptr (the start) shares with no list. A
+  // list already holding values keeps its storage until it is emptied.
+  void SetShare(const std::shared_ptr<TValueListShare>& share) {
+    if (share_ != share) share_ = share;
+  }
   // Whether another list reads the same storage.
   bool SharesStorage() const { return storage_ && storage_.use_count() > 1; }
   // The capacity the list reports once it holds count values.
@@ -158,12 +186,7 @@ class TChartValueList {
   void TakePlaced(std::unique_ptr<double[]> values, int count, int capacity);
 
  private:
-  struct TStorage {
-    std::unique_ptr<double[]> data;
-    int allocated = 0;
-    // Values set from the start: each sharer's values are the first count_ of them.
-    int filled = 0;
-  };
+  using TStorage = TValueListStorage;
 
   void Place() const {
     if (unplaced_) [[unlikely]]
@@ -200,10 +223,8 @@ class TChartValueList {
   // Before a change other than an append: a storage of its own holding its values.
   void OwnStorage();
   // Storage for `allocated` values: the shared one grows for every sharer; a list starting
-  // from nothing joins the storage of the last list fed from the same field, if any.
+  // from nothing joins the storage of the last list fed from the same field of its table.
   void Reserve(int allocated);
-  // The storage last started by a list fed from `source`.
-  static std::weak_ptr<TStorage>& Offered(const std::string& source);
   void RecalcStats() const;
 
   TChartValueListOwner* owner_;
@@ -212,6 +233,7 @@ class TChartValueList {
   bool dateTime_ = false;
   std::string valueSource_;
 
+  std::shared_ptr<TValueListShare> share_;
   std::shared_ptr<TStorage> storage_;
   int count_ = 0;
   int capacity_ = 0;  // what the list reports: grows in steps of kGrowthStep

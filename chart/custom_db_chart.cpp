@@ -120,6 +120,14 @@ TDBChartDataSource& TCustomDBChart::DataSourceFor(TDataSet& table, bool withData
     return *source;
   }
   auto source = std::make_unique<TDBChartDataSource>(*this);
+  // Another chart on this table already holds the table's share; a first one starts it.
+  for (TDataSource* other : table.DataSources()) {
+    if (auto* chartSource = dynamic_cast<TDBChartDataSource*>(other)) {
+      source->SetShare(chartSource->Share());
+      break;
+    }
+  }
+  if (source->Share() == nullptr) source->SetShare(std::make_shared<TValueListShare>());
   // Attached before its handlers are set: attaching to an open table announces the state at
   // once, and that announcement is not a reason to refill.
   source->SetDataSet(&table);
@@ -256,6 +264,7 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
   try {
     bool walk = true;
     BuildEntries(table, series, entries, walk);
+    ShareStorage(table, entries);
     if (!entries.empty()) {
       const bool plain = incrementalRefill_ && PlainRefill(table, entries, walk);
       const bool lastOnly = plain && AllButLastHeld(table, entries);
@@ -308,6 +317,19 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
   }
   spareEntries_ = std::move(entries);
   refilling_ = false;
+}
+
+void TCustomDBChart::ShareStorage(const TDataSet& table, const std::vector<Entry>& entries) const {
+  // A table this chart has no source on (a refill asked for by hand) shares with nobody.
+  std::shared_ptr<TValueListShare> share;
+  for (const auto& source : dataSources_) {
+    if (source->DataSet() == &table) share = source->Share();
+  }
+  for (const Entry& entry : entries) {
+    for (int k = 0; k < entry.series->ValueListCount(); ++k) {
+      entry.series->ValueList(k).SetShare(share);
+    }
+  }
 }
 
 bool TCustomDBChart::PlainRefill(const TDataSet& table, const std::vector<Entry>& entries,
