@@ -264,10 +264,12 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
   try {
     bool walk = true;
     BuildEntries(table, series, entries, walk);
-    ShareStorage(table, entries);
     if (!entries.empty()) {
       const bool plain = incrementalRefill_ && PlainRefill(table, entries, walk);
       const bool lastOnly = plain && AllButLastHeld(table, entries);
+      // Series that hold every record but the last were filled from this table's share
+      // already: the refill that marked them handed it over.
+      if (!lastOnly) ShareStorage(table, entries);
       if (showGlassCursor_) {
         SetScreenCursor(crHourGlass);
         cursorChanged = true;
@@ -320,11 +322,14 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
 }
 
 void TCustomDBChart::ShareStorage(const TDataSet& table, const std::vector<Entry>& entries) const {
-  // A table this chart has no source on (a refill asked for by hand) shares with nobody.
-  std::shared_ptr<TValueListShare> share;
+  // A table this chart has no source on (a refill asked for by hand) shares with nobody. No
+  // copy of the share is taken: a load refills every chart once per line.
+  const TDBChartDataSource* found = nullptr;
   for (const auto& source : dataSources_) {
-    if (source->DataSet() == &table) share = source->Share();
+    if (source->DataSet() == &table) found = source.get();
   }
+  const std::shared_ptr<TValueListShare> none;
+  const std::shared_ptr<TValueListShare>& share = found != nullptr ? found->Share() : none;
   for (const Entry& entry : entries) {
     for (int k = 0; k < entry.series->ValueListCount(); ++k) {
       entry.series->ValueList(k).SetShare(share);
