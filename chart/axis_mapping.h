@@ -34,9 +34,9 @@ struct TAxisMapping {
     return CenterPixel();
   }
 
-  // RoundHalfToEven for |value| < 2^52 without its library call, which saves and restores the
-  // floating-point state on every pixel of a frame: past 2^52 the sum's last bit is 1, so the
-  // addition itself rounds, ties to even, and the subtraction is exact.
+  // Rounds halves to even for |value| < 2^52 by the addition alone, leaving the floating-point
+  // rounding mode as it is (every pixel of a frame comes through here): past 2^52 the sum's
+  // last bit is 1, so the addition itself rounds, ties to even, and the subtraction is exact.
   static std::int64_t NearestTiesEven(double value) {
     constexpr double kTwo52 = 4503599627370496.0;
     return static_cast<std::int64_t>(std::copysign((std::fabs(value) + kTwo52) - kTwo52, value));

@@ -8,8 +8,7 @@
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_font.h"
 #include "chart/chart_pen.h"
-#include "chart/chart_series.h"
-#include "chart/custom_axis_panel.h"
+#include "chart/custom_chart_panel.h"
 #include "platform/exceptions.h"
 #include "platform/numeric.h"
 
@@ -43,7 +42,7 @@ void TChartAxisTitle::SetVisible(bool visible) {
 // ---------------------------------------------------------------------------------------------
 // Construction and properties
 
-TChartAxis::TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide)
+TChartAxis::TChartAxis(TCustomChartPanel& chart, bool horizontal, bool otherSide)
     : chart_(chart), otherSide_(otherSide) {
   mapping_.horizontal = horizontal;
   auto repaint = [this] { Repaint(); };
@@ -159,33 +158,15 @@ void TChartAxis::SetTitleSize(int pixels) {
 // ---------------------------------------------------------------------------------------------
 // Series association, visibility, label style
 
-bool TChartAxis::HasSeries(const TChartSeries& series) const {
-  return series.AssociatedToAxis(*this);
-}
-
 bool TChartAxis::IsVisible() const {
-  if (!chart_.AxisVisible() || !visible_) return false;
+  if (!chartShowsAxes_ || !visible_) return false;
   if (IsDepthAxis()) return chart_.View3D();
-  bool anyActive = false;
-  for (int i = 0; i < chart_.SeriesCount(); ++i) {
-    const TChartSeries& s = chart_.Series(i);
-    if (!s.Active()) continue;
-    anyActive = true;
-    if (s.AssociatedToAxis(*this)) return true;
-  }
-  return !anyActive;
+  return !facts_.anyActive || facts_.activeAssociated;
 }
 
 TAxisLabelStyle TChartAxis::AutoLabelStyle() const {
-  bool anyAssociated = false;
-  for (int i = 0; i < chart_.SeriesCount(); ++i) {
-    const TChartSeries& s = chart_.Series(i);
-    if (!s.Active() || !s.AssociatedToAxis(*this)) continue;
-    anyAssociated = true;
-    const bool showsXList = s.YMandatory() == Horizontal();
-    if (showsXList && s.HasLabels()) return talText;
-  }
-  return anyAssociated ? talValue : talNone;
+  if (!facts_.activeAssociated) return talNone;
+  return facts_.labelledXList ? talText : talValue;
 }
 
 TAxisLabelStyle TChartAxis::ResolvedLabelStyle() const {
@@ -194,49 +175,6 @@ TAxisLabelStyle TChartAxis::ResolvedLabelStyle() const {
 
 // ---------------------------------------------------------------------------------------------
 // Range and pixels
-
-namespace {
-
-template <class Pick, class Better>
-double ChartExtreme(const TChartAxis& axis, const TCustomAxisPanel& chart, Pick pick,
-                    Better better) {
-  // Inactive series count only when no active one is shown on this axis at all.
-  bool anyActive = false;
-  for (int i = 0; i < chart.SeriesCount(); ++i) {
-    const TChartSeries& s = chart.Series(i);
-    if (s.Active() && s.AssociatedToAxis(axis)) {
-      anyActive = true;
-      break;
-    }
-  }
-  bool found = false;
-  double result = 0;
-  for (int i = 0; i < chart.SeriesCount(); ++i) {
-    const TChartSeries& s = chart.Series(i);
-    if (!s.AssociatedToAxis(axis) || s.PointCount() == 0) continue;
-    if (anyActive && !s.Active()) continue;
-    const double v = pick(s);
-    if (!found || better(v, result)) result = v;
-    found = true;
-  }
-  return result;
-}
-
-}  // namespace
-
-double TChartAxis::ChartMinimum() const {
-  const bool h = Horizontal();
-  return ChartExtreme(
-      *this, chart_, [h](const TChartSeries& s) { return h ? s.XMinimum() : s.YMinimum(); },
-      [](double a, double b) { return a < b; });
-}
-
-double TChartAxis::ChartMaximum() const {
-  const bool h = Horizontal();
-  return ChartExtreme(
-      *this, chart_, [h](const TChartSeries& s) { return h ? s.XMaximum() : s.YMaximum(); },
-      [](double a, double b) { return a > b; });
-}
 
 void TChartAxis::ComputeRange() {
   if (automatic_ || automaticMaximum_) maximum_ = ChartMaximum();
@@ -365,14 +303,14 @@ void TChartAxis::ReserveSpace(TRect& rect) {
   int ticksBand =
       (axisPen_->Visible() ? axisPen_->Width() + 1 : 0) + (ticksPen_->Visible() ? tickLength_ : 0);
   if (minorTicks_->Visible()) ticksBand = std::max(ticksBand, kMinorTickLength);
-  ticksBand += chart_.WallSize(*this);
+  ticksBand += facts_.wallSize;
   if (ticksBand > 0) TakeBand(rect, ticksBand);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Depth axis
 
-TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel& chart) : TChartAxis(chart, false, false) {
+TChartDepthAxis::TChartDepthAxis(TCustomChartPanel& chart) : TChartAxis(chart, false, false) {
   SetVisible(false);
 }
 

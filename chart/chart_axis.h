@@ -13,8 +13,7 @@
 
 namespace plotvik {
 
-class TCustomAxisPanel;
-class TChartSeries;
+class TCustomChartPanel;
 class TChartFont;
 class TChartPen;
 class TChartAxisPen;
@@ -58,16 +57,33 @@ class TChartAxisTitle {
   bool visible_ = true;
 };
 
-// One scale of a chart: it finds its range from the chart's series, takes its room out of the
-// chart rectangle, maps values to pixels and back and draws line, ticks, labels, grid and title.
+// What the series of its chart give one axis, and the room the walls take along it. The chart
+// works these out and hands them over before every layout, so that an axis never walks the
+// series itself; between layouts the axis answers from the last ones, which are what it shows.
+struct TAxisLayoutFacts {
+  // Some series of the chart is active.
+  bool anyActive = false;
+  // Some active series is plotted on this axis.
+  bool activeAssociated = false;
+  // An active series plotted here shows its labelled X list on this axis.
+  bool labelledXList = false;
+  // The chart's extremes for this axis; 0 when no series counts for it.
+  double minimum = 0;
+  double maximum = 0;
+  int wallSize = 0;
+};
+
+// One scale of a chart: it takes its range from the extents of the chart's series, takes its
+// room out of the chart rectangle, maps values to pixels and back and draws line, ticks,
+// labels, grid and title.
 class TChartAxis {
  public:
-  TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide);
+  TChartAxis(TCustomChartPanel& chart, bool horizontal, bool otherSide);
   virtual ~TChartAxis();
   TChartAxis(const TChartAxis&) = delete;
   TChartAxis& operator=(const TChartAxis&) = delete;
 
-  TCustomAxisPanel& ParentChart() const { return chart_; }
+  TCustomChartPanel& ParentChart() const { return chart_; }
   virtual bool IsDepthAxis() const { return false; }
 
   // --- published properties ---
@@ -153,11 +169,20 @@ class TChartAxis {
   std::string LabelText(double value) const;
   double LabelStep() const;
 
-  // The chart's extremes over the series that count for this axis (0 when none does).
-  double ChartMinimum() const;
-  double ChartMaximum() const;
-  // Association with the series, through the series' own test.
-  bool HasSeries(const TChartSeries& series) const;
+  // The chart's extremes over the series that count for this axis (0 when none does), as the
+  // last layout facts gave them.
+  double ChartMinimum() const { return facts_.minimum; }
+  double ChartMaximum() const { return facts_.maximum; }
+
+  // --- what the chart hands over ---
+  void SetLayoutFacts(const TAxisLayoutFacts& facts) { facts_ = facts; }
+  const TAxisLayoutFacts& LayoutFacts() const { return facts_; }
+  // The chart's AxisVisible, which hides every axis.
+  void SetChartShowsAxes(bool value) { chartShowsAxes_ = value; }
+  // The chart's label event, run for every label drawn; it may replace the text.
+  void SetOnLabel(std::function<void(TChartAxis&, std::string&)> onLabel) {
+    onLabel_ = std::move(onLabel);
+  }
 
  protected:
   virtual TAxisLabelStyle AutoLabelStyle() const;
@@ -187,7 +212,10 @@ class TChartAxis {
 
   static constexpr int kMinorTickLength = 2;
 
-  TCustomAxisPanel& chart_;
+  TCustomChartPanel& chart_;
+  TAxisLayoutFacts facts_;
+  bool chartShowsAxes_ = true;
+  std::function<void(TChartAxis&, std::string&)> onLabel_;
   bool automatic_ = true;
   bool automaticMinimum_ = true;
   bool automaticMaximum_ = true;
@@ -223,7 +251,7 @@ class TChartAxis {
 // The axis that would show depth in 3D; it labels nothing of its own.
 class TChartDepthAxis : public TChartAxis {
  public:
-  explicit TChartDepthAxis(TCustomAxisPanel& chart);
+  explicit TChartDepthAxis(TCustomChartPanel& chart);
   bool IsDepthAxis() const override { return true; }
 
  protected:

@@ -6,7 +6,7 @@
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_font.h"
 #include "chart/chart_pen.h"
-#include "chart/custom_axis_panel.h"
+#include "chart/custom_chart_panel.h"
 
 namespace plotvik {
 

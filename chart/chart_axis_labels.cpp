@@ -7,7 +7,7 @@
 
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_font.h"
-#include "chart/custom_axis_panel.h"
+#include "chart/custom_chart_panel.h"
 #include "platform/locale_settings.h"
 #include "platform/numeric.h"
 
@@ -112,9 +112,7 @@ std::string FormatAxisValue(double value, const TAxisValuePattern& pattern, char
 
 std::string TChartAxis::LabelText(double value) const {
   std::string text = FormatAxisValue(value, {}, LocaleDecimalChar, LocaleThousandsChar);
-  if (chart_.OnGetAxisLabel) {
-    chart_.OnGetAxisLabel(const_cast<TChartAxis&>(*this), nullptr, -1, text);
-  }
+  if (onLabel_) onLabel_(const_cast<TChartAxis&>(*this), text);
   if (labelsMultiLine_) std::replace(text.begin(), text.end(), ' ', '\n');
   return text;
 }

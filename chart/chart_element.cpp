@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "chart/custom_axis_panel.h"
+#include "chart/custom_chart_panel.h"
 
 namespace plotvik {
 
@@ -22,7 +22,7 @@ void TCustomChartElement::SetActive(bool active) {
   Repaint();
 }
 
-void TCustomChartElement::SetParentChart(TCustomAxisPanel* chart) {
+void TCustomChartElement::SetParentChart(TCustomChartPanel* chart) {
   parentChart_ = chart;
 }
 

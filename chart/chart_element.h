@@ -9,7 +9,7 @@
 
 namespace plotvik {
 
-class TCustomAxisPanel;
+class TCustomChartPanel;
 
 // Anything a chart holds that can be switched off and that repaints its chart when it changes.
 class TCustomChartElement : public TComponent {
@@ -22,16 +22,16 @@ class TCustomChartElement : public TComponent {
   TChartPen& Pen() const { return *pen_; }
   TChartBrush& Brush() const { return *brush_; }
 
-  TCustomAxisPanel* ParentChart() const { return parentChart_; }
+  TCustomChartPanel* ParentChart() const { return parentChart_; }
   // The chart this element belongs to (nullptr: none); a series also leaves the old chart's
   // series list and joins the new one's.
-  virtual void SetParentChart(TCustomAxisPanel* chart);
+  virtual void SetParentChart(TCustomChartPanel* chart);
 
   // Asks the chart to repaint; a chart collects any number of requests into one frame.
   void Repaint() const;
 
  protected:
-  TCustomAxisPanel* parentChart_ = nullptr;
+  TCustomChartPanel* parentChart_ = nullptr;
 
  private:
   bool active_ = true;

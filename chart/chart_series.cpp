@@ -1,31 +1,22 @@
 #include "chart/chart_series.h"
 
 #include <algorithm>
-#include <atomic>
 #include <numeric>
 #include <span>
 #include <utility>
 
 #include "chart/chart_axis.h"
-#include "chart/custom_axis_panel.h"
+#include "chart/chart_palette.h"
+#include "chart/custom_chart_panel.h"
 #include "platform/exceptions.h"
 #include "platform/format.h"
 
 namespace plotvik {
 
-namespace {
-
-std::uint64_t NextSerial() {
-  static std::atomic<std::uint64_t> next{1};
-  return next.fetch_add(1, std::memory_order_relaxed);
-}
-
-}  // namespace
-
-TChartSeries::TChartSeries(std::string name)
-    : TCustomChartSeries(std::move(name)), serial_(NextSerial()) {
-  valueLists_.push_back(std::make_unique<TChartValueList>(this, "X"));
-  valueLists_.push_back(std::make_unique<TChartValueList>(this, "Y"));
+TChartSeries::TChartSeries(std::string name) : TCustomChartSeries(std::move(name)) {
+  TChartValueListOwner* owner = this;
+  valueLists_.push_back(std::make_unique<TChartValueList>(owner, "X"));
+  valueLists_.push_back(std::make_unique<TChartValueList>(owner, "Y"));
   XValues().SetOrder(TChartListOrder::loAscending);
   labels_.reserve(1000);
 }
@@ -34,7 +25,7 @@ TChartSeries::~TChartSeries() {
   MarkDestroying();
   ClearLists();
   if (parentChart_ != nullptr) {
-    TCustomAxisPanel* chart = parentChart_;
+    TCustomChartPanel* chart = parentChart_;
     parentChart_ = nullptr;
     RemoveFreeNotification(*chart);
     chart->RemoveSeries(*this);
@@ -91,32 +82,36 @@ void TChartSeries::SetVertAxis(TVertAxis axis) {
   Repaint();
 }
 
+void TChartSeries::SetChartAxes(const TChartStandardAxes& axes) {
+  chartAxes_ = axes;
+  ResolveAxes();
+}
+
 void TChartSeries::ResolveAxes() {
   if (parentChart_ == nullptr) {
     resolvedHorizAxis_ = resolvedVertAxis_ = nullptr;
     return;
   }
-  TCustomAxisPanel& chart = *parentChart_;
   switch (horizAxis_) {
     case THorizAxis::aTopAxis:
-      resolvedHorizAxis_ = &chart.TopAxis();
+      resolvedHorizAxis_ = chartAxes_.top;
       break;
     case THorizAxis::aCustomHorizAxis:
       resolvedHorizAxis_ = nullptr;  // no custom axis is ever given
       break;
     default:
-      resolvedHorizAxis_ = &chart.BottomAxis();
+      resolvedHorizAxis_ = chartAxes_.bottom;
       break;
   }
   switch (vertAxis_) {
     case TVertAxis::aRightAxis:
-      resolvedVertAxis_ = &chart.RightAxis();
+      resolvedVertAxis_ = chartAxes_.right;
       break;
     case TVertAxis::aCustomVertAxis:
       resolvedVertAxis_ = nullptr;
       break;
     default:
-      resolvedVertAxis_ = &chart.LeftAxis();
+      resolvedVertAxis_ = chartAxes_.left;
       break;
   }
 }
@@ -128,10 +123,10 @@ bool TChartSeries::AssociatedToAxis(const TChartAxis& axis) const {
   return vertAxis_ == TVertAxis::aBothVertAxis || &axis == resolvedVertAxis_;
 }
 
-void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
+void TChartSeries::SetParentChart(TCustomChartPanel* chart) {
   if (parentChart_ == chart) return;
   if (parentChart_ != nullptr) {
-    TCustomAxisPanel* old = parentChart_;
+    TCustomChartPanel* old = parentChart_;
     parentChart_ = nullptr;
     RemoveFreeNotification(*old);
     old->RemoveSeries(*this);
@@ -185,6 +180,7 @@ void TChartSeries::Notification(TComponent& component, TOperation operation) {
   if (&component == dataSource_) dataSource_ = nullptr;
   if (parentChart_ != nullptr && &component == static_cast<TComponent*>(parentChart_)) {
     parentChart_ = nullptr;
+    chartAxes_ = {};
     ResolveAxes();
   }
 }
@@ -213,7 +209,7 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
   return InsertPoint(x, y, label, color);
 }
 
-// Apart from AddPoint, so that the append path every record of a refill takes stays small.
+// Kept out of AddPoint: the append path that every record of a refill takes stays small.
 int TChartSeries::InsertPoint(double x, double y, const std::string& label, TColor color) {
   const int index = StorePoint(x, y, label, color);
   NotifyNewValue(index);
@@ -271,10 +267,10 @@ void TChartSeries::AddPointUnplaced(double x, double y, TColor color) {
   NotifyNewValue(-1);
 }
 
-TChartSeries::TChangeStamp TChartSeries::ChangeStamp() const {
+std::uint64_t TChartSeries::ChangeStamp() const {
   std::uint64_t changes = unplacedAdds_;
   for (const auto& list : valueLists_) changes += list->ChangeCount();
-  return {serial_, changes};
+  return changes;
 }
 
 void TChartSeries::PlacePoints() const {

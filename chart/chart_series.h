@@ -13,16 +13,24 @@
 
 namespace plotvik {
 
-class TCustomAxisPanel;
 class TChartAxis;
 
 // Which horizontal / vertical axes of its chart a series is plotted against.
 enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 
+// The standard axes of the chart a series belongs to, which the chart hands to each series that
+// joins it; the series picks its two from them.
+struct TChartStandardAxes {
+  TChartAxis* bottom = nullptr;
+  TChartAxis* top = nullptr;
+  TChartAxis* left = nullptr;
+  TChartAxis* right = nullptr;
+};
+
 // The point container: per point an X value, a Y value, an optional label and an optional
 // colour, in the order of the mandatory list. The series kinds derived from it draw the values.
-class TChartSeries : public TCustomChartSeries {
+class TChartSeries : public TCustomChartSeries, private TChartValueListOwner {
  public:
   explicit TChartSeries(std::string name = {});
   ~TChartSeries() override;
@@ -71,6 +79,8 @@ class TChartSeries : public TCustomChartSeries {
   void SetHorizAxis(THorizAxis axis);
   TVertAxis VertAxis() const { return vertAxis_; }
   void SetVertAxis(TVertAxis axis);
+  // The chart's axes, given by the chart as the series joins it and taken back as it leaves.
+  void SetChartAxes(const TChartStandardAxes& axes);
   // The axes this series maps through; nullptr while it belongs to no chart.
   TChartAxis* GetHorizAxis() const { return resolvedHorizAxis_; }
   TChartAxis* GetVertAxis() const { return resolvedVertAxis_; }
@@ -107,14 +117,9 @@ class TChartSeries : public TCustomChartSeries {
   void HoldRepaints() { ++repaintHolds_; }
   void ReleaseRepaints();
 
-  // Differs whenever the points may have changed since it was last read; equal stamps of one
-  // series mean equal points. Unique across series, so a stamp never matches another series'.
-  struct TChangeStamp {
-    std::uint64_t serial = 0;
-    std::uint64_t changes = 0;
-    bool operator==(const TChangeStamp&) const = default;
-  };
-  TChangeStamp ChangeStamp() const;
+  // Goes up whenever the points may have changed; two equal readings of one series mean equal
+  // points in between. Readings of different series say nothing about each other.
+  std::uint64_t ChangeStamp() const;
   // Gives the points added by AddPointUnplaced their places; a value list calls it before
   // anything reads or changes it. Const as a read: the points it moves are the same points.
   void PlacePoints() const;
@@ -159,7 +164,7 @@ class TChartSeries : public TCustomChartSeries {
   std::function<void(TChartSeries&)> BeforeDrawValues;
   std::function<void(TChartSeries&)> AfterDrawValues;
 
-  void SetParentChart(TCustomAxisPanel* chart) override;
+  void SetParentChart(TCustomChartPanel* chart) override;
 
  protected:
   void Loaded() override;
@@ -181,8 +186,11 @@ class TChartSeries : public TCustomChartSeries {
   }
   void DropUnplaced();
 
+  void ValueListDisplayChanged() override { Repaint(); }
+  void ValueListSourceChanged() override { CheckDataSource(); }
+  void PlaceValueListPoints() const override { PlacePoints(); }
+
   TSeriesPoints unplaced_;
-  std::uint64_t serial_;
   // Points added unplaced, counted as changes before any list holds them.
   std::uint64_t unplacedAdds_ = 0;
 
@@ -197,6 +205,7 @@ class TChartSeries : public TCustomChartSeries {
 
   THorizAxis horizAxis_ = THorizAxis::aBottomAxis;
   TVertAxis vertAxis_ = TVertAxis::aLeftAxis;
+  TChartStandardAxes chartAxes_;
   TChartAxis* resolvedHorizAxis_ = nullptr;
   TChartAxis* resolvedVertAxis_ = nullptr;
 

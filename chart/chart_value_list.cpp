@@ -6,14 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "chart/chart_series.h"
 #include "platform/exceptions.h"
 #include "platform/format.h"
 #include "platform/invariant.h"
 
 namespace plotvik {
 
-TChartValueList::TChartValueList(TChartSeries* owner, std::string name)
+TChartValueList::TChartValueList(TChartValueListOwner* owner, std::string name)
     : owner_(owner), name_(std::move(name)) {}
 
 TChartValueList::~TChartValueList() = default;
@@ -21,17 +20,17 @@ TChartValueList::~TChartValueList() = default;
 void TChartValueList::SetDateTime(bool dateTime) {
   if (dateTime_ == dateTime) return;
   dateTime_ = dateTime;
-  if (owner_ != nullptr) owner_->Repaint();
+  if (owner_ != nullptr) owner_->ValueListDisplayChanged();
 }
 
 void TChartValueList::SetValueSource(std::string valueSource) {
   if (valueSource_ == valueSource) return;
   valueSource_ = std::move(valueSource);
-  if (owner_ != nullptr) owner_->CheckDataSource();
+  if (owner_ != nullptr) owner_->ValueListSourceChanged();
 }
 
 void TChartValueList::PlaceOwnerPoints() const {
-  owner_->PlacePoints();
+  owner_->PlaceValueListPoints();
 }
 
 void TChartValueList::Assign(const TChartValueList& source) {
@@ -67,20 +66,19 @@ void TChartValueList::TakePlaced(std::unique_ptr<double[]> values, int count, in
   statsStale_ = true;
 }
 
-std::weak_ptr<TChartValueList::TStorage>& TChartValueList::Offered(const std::string& source) {
-  static std::vector<std::pair<std::string, std::weak_ptr<TStorage>>> offers;
-  for (auto& offer : offers) {
-    if (offer.first == source) return offer.second;
+std::weak_ptr<TValueListStorage>& TValueListShare::Offered(const std::string& field) {
+  for (auto& offer : offers_) {
+    if (offer.first == field) return offer.second;
   }
-  return offers.emplace_back(source, std::weak_ptr<TStorage>()).second;
+  return offers_.emplace_back(field, std::weak_ptr<TValueListStorage>()).second;
 }
 
 void TChartValueList::Reserve(int allocated) {
   if (!storage_) {
-    if (valueSource_.empty()) {
+    if (valueSource_.empty() || share_ == nullptr) {
       storage_ = std::make_shared<TStorage>();
     } else {
-      std::weak_ptr<TStorage>& offered = Offered(valueSource_);
+      std::weak_ptr<TStorage>& offered = share_->Offered(valueSource_);
       std::shared_ptr<TStorage> other = offered.lock();
       if (other && other->filled > 0) {
         storage_ = std::move(other);

@@ -5,13 +5,50 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace plotvik {
 
-class TChartSeries;
-
 // Where AddOrdered places a new value.
 enum class TChartListOrder { loNone, loAscending, loDescending };
+
+// What a value list tells the series that owns it. The list lies below the series and never
+// names it: the series hands itself over as this interface.
+class TChartValueListOwner {
+ public:
+  // DateTime changed: only the labels of an axis change, so the owner's chart repaints.
+  virtual void ValueListDisplayChanged() = 0;
+  // ValueSource changed: the owner re-checks its table binding, which refills it.
+  virtual void ValueListSourceChanged() = 0;
+  // The owner holds points of this list whose places it has not worked out yet; a read or a
+  // change of the list is about to happen, so it places them now.
+  virtual void PlaceValueListPoints() const = 0;
+
+ protected:
+  ~TChartValueListOwner() = default;
+};
+
+// The storage of one value list's values, which lists holding the same values may share.
+struct TValueListStorage {
+  std::unique_ptr<double[]> data;
+  int allocated = 0;
+  // Values set from the start: each sharer's values are the first count of them.
+  int filled = 0;
+};
+
+// The storages that lists fed from the fields of one table offer each other, by field name.
+// Whoever reads a table into series holds one for that table and hands it to the series' lists;
+// lists fed from another table, or by hand, never see it. It owns no storage: a storage lives
+// as long as some list holds it.
+class TValueListShare {
+ public:
+  // The storage last started by a list fed from the field (expired when none is left).
+  std::weak_ptr<TValueListStorage>& Offered(const std::string& field);
+
+ private:
+  std::vector<std::pair<std::string, std::weak_ptr<TValueListStorage>>> offers_;
+};
 
 // One column of doubles of a series (its X values, its Y values, ...), with ordered insertion
 // and statistics that are recomputed lazily, in one pass, at the first read after a change.
@@ -20,21 +57,21 @@ enum class TChartListOrder { loNone, loAscending, loDescending };
 // beneath it doubles, so that building a long list by appends copies each value a bounded
 // number of times.
 //
-// Lists fed from the same field (every chart's X list reads `height` of the same records) keep
-// one storage between them while they hold the same values: an append that finds its value
-// already stored at its place only counts it, and any other change gets the list a storage of
-// its own first.
+// Lists fed from the same field of the same table (every chart's X list reads `height` of the
+// same records) keep one storage between them while they hold the same values: an append that
+// finds its value already stored at its place only counts it, and any other change gets the
+// list a storage of its own first. The table's share (see SetShare) tells them of each other.
 class TChartValueList {
  public:
   static constexpr int kGrowthStep = 1000;
 
-  TChartValueList(TChartSeries* owner, std::string name);
+  TChartValueList(TChartValueListOwner* owner, std::string name);
   virtual ~TChartValueList();
 
   TChartValueList(const TChartValueList&) = delete;
   TChartValueList& operator=(const TChartValueList&) = delete;
 
-  TChartSeries* Owner() const { return owner_; }
+  TChartValueListOwner* Owner() const { return owner_; }
 
   const std::string& Name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }
@@ -77,8 +114,8 @@ class TChartValueList {
         return true;
     }
   }
-  // InsertAt(ValueCount(), value) without the index check and the move, inline: the add of
-  // every point of a refill ends here.
+  // InsertAt(ValueCount(), value) without the index check and the move. The add of every point
+  // of a refill ends here, so it lives in the header where every caller can have it inline.
   void Append(double value) {
     Place();
     ++changes_;
@@ -132,9 +169,14 @@ class TChartValueList {
   double AbsSum() const;
   double Spread() const { return Highest() - Lowest(); }
 
-  // The owner series holds points of this list whose places it has not worked out yet (see
-  // TChartSeries::AddPointUnplaced); every read and change of the list asks it to place them.
+  // The owner holds points of this list whose places it has not worked out yet; every read
+  // and change of the list asks it to place them.
   void SetUnplaced(bool unplaced) { unplaced_ = unplaced; }
+  // The share of the table that feeds this list; nullptr (the start) shares with no list. A
+  // list already holding values keeps its storage until it is emptied.
+  void SetShare(const std::shared_ptr<TValueListShare>& share) {
+    if (share_ != share) share_ = share;
+  }
   // Whether another list reads the same storage.
   bool SharesStorage() const { return storage_ && storage_.use_count() > 1; }
   // The capacity the list reports once it holds count values.
@@ -144,12 +186,7 @@ class TChartValueList {
   void TakePlaced(std::unique_ptr<double[]> values, int count, int capacity);
 
  private:
-  struct TStorage {
-    std::unique_ptr<double[]> data;
-    int allocated = 0;
-    // Values set from the start: each sharer's values are the first count_ of them.
-    int filled = 0;
-  };
+  using TStorage = TValueListStorage;
 
   void Place() const {
     if (unplaced_) [[unlikely]]
@@ -186,18 +223,17 @@ class TChartValueList {
   // Before a change other than an append: a storage of its own holding its values.
   void OwnStorage();
   // Storage for `allocated` values: the shared one grows for every sharer; a list starting
-  // from nothing joins the storage of the last list fed from the same field, if any.
+  // from nothing joins the storage of the last list fed from the same field of its table.
   void Reserve(int allocated);
-  // The storage last started by a list fed from `source`.
-  static std::weak_ptr<TStorage>& Offered(const std::string& source);
   void RecalcStats() const;
 
-  TChartSeries* owner_;
+  TChartValueListOwner* owner_;
   std::string name_;
   TChartListOrder order_ = TChartListOrder::loNone;
   bool dateTime_ = false;
   std::string valueSource_;
 
+  std::shared_ptr<TValueListShare> share_;
   std::shared_ptr<TStorage> storage_;
   int count_ = 0;
   int capacity_ = 0;  // what the list reports: grows in steps of kGrowthStep

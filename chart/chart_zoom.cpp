@@ -6,7 +6,7 @@
 #include "chart/chart_axis.h"
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_series.h"
-#include "chart/custom_chart.h"
+#include "chart/custom_axis_panel.h"
 #include "chart/custom_series.h"
 #include "platform/color.h"
 
@@ -53,8 +53,11 @@ TChartZoom::~TChartZoom() = default;
 
 // --- TChartMouseHandler ---
 
-TChartMouseHandler::TChartMouseHandler(TCustomChart& chart)
-    : chart_(chart), zoom_(std::make_unique<TChartZoom>()), originalCursor_(chart.Cursor()) {}
+TChartMouseHandler::TChartMouseHandler(TCustomChart& sender, TCustomAxisPanel& chart)
+    : sender_(sender),
+      chart_(chart),
+      zoom_(std::make_unique<TChartZoom>()),
+      originalCursor_(chart.Cursor()) {}
 
 TChartMouseHandler::~TChartMouseHandler() = default;
 
@@ -72,7 +75,7 @@ std::array<TChartAxis*, 4> TChartMouseHandler::SnapshotAxes() const {
 
 void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   cancelMouse_ = false;
-  if (OnMouseDown) OnMouseDown(chart_, button, shift, x, y);
+  if (OnMouseDown) OnMouseDown(sender_, button, shift, x, y);
   if (cancelMouse_ || zoom_->Active() || panning_.Active()) return;
 
   // The part under the press, first match wins. The legend and the titles keep no positions of
@@ -93,7 +96,7 @@ void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x
       const auto& own = shift.Contains(ssDouble) ? custom->OnDblClick : custom->OnClick;
       go = RaiseClick(own, series, index, x, y);
     }
-    if (go) go = RaiseClick(OnClickSeries, chart_, series, index, button, shift, x, y);
+    if (go) go = RaiseClick(OnClickSeries, sender_, series, index, button, shift, x, y);
     if (go) StartDrag(button, shift, x, y);
     return;
   }
@@ -101,7 +104,7 @@ void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x
   for (int i = 0; i < chart_.AxisCount(); ++i) {
     TChartAxis& axis = chart_.Axes(i);
     if (!axis.AxisHitTest(x, y)) continue;
-    if (RaiseClick(OnClickAxis, chart_, axis, button, shift, x, y)) StartDrag(button, shift, x, y);
+    if (RaiseClick(OnClickAxis, sender_, axis, button, shift, x, y)) StartDrag(button, shift, x, y);
     return;
   }
 
@@ -109,7 +112,7 @@ void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x
   for (int i = 0; i < chart_.SeriesCount() && !anyActive; ++i)
     anyActive = chart_.Series(i).Active();
   if (anyActive && chart_.ChartRect().Contains(x, y)) {
-    if (RaiseClick(OnClickBackground, chart_, button, shift, x, y)) StartDrag(button, shift, x, y);
+    if (RaiseClick(OnClickBackground, sender_, button, shift, x, y)) StartDrag(button, shift, x, y);
   }
 }
 
@@ -138,7 +141,7 @@ void TChartMouseHandler::StartDrag(TMouseButton button, TShiftState shift, int x
 
 void TChartMouseHandler::MouseMove(TShiftState shift, int x, int y) {
   cancelMouse_ = false;
-  if (OnMouseMove) OnMouseMove(chart_, shift, x, y);
+  if (OnMouseMove) OnMouseMove(sender_, shift, x, y);
   if (cancelMouse_) return;
 
   if (zoom_->Active()) {
@@ -167,7 +170,7 @@ void TChartMouseHandler::MouseMove(TShiftState shift, int x, int y) {
 
 void TChartMouseHandler::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   cancelMouse_ = false;
-  if (OnMouseUp) OnMouseUp(chart_, button, shift, x, y);
+  if (OnMouseUp) OnMouseUp(sender_, button, shift, x, y);
   if (cancelMouse_) return;
 
   if (zoom_->Active() && button == TChartZoom::MouseButton()) {
@@ -216,7 +219,7 @@ void TChartMouseHandler::CancelDrag() {
 
 void TChartMouseHandler::MouseWheelNotch(bool down, TShiftState shift, int x, int y) {
   const auto& event = down ? OnMouseWheelDown : OnMouseWheelUp;
-  if (event) event(chart_, shift, x, y);
+  if (event) event(sender_, shift, x, y);
   if (!wheelEnabled) return;
   // Down moves the range up, so the curve goes down on the screen with the wheel.
   const double direction = down ? 1.0 : -1.0;
@@ -253,7 +256,7 @@ void TChartMouseHandler::ZoomRect(const TRect& rect) {
   chart_.TopAxis().SetAxisRange(xMinTop, xMaxTop);
   chart_.BottomAxis().SetAxisRange(xMinBottom, xMaxBottom);
   zoomed_ = true;
-  if (OnZoom) OnZoom(chart_);
+  if (OnZoom) OnZoom(sender_);
 }
 
 void TChartMouseHandler::UndoZoom() {
@@ -272,7 +275,7 @@ void TChartMouseHandler::UndoZoom() {
     }
     snapshotNeeded_ = true;
   }
-  if (OnUndoZoom) OnUndoZoom(chart_);
+  if (OnUndoZoom) OnUndoZoom(sender_);
   chart_.Repaint();
   zoomed_ = false;
 }

@@ -14,6 +14,7 @@ namespace plotvik {
 
 class TChartAxis;
 class TChartSeries;
+class TCustomAxisPanel;
 class TCustomChart;
 
 enum TChartZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
@@ -88,12 +89,14 @@ void SetChartMouseWheelEnabled(bool value);
 // forwards its mouse handlers here and calls DrawFrameBand at the end of every frame.
 class TChartMouseHandler {
  public:
-  explicit TChartMouseHandler(TCustomChart& chart);
+  // sender is the chart the events name; chart is the same chart as the axes and series the
+  // mouse works on, so that this handler needs nothing of the layers above them.
+  TChartMouseHandler(TCustomChart& sender, TCustomAxisPanel& chart);
   ~TChartMouseHandler();
   TChartMouseHandler(const TChartMouseHandler&) = delete;
   TChartMouseHandler& operator=(const TChartMouseHandler&) = delete;
 
-  TCustomChart& Chart() const { return chart_; }
+  TCustomChart& Chart() const { return sender_; }
   TChartZoom& Zoom() const { return *zoom_; }
   // The panning drag; it never starts while AllowPanning is pmNone. Only its state is kept:
   // every chart of this program has panning off, so a panning drag moves no axis.
@@ -158,7 +161,8 @@ class TChartMouseHandler {
   // The four standard axes in the order the snapshot keeps them: top, left, right, bottom.
   std::array<TChartAxis*, 4> SnapshotAxes() const;
 
-  TCustomChart& chart_;
+  TCustomChart& sender_;
+  TCustomAxisPanel& chart_;
   std::unique_ptr<TChartZoom> zoom_;
   TZoomPanning panning_;
   TPanningMode allowPanning_ = pmBoth;

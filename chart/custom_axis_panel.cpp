@@ -4,21 +4,12 @@
 
 #include "chart/chart_axis.h"
 #include "chart/chart_canvas3d.h"
+#include "chart/chart_palette.h"
 #include "chart/chart_series.h"
 #include "platform/exceptions.h"
 #include "platform/format.h"
 
 namespace plotvik {
-
-const std::array<TColor, 20> kChartPalette = {
-    clRed,  clGreen, clYellow,     clBlue,    clWhite, clGray,   clFuchsia,
-    clTeal, clNavy,  clMaroon,     clLime,    clOlive, clPurple, clSilver,
-    clAqua, clBlack, clMoneyGreen, clSkyBlue, clCream, clMedGray};
-
-TColor GetDefaultColor(int index) {
-  const int n = static_cast<int>(kChartPalette.size());
-  return kChartPalette[static_cast<size_t>(((index % n) + n) % n)];
-}
 
 TCustomAxisPanel::TCustomAxisPanel(std::string name) : TCustomChartPanelExtended(std::move(name)) {
   const bool saved = AutoRepaint();
@@ -29,6 +20,11 @@ TCustomAxisPanel::TCustomAxisPanel(std::string name) : TCustomChartPanelExtended
   axes_.push_back(std::make_unique<TChartAxis>(*this, false, false));
   axes_.push_back(std::make_unique<TChartAxis>(*this, false, true));
   axes_.push_back(std::make_unique<TChartDepthAxis>(*this));
+  for (auto& axis : axes_) {
+    axis->SetOnLabel([this](TChartAxis& sender, std::string& text) {
+      if (OnGetAxisLabel) OnGetAxisLabel(sender, nullptr, -1, text);
+    });
+  }
   SetAutoRepaint(saved);
 }
 
@@ -58,6 +54,7 @@ void TCustomAxisPanel::AddSeries(TChartSeries& series) {
   if (std::find(series_.begin(), series_.end(), &series) != series_.end()) return;
   if (series.SeriesColor() == clDefault) series.SetSeriesColor(FreeSeriesColor());
   series_.push_back(&series);
+  series.SetChartAxes({&BottomAxis(), &TopAxis(), &LeftAxis(), &RightAxis()});
   Repaint();
 }
 
@@ -65,6 +62,7 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries& series) {
   auto it = std::find(series_.begin(), series_.end(), &series);
   if (it == series_.end()) return;
   series_.erase(it);
+  series.SetChartAxes({});
   Repaint();
 }
 
@@ -87,6 +85,7 @@ bool TCustomAxisPanel::ActiveSeriesUseAxis() const {
 void TCustomAxisPanel::SetAxisVisible(bool value) {
   if (axisVisible_ == value) return;
   axisVisible_ = value;
+  for (auto& axis : axes_) axis->SetChartShowsAxes(value);
   Repaint();
 }
 
@@ -146,7 +145,37 @@ void TCustomAxisPanel::DoAfterDraw() {
   if (OnAfterDraw) OnAfterDraw(*this);
 }
 
+TAxisLayoutFacts TCustomAxisPanel::FactsFor(const TChartAxis& axis) const {
+  TAxisLayoutFacts facts;
+  facts.wallSize = WallSize(axis);
+  for (const TChartSeries* s : series_) {
+    if (!s->Active()) continue;
+    facts.anyActive = true;
+    if (!s->AssociatedToAxis(axis)) continue;
+    facts.activeAssociated = true;
+    const bool showsXList = s->YMandatory() == axis.Horizontal();
+    if (showsXList && s->HasLabels()) facts.labelledXList = true;
+  }
+  // Inactive series count only when no active one is shown on this axis at all.
+  bool found = false;
+  for (const TChartSeries* s : series_) {
+    if (!s->AssociatedToAxis(axis) || s->PointCount() == 0) continue;
+    if (facts.activeAssociated && !s->Active()) continue;
+    const double low = axis.Horizontal() ? s->XMinimum() : s->YMinimum();
+    const double high = axis.Horizontal() ? s->XMaximum() : s->YMaximum();
+    if (!found || low < facts.minimum) facts.minimum = low;
+    if (!found || high > facts.maximum) facts.maximum = high;
+    found = true;
+  }
+  return facts;
+}
+
+void TCustomAxisPanel::GiveAxesTheirFacts() {
+  for (auto& axis : axes_) axis->SetLayoutFacts(FactsFor(*axis));
+}
+
 void TCustomAxisPanel::FitAxes() {
+  GiveAxesTheirFacts();
   for (auto& axis : axes_) {
     axis->ComputeRange();
     axis->ComputePixelExtent();

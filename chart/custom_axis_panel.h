@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,10 +11,7 @@ namespace plotvik {
 
 class TChartAxis;
 class TChartSeries;
-
-// The chart's colour list for series that bring none of their own: entry i serves index i mod 20.
-extern const std::array<TColor, 20> kChartPalette;
-TColor GetDefaultColor(int index);
+struct TAxisLayoutFacts;
 
 // A chart with axes and series: it owns the five standard axes (bottom, top, left, right,
 // depth, in this list order), keeps the series in the order they joined, and draws the frame:
@@ -30,8 +26,8 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   TChartSeries& Series(int index) const;
   // Joining and leaving; the series side calls these from SetParentChart. A series that joins
   // with the default colour takes the first palette colour free on this chart.
-  void AddSeries(TChartSeries& series);
-  void RemoveSeries(TChartSeries& series);
+  void AddSeries(TChartSeries& series) override;
+  void RemoveSeries(TChartSeries& series) override;
   // The first palette colour that no series here has and that differs from the panel and back
   // wall colours; clRed when all are taken.
   TColor FreeSeriesColor() const;
@@ -56,6 +52,9 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
 
   // Extra room an axis takes for the walls in 3D; 0 in 2D.
   virtual int WallSize(const TChartAxis& axis) const;
+  // Hands every axis the extents and associations of the series as they are now; a frame does
+  // it before it lays the axes out, and the axes answer from it until the next frame.
+  void GiveAxesTheirFacts();
 
   // --- events ---
   // May replace the text of an axis label (series nullptr and index -1 for value labels).
@@ -79,6 +78,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   virtual TColor BackWallColor() const { return clNone; }
 
  private:
+  TAxisLayoutFacts FactsFor(const TChartAxis& axis) const;
   void FitAxes();
   void WidenAxesForSeriesMargins();
   void PlaceTicks();

@@ -26,7 +26,7 @@ TCustomChart::TCustomChart(std::string name) : TCustomAxisPanel(std::move(name))
                         bottomWall_.get(), static_cast<TChartWall*>(rightWall_.get())}) {
     w->OnChange = repaint;
   }
-  mouse_ = std::make_unique<TChartMouseHandler>(*this);
+  mouse_ = std::make_unique<TChartMouseHandler>(*this, *this);
   SetAutoRepaint(saved);
 }
 

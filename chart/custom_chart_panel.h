@@ -66,6 +66,10 @@ class TCustomChartPanel : public TCustomPanelNoCaption {
   // Draws one whole frame of the chart onto target, within rect.
   void Draw(TCanvas& target, const TRect& rect);
 
+  // A series joins or leaves this chart (the series calls these as its ParentChart changes);
+  // the chart with axes keeps the list.
+  virtual void AddSeries(TChartSeries& /*series*/) {}
+  virtual void RemoveSeries(TChartSeries& /*series*/) {}
   // A series of this chart changed its table binding; only a table-bound chart has work then.
   virtual void CheckDatasource(TChartSeries& /*series*/) {}
 

@@ -60,7 +60,9 @@ struct TCustomDBChart::Entry {
 };
 
 struct TCustomDBChart::RefillMark {
-  TChartSeries::TChangeStamp stamp;
+  // A series has a mark only while it belongs to this chart, so the address names one series.
+  const TChartSeries* series = nullptr;
+  std::uint64_t stamp = 0;
   const TDataSet* table = nullptr;
   std::uint64_t rewrites = 0;
   int records = 0;
@@ -82,10 +84,15 @@ void TCustomDBChart::SetRefreshInterval(int seconds) {
   refreshInterval_ = seconds;
 }
 
+void TCustomDBChart::RemoveSeries(TChartSeries& series) {
+  std::erase_if(marks_, [&](const RefillMark& m) { return m.series == &series; });
+  TCustomChart::RemoveSeries(series);
+}
+
 // --- binding ---
 
 void TCustomDBChart::CheckDatasource(TChartSeries& series) {
-  if (series.ParentChart() != static_cast<TCustomAxisPanel*>(this)) {
+  if (series.ParentChart() != static_cast<TCustomChartPanel*>(this)) {
     throw ChartException("Series.ParentChart is not myself!");
   }
   TComponent* source = series.DataSource();
@@ -113,6 +120,14 @@ TDBChartDataSource& TCustomDBChart::DataSourceFor(TDataSet& table, bool withData
     return *source;
   }
   auto source = std::make_unique<TDBChartDataSource>(*this);
+  // Another chart on this table already holds the table's share; a first one starts it.
+  for (TDataSource* other : table.DataSources()) {
+    if (auto* chartSource = dynamic_cast<TDBChartDataSource*>(other)) {
+      source->SetShare(chartSource->Share());
+      break;
+    }
+  }
+  if (source->Share() == nullptr) source->SetShare(std::make_shared<TValueListShare>());
   // Attached before its handlers are set: attaching to an open table announces the state at
   // once, and that announcement is not a reason to refill.
   source->SetDataSet(&table);
@@ -252,6 +267,9 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
     if (!entries.empty()) {
       const bool plain = incrementalRefill_ && PlainRefill(table, entries, walk);
       const bool lastOnly = plain && AllButLastHeld(table, entries);
+      // Series that hold every record but the last were filled from this table's share
+      // already: the refill that marked them handed it over.
+      if (!lastOnly) ShareStorage(table, entries);
       if (showGlassCursor_) {
         SetScreenCursor(crHourGlass);
         cursorChanged = true;
@@ -303,6 +321,22 @@ void TCustomDBChart::RefillFromTable(TDataSet& table, TChartSeries* series) {
   refilling_ = false;
 }
 
+void TCustomDBChart::ShareStorage(const TDataSet& table, const std::vector<Entry>& entries) const {
+  // A table this chart has no source on (a refill asked for by hand) shares with nobody. No
+  // copy of the share is taken: a load refills every chart once per line.
+  const TDBChartDataSource* found = nullptr;
+  for (const auto& source : dataSources_) {
+    if (source->DataSet() == &table) found = source.get();
+  }
+  const std::shared_ptr<TValueListShare> none;
+  const std::shared_ptr<TValueListShare>& share = found != nullptr ? found->Share() : none;
+  for (const Entry& entry : entries) {
+    for (int k = 0; k < entry.series->ValueListCount(); ++k) {
+      entry.series->ValueList(k).SetShare(share);
+    }
+  }
+}
+
 bool TCustomDBChart::PlainRefill(const TDataSet& table, const std::vector<Entry>& entries,
                                  bool walk) const {
   // Another kind of dataset may do anything as its records are read.
@@ -328,12 +362,12 @@ bool TCustomDBChart::AllButLastHeld(const TDataSet& table,
                                     const std::vector<Entry>& entries) const {
   const int records = table.RecordCount();
   for (const Entry& entry : entries) {
-    const TChartSeries::TChangeStamp stamp = entry.series->ChangeStamp();
     auto mark = std::find_if(marks_.begin(), marks_.end(),
-                             [&](const RefillMark& m) { return m.stamp.serial == stamp.serial; });
-    if (mark == marks_.end() || mark->stamp != stamp || mark->table != &table ||
-        mark->rewrites != table.RewriteCount() || mark->records + 1 != records ||
-        mark->mandatoryField != entry.mandatoryField || mark->listFields != entry.listFields) {
+                             [&](const RefillMark& m) { return m.series == entry.series; });
+    if (mark == marks_.end() || mark->stamp != entry.series->ChangeStamp() ||
+        mark->table != &table || mark->rewrites != table.RewriteCount() ||
+        mark->records + 1 != records || mark->mandatoryField != entry.mandatoryField ||
+        mark->listFields != entry.listFields) {
       return false;
     }
   }
@@ -343,11 +377,13 @@ bool TCustomDBChart::AllButLastHeld(const TDataSet& table,
 void TCustomDBChart::MarkHeld(const TDataSet& table, const std::vector<Entry>& entries) {
   const int records = table.RecordCount();
   for (const Entry& entry : entries) {
-    const TChartSeries::TChangeStamp stamp = entry.series->ChangeStamp();
+    // A series refilled from here without belonging to this chart could go unnoticed.
+    if (entry.series->ParentChart() != static_cast<const TCustomChartPanel*>(this)) continue;
     auto mark = std::find_if(marks_.begin(), marks_.end(),
-                             [&](const RefillMark& m) { return m.stamp.serial == stamp.serial; });
+                             [&](const RefillMark& m) { return m.series == entry.series; });
     if (mark == marks_.end()) mark = marks_.emplace(marks_.end());
-    mark->stamp = stamp;
+    mark->series = entry.series;
+    mark->stamp = entry.series->ChangeStamp();
     mark->table = &table;
     mark->rewrites = table.RewriteCount();
     mark->records = records;
@@ -358,9 +394,8 @@ void TCustomDBChart::MarkHeld(const TDataSet& table, const std::vector<Entry>& e
 
 void TCustomDBChart::ForgetHeld(const std::vector<Entry>& entries) {
   std::erase_if(marks_, [&](const RefillMark& m) {
-    return std::any_of(entries.begin(), entries.end(), [&](const Entry& e) {
-      return e.series->ChangeStamp().serial == m.stamp.serial;
-    });
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const Entry& e) { return e.series == m.series; });
   });
 }
 

@@ -54,6 +54,8 @@ class TCustomDBChart : public TCustomChart {
   // myself!"); a bound series is cleared, its table gets a data source of this chart and the
   // series is refilled from it.
   void CheckDatasource(TChartSeries& series) override;
+  // A series that leaves takes its refill mark with it.
+  void RemoveSeries(TChartSeries& series) override;
 
   // Clears and refills the given series, or every series bound to the table whose Y values have
   // a source field, from every record of the table. Does nothing while a refill runs or while
@@ -74,6 +76,8 @@ class TCustomDBChart : public TCustomChart {
   void GuardedRefill(TDataSet& table, TChartSeries* series);
   void BuildEntries(TDataSet& table, TChartSeries* series, std::vector<Entry>& entries,
                     bool& walk) const;
+  // Hands the lists of the entries' series the storage share of the table this chart reads.
+  void ShareStorage(const TDataSet& table, const std::vector<Entry>& entries) const;
   // Whether nothing but the points tells a refill of these entries from another: no handler
   // runs during it, no entry reads labels or colours or reorders its points afterwards, and
   // the table reads its records the plain way.

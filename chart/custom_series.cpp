@@ -8,7 +8,7 @@
 
 #include "chart/chart_axis.h"
 #include "chart/chart_canvas3d.h"
-#include "chart/custom_axis_panel.h"
+#include "chart/custom_chart_panel.h"
 
 namespace plotvik {
 

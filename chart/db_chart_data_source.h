@@ -1,10 +1,13 @@
 #pragma once
 
+#include <memory>
+
 #include "table/data_source.h"
 
 namespace plotvik {
 
 class TCustomDBChart;
+class TValueListShare;
 
 // The data source a data-bound chart attaches to a table it charts. It has no owner component:
 // the chart keeps it in its list and frees it with itself.
@@ -20,8 +23,14 @@ class TDBChartDataSource : public TDataSource {
   bool SeenActive() const { return seenActive_; }
   void SetSeenActive(bool value) { seenActive_ = value; }
 
+  // The storage share of the table: every chart's source on one table holds the same one, so
+  // the lists of all their series fed from one field keep one copy of its values.
+  const std::shared_ptr<TValueListShare>& Share() const { return share_; }
+  void SetShare(std::shared_ptr<TValueListShare> share) { share_ = std::move(share); }
+
  private:
   TCustomDBChart& chart_;
+  std::shared_ptr<TValueListShare> share_;
   bool seenActive_ = false;
 };
 

@@ -9,8 +9,7 @@ namespace plotvik {
 namespace {
 
 // The positions of the values, none NaN, in stable order: equal values (0 and -0 too) keep
-// theirs. The standard sort, as a radix sort measured level at 100,000 and 1,000,000 points and
-// slower at 10,000.
+// theirs, as an ordered insert of one point after another would keep them.
 std::vector<int> StableOrder(std::span<const double> values, bool descending) {
   std::vector<int> order(values.size());
   std::iota(order.begin(), order.end(), 0);

@@ -136,6 +136,8 @@ class TDataSet : public TComponent {
   void DisableControls();
   void EnableControls();
   bool ControlsDisabled() const { return disableCount_ > 0; }
+  // The data sources attached to this dataset, in the order they attached.
+  const std::vector<TDataSource*>& DataSources() const { return dataSources_; }
 
   // --- hooks ---
   THook BeforeOpen, AfterOpen, BeforeClose, AfterClose;

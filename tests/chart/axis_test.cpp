@@ -27,12 +27,14 @@ class AxisOnChart : public ::testing::Test {
   AxisOnChart() {
     chart.SetView3D(false);
     series.SetParentChart(&chart);
+    chart.GiveAxesTheirFacts();
   }
   ~AxisOnChart() override { series.SetParentChart(nullptr); }
 
   // Gives the axis a manual range and the chart rectangle (0, 0, width, height).
   void Place(TChartAxis& axis, double min, double max, int width, int height) {
     chart.SetChartRect({0, 0, width, height});
+    chart.GiveAxesTheirFacts();
     axis.SetAxisRange(min, max);
     axis.ComputeRange();
     axis.ComputePixelExtent();
@@ -42,6 +44,7 @@ class AxisOnChart : public ::testing::Test {
   // The automatic range from the series, on the chart rectangle (0, 0, width, height).
   void Layout(TChartAxis& axis, int width, int height) {
     chart.SetChartRect({0, 0, width, height});
+    chart.GiveAxesTheirFacts();
     axis.ComputeRange();
     axis.ComputePixelExtent();
     chart.Canvas3D().ApplyFont(axis.LabelsFont());
@@ -241,6 +244,7 @@ TEST_F(AxisOnChart, ComputeRangeFollowsTheSeriesWhileAutomatic) {
   series.AddPoint(1.7, -2);
   TChartAxis& bottom = chart.BottomAxis();
   TChartAxis& left = chart.LeftAxis();
+  chart.GiveAxesTheirFacts();
   bottom.ComputeRange();
   left.ComputeRange();
   EXPECT_EQ(bottom.Minimum(), 0.5) << "the published values are overwritten";
@@ -256,11 +260,13 @@ TEST_F(AxisOnChart, ComputeRangeFollowsTheSeriesWhileAutomatic) {
 
   // An inactive series counts only while no active one is on the axis.
   series.SetActive(false);
+  chart.GiveAxesTheirFacts();
   bottom.ComputeRange();
   EXPECT_EQ(bottom.RangeMax(), 1.7);
   TChartSeries other;
   other.SetParentChart(&chart);
   other.AddPoint(5, 5);
+  chart.GiveAxesTheirFacts();
   bottom.ComputeRange();
   EXPECT_EQ(bottom.RangeMin(), 5);
   other.SetParentChart(nullptr);
@@ -299,6 +305,7 @@ TEST_F(AxisOnChart, AutomaticFlagsFollowEachOther) {
 TEST_F(AxisOnChart, ScrollAxisWithLimitsMovesOnlyTowardsData) {
   series.AddPoint(0, 0);
   series.AddPoint(10, 10);
+  chart.GiveAxesTheirFacts();
   TChartAxis& axis = chart.LeftAxis();
   axis.SetAxisRange(0, 10);
   axis.ScrollAxis(1, true);
@@ -404,10 +411,26 @@ TEST_F(AxisOnChart, OnlyTheBottomAndLeftAxesOfALineChartAreVisible) {
 
   // With no active series every standard axis shows.
   series.SetActive(false);
+  chart.GiveAxesTheirFacts();
   EXPECT_TRUE(chart.TopAxis().IsVisible());
   EXPECT_FALSE(chart.DepthAxis().IsVisible());
   chart.SetAxisVisible(false);
   EXPECT_FALSE(chart.BottomAxis().IsVisible());
+}
+
+TEST_F(AxisOnChart, AxesAnswerFromTheSeriesAsTheLastFrameFoundThem) {
+  chart.SetBounds(0, 0, 300, 200);
+  series.AddPoint(1, 2);
+  chart.PaintWindow();
+  EXPECT_EQ(chart.BottomAxis().ChartMaximum(), 1);
+  series.AddPoint(7, 9);
+  series.SetActive(false);
+  EXPECT_EQ(chart.BottomAxis().ChartMaximum(), 1) << "the axis does not look at the series";
+  EXPECT_FALSE(chart.TopAxis().IsVisible());
+  chart.PaintWindow();
+  EXPECT_EQ(chart.BottomAxis().ChartMaximum(), 7);
+  EXPECT_EQ(chart.LeftAxis().ChartMinimum(), 2);
+  EXPECT_TRUE(chart.TopAxis().IsVisible()) << "no active series: every standard axis shows";
 }
 
 }  // namespace

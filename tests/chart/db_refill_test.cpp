@@ -335,6 +335,31 @@ TEST_F(Refill, SeriesBoundThroughADataSourceShowsTheCurrentRecordOnly) {
   bound.SetParentChart(nullptr);
 }
 
+TEST_F(Refill, XValuesShareOneCopyPerTableNeverAcrossTables) {
+  Load("refill_three_lines.txt");
+  // A second table with the same heights, as a reference sweep shown beside the run.
+  TComponent otherForm;
+  TMemTable& reference = CreateSweepTable(otherForm);
+  TSweepFileLoader referenceLoader(reference);
+  TDBChart referenceChart;
+  TChartSeries referenceSeries;
+  referenceSeries.XValues().SetValueSource("height");
+  referenceSeries.YValues().SetValueSource("SWR");
+  referenceSeries.SetDataSource(&reference);
+  referenceSeries.SetParentChart(&referenceChart);
+  ui.file = "refill_three_lines.txt";
+  referenceLoader.actOpenFileExecute(ui);
+  ASSERT_EQ(referenceSeries.PointCount(), 3);
+
+  const double* runHeights = series[0]->XValues().Values().data();
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(series[i]->XValues().Values().data(), runHeights) << kQuantities[i];
+  }
+  EXPECT_NE(referenceSeries.XValues().Values().data(), runHeights);
+  EXPECT_FALSE(referenceSeries.XValues().SharesStorage());
+  referenceSeries.SetParentChart(nullptr);
+}
+
 TEST_F(Refill, BindingCheckRefusesASeriesOfAnotherChart) {
   try {
     charts[0]->CheckDatasource(*series[1]);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/chart_axis.h"
+#include "chart/chart_palette.h"
 #include "chart/chart_series.h"
 #include "chart/custom_chart.h"
 #include "platform/exceptions.h"

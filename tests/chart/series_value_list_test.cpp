@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -160,18 +161,21 @@ TEST(ValueList, AssignCopiesConfigurationNotValuesOrName) {
 
 namespace shared_storage {
 
-// Lists fed from one field keep one storage while their values agree; each change other than
-// an agreeing append leaves the other list's values as they were.
+// Lists fed from one field of one table keep one storage while their values agree; each change
+// other than an agreeing append leaves the other list's values as they were.
 std::vector<double> Ramp(int count, double from) {
   std::vector<double> out;
   for (int i = 0; i < count; ++i) out.push_back(from + i * 0.25);
   return out;
 }
 
+// Two lists fed from one field of one table, as two charts' X lists.
 struct Pair {
   explicit Pair(const char* source) {
     first.SetValueSource(source);
     second.SetValueSource(source);
+    first.SetShare(table);
+    second.SetShare(table);
   }
   void AppendBoth(const std::vector<double>& values) {
     // Interleaved, as six charts refill one record after another, across several growths.
@@ -180,6 +184,7 @@ struct Pair {
       second.Append(v);
     }
   }
+  std::shared_ptr<TValueListShare> table = std::make_shared<TValueListShare>();
   TChartValueList first{nullptr, "X"};
   TChartValueList second{nullptr, "X"};
 };
@@ -193,10 +198,21 @@ TEST(ValueListSharing, SameValuesFromOneFieldShareAcrossGrowth) {
   EXPECT_EQ(Values(p.second), values);
   EXPECT_EQ(p.second.Capacity(), 5000);
 
-  TChartValueList other(nullptr, "Y");
-  other.SetValueSource("another field");
-  for (double v : values) other.Append(v);
-  EXPECT_FALSE(other.SharesStorage());
+  // Another field of the table, the same field of another table, a list fed by hand: each
+  // keeps a storage of its own.
+  TChartValueList otherField(nullptr, "Y");
+  otherField.SetValueSource("another field");
+  otherField.SetShare(p.table);
+  TChartValueList otherTable(nullptr, "X");
+  otherTable.SetValueSource("shared height");
+  otherTable.SetShare(std::make_shared<TValueListShare>());
+  TChartValueList byHand(nullptr, "X");
+  byHand.SetValueSource("shared height");
+  for (TChartValueList* list : {&otherField, &otherTable, &byHand}) {
+    for (double v : values) list->Append(v);
+    EXPECT_FALSE(list->SharesStorage()) << list->ValueSource();
+    EXPECT_EQ(Values(*list), values);
+  }
 }
 
 struct ChangeCase {
