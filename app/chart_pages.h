@@ -4,8 +4,8 @@
 
 #include "chart/chart_axis.h"
 #include "chart/series_pointer.h"
-#include "platform/color.h"
 #include "platform/gui/custom_panel.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

@@ -255,6 +255,8 @@ TRect TChartCanvas3D::BeginFrame(TCanvas& target, const TView3DOptions* options,
   const int h = std::max(bounds.Height(), 0);
   if (bitmap_ && (bitmap_->Width() != w || bitmap_->Height() != h)) bitmap_.reset();
   if (!bitmap_) bitmap_ = std::make_unique<TBitmap>(w, h);
+  // The frame's text looks like the window's.
+  bitmap_->Canvas().SetGlyphs(target.Glyphs());
   Attach(bitmap_->Canvas());
   return {0, 0, w, h};
 }

@@ -5,10 +5,10 @@
 #include <span>
 #include <string_view>
 
-#include "platform/color.h"
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas.h"
-#include "platform/gui/geometry.h"
+#include "raster/bitmap.h"
+#include "raster/canvas.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 

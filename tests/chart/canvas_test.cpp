@@ -3,11 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "../platform/raster_picture.h"
 #include "chart/chart_brush.h"
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_font.h"
 #include "chart/chart_pen.h"
+#include "platform/gui/font_glyphs.h"
+#include "tests/raster/raster_picture.h"
 
 namespace plotvik {
 namespace {
@@ -20,7 +21,9 @@ using testing::SamePicture;
 // A chart surface on a small window image.
 class CanvasTest : public ::testing::Test {
  protected:
-  CanvasTest() : window_(10, 8), surface_(window_.Canvas()) {}
+  CanvasTest() : window_(10, 8), surface_(window_.Canvas()) {
+    window_.Canvas().SetGlyphs(&WindowGlyphs());
+  }
   TCanvas& Window() { return window_.Canvas(); }
 
   TBitmap window_;
@@ -379,6 +382,7 @@ TEST(ChartCanvasText, ShadowIsTheTextOffsetAndNegativeOffsetsMoveTheText) {
   // clang-format on
   for (const auto& c : cases) {
     TBitmap actual(50, 30), expected(50, 30);
+    for (TBitmap* b : {&actual, &expected}) b->Canvas().SetGlyphs(&WindowGlyphs());
     TChartCanvas3D surface(actual.Canvas());
     TChartFont font;
     font.Shadow().SetHorizSize(c.h);
@@ -401,6 +405,7 @@ TEST(ChartCanvasText, ShadowIsTheTextOffsetAndNegativeOffsetsMoveTheText) {
 
 TEST(ChartCanvasText, VisibleOutlineStrokesTheTextWithThePen) {
   TBitmap b(60, 30);
+  b.Canvas().SetGlyphs(&WindowGlyphs());
   TChartCanvas3D surface(b.Canvas());
   TChartFont font;
   font.SetSize(14);
@@ -425,6 +430,7 @@ TEST(ChartCanvasText, VisibleOutlineStrokesTheTextWithThePen) {
 
 TEST(ChartCanvasText, RotatedTextReadsUpwardsAndLeavesTheFontAsItWas) {
   TBitmap b(40, 60);
+  b.Canvas().SetGlyphs(&WindowGlyphs());
   TChartCanvas3D surface(b.Canvas());
   TChartFont font;
   surface.ApplyFont(font);
@@ -439,6 +445,7 @@ TEST(ChartCanvasText, RotatedTextReadsUpwardsAndLeavesTheFontAsItWas) {
   EXPECT_EQ(surface.Font().Orientation(), 0);
   // 450 is taken as 90.
   TBitmap again(40, 60);
+  again.Canvas().SetGlyphs(&WindowGlyphs());
   TChartCanvas3D s2(again.Canvas());
   s2.ApplyFont(font);
   s2.SetTextBackMode(TTextBackMode::Opaque);

@@ -9,8 +9,8 @@
 #include "chart/chart_font.h"
 #include "chart/chart_series.h"
 #include "chart/custom_chart.h"
-#include "platform/color.h"
-#include "platform/gui/bitmap.h"
+#include "raster/bitmap.h"
+#include "raster/color.h"
 
 namespace plotvik {
 namespace {

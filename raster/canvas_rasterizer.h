@@ -1,6 +1,6 @@
 #pragma once
 
-// The canvas's pen, brush and clip turned into pixel loops; not for use outside platform/gui.
+// The canvas's pen, brush and clip turned into pixel loops; not for use outside raster/.
 
 #include <algorithm>
 #include <array>
@@ -9,11 +9,11 @@
 #include <span>
 #include <vector>
 
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas.h"
-#include "platform/gui/canvas_line.h"
-#include "platform/gui/raster_internal.h"
 #include "platform/invariant.h"
+#include "raster/bitmap.h"
+#include "raster/canvas.h"
+#include "raster/canvas_line.h"
+#include "raster/raster_internal.h"
 
 namespace plotvik {
 

@@ -1,4 +1,4 @@
-#include "platform/gui/canvas_rasterizer.h"
+#include "raster/canvas_rasterizer.h"
 
 #include <algorithm>
 

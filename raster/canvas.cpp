@@ -1,12 +1,12 @@
-#include "platform/gui/canvas.h"
+#include "raster/canvas.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
 
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas_rasterizer.h"
+#include "raster/bitmap.h"
+#include "raster/canvas_rasterizer.h"
 
 namespace plotvik {
 
