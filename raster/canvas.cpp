@@ -223,12 +223,17 @@ void TCanvas::DrawPolygon(TRasterizer& r, std::span<const TPoint> points) {
 }
 
 void TCanvas::DrawPolygons(TRasterizer& r, std::span<const std::span<const TPoint>> contours) {
+  // The outline is marked on the clip's rows across the whole target, not just within the clip:
+  // a row's fill stays between its outermost outline pixels, which a clip cutting the figure may
+  // leave outside, and a clip may only cut what the figure draws, never change it.
+  const TRect& clip = r.Clip();
+  const TRect rows{r.TargetBounds().Left, clip.Top, r.TargetBounds().Right, clip.Bottom};
   std::size_t pointCount = 0;
   TRect strokeBox;
   for (const auto& points : contours) {
     pointCount += points.size();
     if (!r.PenVisible() || points.empty()) continue;
-    const TRect b = r.StrokeBox(points);
+    const TRect b = r.StrokeBox(points, rows);
     if (b.IsEmpty()) continue;
     strokeBox =
         strokeBox.IsEmpty()
