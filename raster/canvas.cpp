@@ -230,9 +230,11 @@ void TCanvas::DrawPolygons(TRasterizer& r, std::span<const std::span<const TPoin
   const TRect rows{r.TargetBounds().Left, clip.Top, r.TargetBounds().Right, clip.Bottom};
   std::size_t pointCount = 0;
   TRect strokeBox;
+  bool reachesClip = false;
   for (const auto& points : contours) {
     pointCount += points.size();
     if (!r.PenVisible() || points.empty()) continue;
+    reachesClip = reachesClip || !r.StrokeBox(points).IsEmpty();
     const TRect b = r.StrokeBox(points, rows);
     if (b.IsEmpty()) continue;
     strokeBox =
@@ -241,6 +243,9 @@ void TCanvas::DrawPolygons(TRasterizer& r, std::span<const std::span<const TPoin
             : TRect{std::min(strokeBox.Left, b.Left), std::min(strokeBox.Top, b.Top),
                     std::max(strokeBox.Right, b.Right), std::max(strokeBox.Bottom, b.Bottom)};
   }
+  // With an outline, the fill lies within the outline's box: a figure whose outline cannot reach
+  // the clip leaves every pixel alone.
+  if (r.PenVisible() && !reachesClip) return;
   Mask mask(strokeBox);
   if (r.PenVisible())
     for (const auto& points : contours) r.StrokePath(points, true, mask);
