@@ -4,7 +4,7 @@
 
 #include "chart/chart_axis.h"
 #include "chart/series_pointer.h"
-#include "platform/color.h"
+#include "raster/color.h"
 #include "table/sweep_table.h"
 
 namespace plotvik {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/sweep_records.h"
-#include "platform/color.h"
 #include "platform/gui/custom_panel.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

@@ -11,7 +11,7 @@
 #include "chart/chart_zoom.h"
 #include "chart/custom_chart.h"
 #include "chart/line_series.h"
-#include "platform/color.h"
+#include "raster/color.h"
 
 namespace plotvik {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "chart/axis_mapping.h"
 #include "chart/axis_ticks.h"
-#include "platform/gui/geometry.h"
 #include "platform/property.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/gui/bitmap.h"
-#include "platform/gui/graphic_objects.h"
+#include "raster/bitmap.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik {
 

@@ -10,23 +10,6 @@
 
 namespace plotvik {
 
-namespace {
-
-// The one saved clip of the program, shared by every chart: a chart clips and unclips within
-// one paint and paints never overlap, so one slot is enough. `held` tells whether the canvas
-// had a clip of its own when it was saved.
-struct SavedClip {
-  std::optional<TRect> clip;
-  bool held = false;
-};
-
-SavedClip& TheSavedClip() {
-  static SavedClip saved;
-  return saved;
-}
-
-}  // namespace
-
 void TChartCanvas::ApplyPenColor(const TPen& pen, TColor color) {
   ApplyPenParts(pen, dynamic_cast<const TChartPen*>(&pen), color);
 }
@@ -184,16 +167,18 @@ int TChartCanvas::TextHeightOf(std::string_view text) {
 }
 
 void TChartCanvas::ClipTo(const TRect& r) {
-  SavedClip& saved = TheSavedClip();
-  saved.clip = canvas_->Clip();
-  saved.held = saved.clip.has_value();
+  savedClips_.push_back(canvas_->Clip());
   canvas_->IntersectClip(r);
 }
 
 void TChartCanvas::Unclip() {
-  SavedClip& saved = TheSavedClip();
-  canvas_->SetClip(saved.held ? saved.clip : std::nullopt);
-  saved.held = false;
+  // An unclip without its clip leaves the whole canvas to draw on.
+  std::optional<TRect> clip;
+  if (!savedClips_.empty()) {
+    clip = savedClips_.back();
+    savedClips_.pop_back();
+  }
+  canvas_->SetClip(clip);
 }
 
 void TChartCanvas::WriteRotatedText(int x, int y, std::string_view text, int angle) {
@@ -255,6 +240,8 @@ TRect TChartCanvas3D::BeginFrame(TCanvas& target, const TView3DOptions* options,
   const int h = std::max(bounds.Height(), 0);
   if (bitmap_ && (bitmap_->Width() != w || bitmap_->Height() != h)) bitmap_.reset();
   if (!bitmap_) bitmap_ = std::make_unique<TBitmap>(w, h);
+  // The frame's text looks like the window's.
+  bitmap_->Canvas().SetGlyphs(target.Glyphs());
   Attach(bitmap_->Canvas());
   return {0, 0, w, h};
 }

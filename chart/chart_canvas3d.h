@@ -2,13 +2,15 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
-#include "platform/color.h"
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas.h"
-#include "platform/gui/geometry.h"
+#include "raster/bitmap.h"
+#include "raster/canvas.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 
@@ -20,9 +22,9 @@ class TPen;
 class TView3DOptions;
 
 // The surface a chart draws through: the chart's pens, brushes and fonts made current on the
-// attached platform canvas, an off-screen buffer for whole frames, clipping with one saved clip
-// for the whole program, text with shadow and outline, and rotated text. Coordinates are pixels,
-// x to the right, y downwards; right and bottom edges are exclusive throughout.
+// attached platform canvas, an off-screen buffer for whole frames, clips that nest (each Unclip
+// restores the clip its ClipTo found), text with shadow and outline, and rotated text. Coordinates
+// are pixels, x to the right, y downwards; right and bottom edges are exclusive throughout.
 class TChartCanvas {
  public:
   virtual ~TChartCanvas() = default;
@@ -107,6 +109,11 @@ class TChartCanvas {
   bool monochrome_ = false;
   bool bufferedDisplay_ = true;
   bool dirty_ = true;
+
+ private:
+  // The clip each ClipTo found, restored by its Unclip; every surface keeps its own, so charts
+  // drawn in turn never restore each other's.
+  std::vector<std::optional<TRect>> savedClips_;
 };
 
 // The depth-aware operations; in 2D each draws like its plain counterpart and ignores depth.

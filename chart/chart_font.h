@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "chart/chart_pen.h"
-#include "platform/gui/graphic_objects.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/color.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/gui/graphic_objects.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik {
 

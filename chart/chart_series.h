@@ -9,7 +9,7 @@
 #include "chart/chart_element.h"
 #include "chart/chart_value_list.h"
 #include "chart/series_points.h"
-#include "platform/color.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

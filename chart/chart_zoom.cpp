@@ -8,7 +8,7 @@
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
 #include "chart/custom_series.h"
-#include "platform/color.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

@@ -7,8 +7,8 @@
 #include "chart/chart_brush.h"
 #include "chart/chart_pen.h"
 #include "platform/gui/custom_panel.h"
-#include "platform/gui/geometry.h"
 #include "platform/gui/screen_cursor.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 

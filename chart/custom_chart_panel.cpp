@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "chart/chart_canvas3d.h"
-#include "platform/gui/graphic_objects.h"
 #include "platform/numeric.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik {
 

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/color.h"
 #include "platform/gui/custom_panel.h"
-#include "platform/gui/geometry.h"
 #include "platform/property.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 

@@ -6,9 +6,9 @@
 
 #include "chart/custom_line_series.h"
 #include "chart/series_pointer.h"
-#include "platform/gui/geometry.h"
 #include "platform/gui/screen_cursor.h"
 #include "platform/property.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 

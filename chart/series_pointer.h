@@ -5,8 +5,8 @@
 
 #include "chart/chart_brush.h"
 #include "chart/chart_pen.h"
-#include "platform/color.h"
 #include "platform/property.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

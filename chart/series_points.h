@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chart/chart_value_list.h"
-#include "platform/color.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

@@ -9,7 +9,7 @@
 #include "chart/custom_axis_panel.h"
 #include "marks/chart_hooks.h"
 #include "marks/mark_drawing.h"
-#include "platform/gui/graphic_objects.h"
+#include "raster/graphic_objects.h"
 #include "table/mem_table.h"
 
 namespace plotvik {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "analysis/sweep_analysis.h"
-#include "platform/color.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

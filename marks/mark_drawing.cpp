@@ -7,8 +7,8 @@
 #include "chart/chart_axis.h"
 #include "chart/chart_canvas3d.h"
 #include "chart/custom_axis_panel.h"
-#include "platform/gui/graphic_objects.h"
 #include "platform/locale_settings.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik {
 

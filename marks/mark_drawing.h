@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/color.h"
-#include "platform/gui/geometry.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 

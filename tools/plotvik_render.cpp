@@ -26,10 +26,10 @@
 #include "platform/file_path.h"
 #include "platform/gui/action_list.h"
 #include "platform/gui/application.h"
-#include "platform/gui/bitmap.h"
 #include "platform/gui/dialogs.h"
 #include "platform/locale_settings.h"
 #include "platform/program_start.h"
+#include "raster/bitmap.h"
 #include "tools/png_file.h"
 #include "tools/tool_command_line.h"
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/gui/font_glyphs.h"
+
 namespace plotvik {
 
 namespace {
@@ -15,6 +17,7 @@ TCustomPanel::TCustomPanel(std::string name)
     : TComponent(std::move(name)), windowImage_(185, 41, clBtnFace) {
   // Whatever lands on the window canvas outside a paint (a rubber band) is shown at once.
   windowImage_.Canvas().OnChange = [this] { WindowImageChanged(); };
+  windowImage_.Canvas().SetGlyphs(&WindowGlyphs());
 }
 
 TCustomPanel::~TCustomPanel() {

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "platform/component.h"
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas.h"
-#include "platform/gui/geometry.h"
 #include "platform/gui/screen_cursor.h"
+#include "raster/bitmap.h"
+#include "raster/canvas.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 

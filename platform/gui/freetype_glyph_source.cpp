@@ -20,7 +20,7 @@
 #include <unordered_map>
 
 #include "platform/font_files.h"
-#include "platform/gui/glyph_source.h"
+#include "platform/gui/font_glyphs.h"
 
 namespace plotvik {
 
@@ -308,13 +308,16 @@ std::string_view FontFileFor(std::string_view name, TFontStyles style) {
   return kFiles[family][(style & fsBold ? 1 : 0) + (style & fsItalic ? 2 : 0)];
 }
 
-// A font file missing from the folder gives a source that measures zero and draws nothing.
-TGlyphSource& GlyphSourceFor(std::string_view name, int pixels, TFontStyles style) {
-  static std::map<std::tuple<std::string_view, int>, std::unique_ptr<TGlyphSource>> sources;
+TGlyphSource& TFontFileGlyphs::Face(std::string_view name, int pixels, TFontStyles style) {
   const std::string_view file = FontFileFor(name, style);
-  auto& source = sources[{file, pixels}];
-  if (!source) source = OpenGlyphSource(FontFolder() / file, pixels);
-  return *source;
+  auto& face = faces_[{file, pixels}];
+  if (!face) face = OpenGlyphSource(FontFolder() / file, pixels);
+  return *face;
+}
+
+TGlyphSources& WindowGlyphs() {
+  static TFontFileGlyphs glyphs;
+  return glyphs;
 }
 
 std::unique_ptr<TGlyphSource> OpenGlyphSource(const std::filesystem::path& file, int pixels) {

@@ -17,11 +17,11 @@
 #include <cmath>
 #include <optional>
 
-#include "platform/color.h"
 #include "platform/gui/application.h"
 #include "platform/gui/custom_panel.h"
 #include "platform/gui/runtime_folder.h"
 #include "platform/gui/shrunk_image.h"
+#include "raster/color.h"
 
 namespace plotvik {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/gui/application.h"
-#include "platform/gui/bitmap.h"
 #include "platform/gui/dialogs.h"
+#include "raster/bitmap.h"
 
 class QPoint;
 class QWidget;

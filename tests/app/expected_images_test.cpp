@@ -19,8 +19,8 @@
 #include "app_test_support.h"
 #include "chart/db_chart.h"
 #include "platform/gui/action_list.h"
-#include "platform/gui/bitmap.h"
 #include "platform/gui/native_widgets.h"
+#include "raster/bitmap.h"
 
 namespace plotvik {
 namespace {

@@ -23,7 +23,7 @@
 #include "chart/line_series.h"
 #include "platform/exceptions.h"
 #include "platform/gui/action_list.h"
-#include "platform/gui/bitmap.h"
+#include "raster/bitmap.h"
 #include "table/field.h"
 #include "table/mem_table.h"
 #include "tests/import/temp_dir.h"

@@ -19,10 +19,10 @@
 #include "chart/db_chart.h"
 #include "chart/line_series.h"
 #include "platform/gui/action_list.h"
-#include "platform/gui/bitmap.h"
 #include "platform/gui/native_widgets.h"
 #include "platform/gui/page_control.h"
 #include "platform/gui/panel_widget.h"
+#include "raster/bitmap.h"
 #include "table/mem_table.h"
 
 namespace plotvik {

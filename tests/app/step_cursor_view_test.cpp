@@ -15,8 +15,8 @@
 #include "app_test_support.h"
 #include "chart/chart_axis.h"
 #include "chart/db_chart.h"
-#include "platform/gui/bitmap.h"
 #include "platform/gui/page_control.h"
+#include "raster/bitmap.h"
 #include "tests/support/locale_separators.h"
 
 namespace plotvik {

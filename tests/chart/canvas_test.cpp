@@ -3,11 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "../platform/raster_picture.h"
 #include "chart/chart_brush.h"
 #include "chart/chart_canvas3d.h"
 #include "chart/chart_font.h"
 #include "chart/chart_pen.h"
+#include "platform/gui/font_glyphs.h"
+#include "tests/raster/raster_picture.h"
 
 namespace plotvik {
 namespace {
@@ -19,9 +20,11 @@ using testing::SamePicture;
 
 // A chart surface on a small window image.
 class CanvasTest : public ::testing::Test {
- protected:
-  CanvasTest() : window_(10, 8), surface_(window_.Canvas()) {}
-  TCanvas& Window() { return window_.Canvas(); }
+protected:
+  CanvasTest() : window_(10, 8), surface_(window_.Canvas()) {
+    window_.Canvas().SetGlyphs(&WindowGlyphs());
+  }
+  TCanvas &Window() { return window_.Canvas(); }
 
   TBitmap window_;
   TChartCanvas3D surface_;
@@ -44,7 +47,7 @@ TEST(ChartGraphicObjects, DefaultsOfEveryPenBrushAndFont) {
       {std::make_unique<TChartArrowPen>(), clWhite, 1, psSolid, true},
       {std::make_unique<TChartZoomPen>(), clWhite, 1, psSolid, true},
   };
-  for (const auto& pc : pens) {
+  for (const auto &pc : pens) {
     EXPECT_EQ(pc.pen->Color(), pc.color);
     EXPECT_EQ(pc.pen->Width(), pc.width);
     EXPECT_EQ(pc.pen->Style(), pc.style);
@@ -86,7 +89,7 @@ TEST(ChartGraphicObjects, ChangesNotifyTheOwnerOncePerRealChange) {
   calls = 0;
   TChartFont font;
   font.OnChange = [&] { ++calls; };
-  font.OutLine().SetVisible(true);  // the font's parts notify through the font
+  font.OutLine().SetVisible(true); // the font's parts notify through the font
   font.Shadow().SetHorizSize(2);
   font.SetInterCharSize(1);
   font.SetSize(9);
@@ -99,7 +102,7 @@ TEST(ChartGraphicObjects, ChangesNotifyTheOwnerOncePerRealChange) {
   EXPECT_TRUE(copy.OutLine().Visible());
   EXPECT_EQ(copy.Shadow().HorizSize(), 2);
   EXPECT_EQ(copy.Size(), 9);
-  copy.Shadow().SetVertSize(1);  // the copy's parts still report to the copy
+  copy.Shadow().SetVertSize(1); // the copy's parts still report to the copy
   EXPECT_EQ(copyCalls, 2);
 
   calls = 0;
@@ -185,7 +188,7 @@ TEST_F(CanvasTest, PenKindFollowsSmallDotsAndWideBrokenStyles) {
       {1, psSolid, true,  pkAlternate},
   };
   // clang-format on
-  for (const auto& c : cases) {
+  for (const auto &c : cases) {
     TChartPen pen;
     pen.SetWidth(c.width);
     pen.SetStyle(c.style);
@@ -212,7 +215,7 @@ TEST_F(CanvasTest, ApplyBrushMakesTheTextBackgroundOpaqueInTheBackColour) {
   brush.SetStyle(bsClear);
   surface_.ApplyBrush(brush, clBtnFace);
   EXPECT_EQ(surface_.TextBackMode(), TTextBackMode::Opaque);
-  EXPECT_EQ(surface_.TextBackColor(), 0xF0F0F0);  // stored resolved
+  EXPECT_EQ(surface_.TextBackColor(), 0xF0F0F0); // stored resolved
   EXPECT_EQ(surface_.Brush().Style(), bsClear);
   EXPECT_EQ(surface_.Brush().Color(), clRed);
   brush.SetStyle(bsSolid);
@@ -221,8 +224,8 @@ TEST_F(CanvasTest, ApplyBrushMakesTheTextBackgroundOpaqueInTheBackColour) {
   EXPECT_EQ(surface_.Brush().Style(), bsClear);
 }
 
-TEST_F(CanvasTest, ClipSavesOneClipForTheWholeProgram) {
-  TCanvas& w = Window();
+TEST_F(CanvasTest, EachUnclipRestoresTheClipItsClipToFound) {
+  TCanvas &w = Window();
   // Unclip without ClipTo removes every clip.
   w.SetClip(TRect{1, 1, 5, 5});
   surface_.Unclip();
@@ -240,23 +243,39 @@ TEST_F(CanvasTest, ClipSavesOneClipForTheWholeProgram) {
   surface_.Unclip();
   EXPECT_EQ(w.Clip(), (TRect{0, 0, 4, 8}));
 
-  // Clips do not nest: a second ClipTo saves the already narrowed clip.
-  w.SetClip(std::nullopt);
+  // Nested clips narrow each other and unwind in turn, down to the clip found
+  // first.
+  w.SetClip(TRect{0, 0, 9, 7});
   surface_.ClipTo(1, 1, 8, 8);
   surface_.ClipTo(2, 2, 9, 9);
+  EXPECT_EQ(w.Clip(), (TRect{2, 2, 8, 7}));
   surface_.Unclip();
-  EXPECT_EQ(w.Clip(), (TRect{1, 1, 8, 8}));
+  EXPECT_EQ(w.Clip(), (TRect{1, 1, 8, 7}));
+  surface_.Unclip();
+  EXPECT_EQ(w.Clip(), (TRect{0, 0, 9, 7}));
   surface_.Unclip();
   EXPECT_FALSE(w.Clip().has_value());
+}
 
-  // The slot is shared: another chart's Unclip restores what this one saved.
-  TBitmap other(4, 4);
+// Two charts painting in turn (pages drawn one after another, a paint nested in
+// another's) each get back their own clip.
+TEST_F(CanvasTest, ChartsClippingInTurnRestoreTheirOwnClips) {
+  TCanvas &w = Window();
+  TBitmap other(10, 8);
   TChartCanvas3D otherSurface(other.Canvas());
-  w.SetClip(TRect{0, 0, 3, 3});
-  surface_.ClipTo(1, 1, 2, 2);
+  TCanvas &o = other.Canvas();
+  w.SetClip(TRect{1, 1, 9, 7});
+  surface_.ClipTo(2, 2, 8, 6);
+  otherSurface.ClipTo(0, 0, 5, 5);
+  otherSurface.ClipTo(1, 1, 3, 3);
+  surface_.Unclip();
+  EXPECT_EQ(w.Clip(), (TRect{1, 1, 9, 7}));
+  EXPECT_EQ(o.Clip(), (TRect{1, 1, 3, 3}));
   otherSurface.Unclip();
-  EXPECT_EQ(other.Canvas().Clip(), (TRect{0, 0, 3, 3}));
-  w.SetClip(std::nullopt);
+  EXPECT_EQ(o.Clip(), (TRect{0, 0, 5, 5}));
+  otherSurface.Unclip();
+  EXPECT_FALSE(o.Clip().has_value());
+  EXPECT_EQ(w.Clip(), (TRect{1, 1, 9, 7}));
 }
 
 TEST_F(CanvasTest, ClipToPlotKeepsSeriesInsideTheOutline) {
@@ -275,10 +294,11 @@ TEST_F(CanvasTest, FrameCycleDrawsIntoTheBufferAndRepaintsFromIt) {
   EXPECT_EQ(surface_.Bitmap(), nullptr);
   EXPECT_FALSE(surface_.RepaintFromBuffer());
 
-  auto drawFrame = [&](const TRect& bounds) {
+  auto drawFrame = [&](const TRect &bounds) {
     const TRect r = surface_.BeginFrame(Window(), nullptr, bounds, false);
     EXPECT_EQ(r, (TRect{0, 0, bounds.Width(), bounds.Height()}));
-    EXPECT_EQ(surface_.ReferenceCanvas(), &const_cast<TBitmap*>(surface_.Bitmap())->Canvas());
+    EXPECT_EQ(surface_.ReferenceCanvas(),
+              &const_cast<TBitmap *>(surface_.Bitmap())->Canvas());
     surface_.Brush().SetColor(clRed);
     surface_.FillArea(r);
     surface_.DrawLine(0, 0, r.Right, r.Bottom);
@@ -298,8 +318,9 @@ TEST_F(CanvasTest, FrameCycleDrawsIntoTheBufferAndRepaintsFromIt) {
   surface_.MarkDirty();
   EXPECT_FALSE(surface_.RepaintFromBuffer());
 
-  // Same size: the bitmap is kept; one pixel more: a new bitmap of the new size.
-  const TBitmap* first = surface_.Bitmap();
+  // Same size: the bitmap is kept; one pixel more: a new bitmap of the new
+  // size.
+  const TBitmap *first = surface_.Bitmap();
   drawFrame({0, 0, 10, 8});
   EXPECT_EQ(surface_.Bitmap(), first);
   drawFrame({0, 0, 9, 8});
@@ -312,11 +333,13 @@ TEST_F(CanvasTest, FrameCycleDrawsIntoTheBufferAndRepaintsFromIt) {
   drawFrame({2, 3, 5, 5});
   EXPECT_EQ(InkBounds(window_), (TRect{2, 3, 5, 5}));
 
-  // Without buffering: no bitmap, drawing goes to the target, every paint draws.
+  // Without buffering: no bitmap, drawing goes to the target, every paint
+  // draws.
   surface_.SetBufferedDisplay(false);
   EXPECT_EQ(surface_.Bitmap(), nullptr);
   EXPECT_TRUE(surface_.Dirty());
-  EXPECT_EQ(surface_.BeginFrame(Window(), nullptr, {1, 1, 4, 4}, false), (TRect{1, 1, 4, 4}));
+  EXPECT_EQ(surface_.BeginFrame(Window(), nullptr, {1, 1, 4, 4}, false),
+            (TRect{1, 1, 4, 4}));
   EXPECT_EQ(surface_.ReferenceCanvas(), &Window());
   surface_.PresentFrame(Window(), Window(), {1, 1, 4, 4});
   EXPECT_TRUE(surface_.Dirty());
@@ -334,7 +357,7 @@ TEST_F(CanvasTest, BevelFrameDrawsWidthFramesAndShrinksTheRectangle) {
       {1, {"rrrrrb", "r....b", "r....b", "r....b", "bbbbbb"}, {1, 1, 5, 4}},
       {2, {"rrrrrb", "rrrrbb", "rr..bb", "rbbbbb", "bbbbbb"}, {2, 2, 4, 3}},
   };
-  for (const auto& c : cases) {
+  for (const auto &c : cases) {
     TBitmap b(6, 5);
     TChartCanvas3D s(b.Canvas());
     s.Pen().SetWidth(3);
@@ -359,7 +382,7 @@ TEST_F(CanvasTest, TextMeasuresWithTheAppliedFontAndItsShadow) {
   font.SetInterCharSize(2);
   surface_.ApplyFont(font);
   EXPECT_EQ(surface_.TextWidthOf("0.25"), w + 3 + 8);
-  font.SetSize(0);  // a font that cannot be drawn measures 0
+  font.SetSize(0); // a font that cannot be drawn measures 0
   surface_.ApplyFont(font);
   EXPECT_EQ(surface_.TextWidthOf("0.25"), 0);
   EXPECT_EQ(surface_.FontLineHeight(), 0);
@@ -377,8 +400,10 @@ TEST(ChartCanvasText, ShadowIsTheTextOffsetAndNegativeOffsetsMoveTheText) {
       { 0,  3, 10, 13, 10, 10},
   };
   // clang-format on
-  for (const auto& c : cases) {
+  for (const auto &c : cases) {
     TBitmap actual(50, 30), expected(50, 30);
+    for (TBitmap *b : {&actual, &expected})
+      b->Canvas().SetGlyphs(&WindowGlyphs());
     TChartCanvas3D surface(actual.Canvas());
     TChartFont font;
     font.Shadow().SetHorizSize(c.h);
@@ -389,18 +414,20 @@ TEST(ChartCanvasText, ShadowIsTheTextOffsetAndNegativeOffsetsMoveTheText) {
     surface.WriteText(10, 10, "Ab");
     EXPECT_EQ(surface.Font().Color(), clBlue);
 
-    TCanvas& e = expected.Canvas();
+    TCanvas &e = expected.Canvas();
     e.SetBackMode(TTextBackMode::Transparent);
     e.Font().SetColor(clSilver);
     e.TextOut(c.shadowX, c.shadowY, "Ab");
     e.Font().SetColor(clBlue);
     e.TextOut(c.textX, c.textY, "Ab");
-    EXPECT_TRUE(SamePicture(PictureOf(actual), PictureOf(expected))) << c.h << "," << c.v;
+    EXPECT_TRUE(SamePicture(PictureOf(actual), PictureOf(expected)))
+        << c.h << "," << c.v;
   }
 }
 
 TEST(ChartCanvasText, VisibleOutlineStrokesTheTextWithThePen) {
   TBitmap b(60, 30);
+  b.Canvas().SetGlyphs(&WindowGlyphs());
   TChartCanvas3D surface(b.Canvas());
   TChartFont font;
   font.SetSize(14);
@@ -425,6 +452,7 @@ TEST(ChartCanvasText, VisibleOutlineStrokesTheTextWithThePen) {
 
 TEST(ChartCanvasText, RotatedTextReadsUpwardsAndLeavesTheFontAsItWas) {
   TBitmap b(40, 60);
+  b.Canvas().SetGlyphs(&WindowGlyphs());
   TChartCanvas3D surface(b.Canvas());
   TChartFont font;
   surface.ApplyFont(font);
@@ -439,6 +467,7 @@ TEST(ChartCanvasText, RotatedTextReadsUpwardsAndLeavesTheFontAsItWas) {
   EXPECT_EQ(surface.Font().Orientation(), 0);
   // 450 is taken as 90.
   TBitmap again(40, 60);
+  again.Canvas().SetGlyphs(&WindowGlyphs());
   TChartCanvas3D s2(again.Canvas());
   s2.ApplyFont(font);
   s2.SetTextBackMode(TTextBackMode::Opaque);
@@ -454,7 +483,7 @@ TEST_F(CanvasTest, DepthVariantsDrawLikeThePlainOperationsIn2D) {
   surface_.LineZ(0, 7, 3, 4, 99);
   surface_.MoveToZ(5, 5, 1);
   surface_.LineToZ(9, 5, 1);
-  surface_.DepthLine(3, 3, 0, 50);  // nothing in 2D
+  surface_.DepthLine(3, 3, 0, 50); // nothing in 2D
   EXPECT_TRUE(SamePicture(PictureOf(window_), {
                                                   "........#.",
                                                   "#####...#.",
@@ -499,5 +528,5 @@ TEST_F(CanvasTest, ResetDrawingStateAndPixels) {
   EXPECT_EQ(window_.Pixel(3, 2), 0xA0A0A0);
 }
 
-}  // namespace
-}  // namespace plotvik
+} // namespace
+} // namespace plotvik

@@ -9,11 +9,15 @@
 #include "chart/chart_font.h"
 #include "chart/chart_series.h"
 #include "chart/custom_chart.h"
-#include "platform/color.h"
-#include "platform/gui/bitmap.h"
+#include "raster/bitmap.h"
+#include "raster/color.h"
+#include "tests/raster/raster_picture.h"
 
 namespace plotvik {
 namespace {
+
+using testing::Picture;
+using testing::SamePicture;
 
 // A series that floods everything it may touch, to show where the plot clip lies.
 class FloodSeries : public TChartSeries {
@@ -41,7 +45,7 @@ class RoomySeries : public TChartSeries {
 
 // The chart as the viewer configures it: 2D, 623 x 379, titled bottom and left axes and one
 // active series that may be empty.
-class ChartPaint : public testing::Test {
+class ChartPaint : public ::testing::Test {
  protected:
   ChartPaint() {
     chart.SetView3D(false);
@@ -83,6 +87,8 @@ TEST_F(ChartPaint, ChartRectangleStartsFromTheMargins) {
   EXPECT_EQ(start, (TRect{19, 15, 604, 364}));
 }
 
+// The empty chart's layout and pixels, one rule a row: where the bands put the chart rectangle,
+// the axes' positions, the pixels of the panel, outline, ticks and grid, and where text lies.
 TEST_F(ChartPaint, EmptyChartShowsPanelOutlineAndBothAxesWithOneLabel) {
   chart.PaintWindow();
   ASSERT_EQ(chart.Canvas3D().FontLineHeight(), 13);
@@ -94,55 +100,96 @@ TEST_F(ChartPaint, EmptyChartShowsPanelOutlineAndBothAxesWithOneLabel) {
   const TChartAxis& bx = chart.BottomAxis();
   const TChartAxis& ly = chart.LeftAxis();
   const int cx = (left + 604) / 2, cy = (15 + bottom) / 2;
-  EXPECT_EQ(bx.CenterPixel(), cx);
-  EXPECT_EQ(ly.CenterPixel(), cy);
-  EXPECT_EQ(bx.TickPositions(), std::vector<int>{cx});
-  EXPECT_EQ(ly.TickPositions(), std::vector<int>{cy});
-  EXPECT_EQ(bx.LinePos(), bottom);
-  EXPECT_EQ(ly.LinePos(), left);
-  EXPECT_EQ(bx.LabelsPos(), bottom + 7);
-  EXPECT_EQ(bx.TitlePos(), bottom + 7 + 13);
-  EXPECT_EQ(ly.TitlePos(), 19 + 13);
 
-  // Panel fill and the one-pixel raised bevel on the outermost pixels.
-  EXPECT_EQ(At(0, 0), ColorToRGB(clBtnHighlight));
-  EXPECT_EQ(At(0, 377), ColorToRGB(clBtnHighlight));
-  EXPECT_EQ(At(0, 378), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(At(622, 0), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(At(622, 378), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(At(1, 1), face);
-  EXPECT_EQ(At(200, 100), face);
+  struct Position {
+    const char* rule;
+    std::vector<int> actual, expected;
+  };
+  // clang-format off
+  const Position positions[] = {
+      {"bottom axis centre between the rectangle's sides",  {bx.CenterPixel()},     {cx}},
+      {"left axis centre between its top and bottom",        {ly.CenterPixel()},     {cy}},
+      {"one bottom tick, at the centre",                     bx.TickPositions(),     {cx}},
+      {"one left tick, at the centre",                       ly.TickPositions(),     {cy}},
+      {"bottom axis line on the rectangle's bottom",         {bx.LinePos()},         {bottom}},
+      {"left axis line on the rectangle's left",             {ly.LinePos()},         {left}},
+      {"bottom labels below the ticks",                      {bx.LabelsPos()},       {bottom + 7}},
+      {"bottom title below one line of labels",              {bx.TitlePos()},        {bottom + 7 + 13}},
+      {"left title a band's width right of the margin",      {ly.TitlePos()},        {19 + 13}},
+  };
+  // clang-format on
+  for (const Position& p : positions) EXPECT_EQ(p.actual, p.expected) << p.rule;
 
-  // The outline on the chart rectangle's own coordinates, the axis lines over two of its edges.
-  EXPECT_EQ(At(300, 15), clBlack);
-  EXPECT_EQ(At(604, 100), clBlack);
-  EXPECT_EQ(At(left, 100), clBlack);
-  EXPECT_EQ(At(300, bottom), clBlack);
-  EXPECT_EQ(At(300, 14), face);
-  EXPECT_EQ(At(605, 100), face);
+  struct Pixel {
+    const char* rule;
+    int x, y;
+    TColor colour;
+  };
+  const TColor highlight = ColorToRGB(clBtnHighlight), shadow = ColorToRGB(clBtnShadow);
+  // clang-format off
+  const Pixel pixels[] = {
+      // Panel fill and the one-pixel raised bevel on the outermost pixels.
+      {"bevel: top-left is highlight",                           0,        0,          highlight},
+      {"bevel: the left edge is highlight down to the last row", 0,        377,        highlight},
+      {"bevel: the bottom row is shadow from the left",          0,        378,        shadow},
+      {"bevel: the right column is shadow from the top",         622,      0,          shadow},
+      {"bevel: bottom-right is shadow",                          622,      378,        shadow},
+      {"panel: face inside the bevel",                           1,        1,          face},
+      {"panel: face between the bands",                          200,      100,        face},
+      // The outline on the chart rectangle's own coordinates, the axis lines over two edges.
+      {"outline: top edge on the rectangle's top",               300,      15,         clBlack},
+      {"outline: right edge on the rectangle's right",           604,      100,        clBlack},
+      {"left axis line over the outline's left edge",            left,     100,        clBlack},
+      {"bottom axis line over the outline's bottom edge",        300,      bottom,     clBlack},
+      {"outline: nothing above the top edge",                    300,      14,         face},
+      {"outline: nothing right of the right edge",               605,      100,        face},
+      // Ticks: grey, pointing out of the chart from one pixel off the axis line, 4 long.
+      {"bottom tick: two below the axis line",            cx,       bottom + 2, grey},
+      {"bottom tick: reaches four below it",                     cx,       bottom + 4, grey},
+      {"bottom tick: stops there",                               cx,       bottom + 5, face},
+      {"left tick: two left of the axis line",            left - 2, cy,         grey},
+      {"left tick: reaches four left of it",                     left - 4, cy,         grey},
+      {"left tick: stops there",                                 left - 5, cy,         face},
+      // Dotted grid lines from one pixel inside the outline: three on, three off.
+      {"vertical grid: on from one inside the outline",          cx,       16,         grey},
+      {"vertical grid: three on",                                cx,       18,         grey},
+      {"vertical grid: then off",                                cx,       19,         face},
+      {"horizontal grid: on from one inside the outline",        left + 1, cy,         grey},
+      {"horizontal grid: off after three",                       left + 4, cy,         face},
+  };
+  // clang-format on
+  for (const Pixel& p : pixels) EXPECT_EQ(At(p.x, p.y), p.colour) << p.rule;
 
-  // Ticks: grey, pointing out of the chart from one pixel off the axis line, 4 long.
-  EXPECT_EQ(At(cx, bottom + 2), grey);
-  EXPECT_EQ(At(cx, bottom + 4), grey);
-  EXPECT_EQ(At(cx, bottom + 5), face);
-  EXPECT_EQ(At(left - 2, cy), grey);
-  EXPECT_EQ(At(left - 4, cy), grey);
-  EXPECT_EQ(At(left - 5, cy), face);
+  // Around the bottom tick, as a picture ('#' black, 'g' grey, 'f' face): the axis line two
+  // pixels thick with the grid's last dot over its inner row, the tick's four pixels from the
+  // line out, then the labels' band.
+  Picture foot;
+  for (int y = bottom - 1; y <= bottom + 5; ++y) {
+    std::string row;
+    for (int x = cx - 1; x <= cx + 1; ++x) {
+      const TColor p = At(x, y);
+      row += p == clBlack ? '#' : p == grey ? 'g' : p == face ? 'f' : '?';
+    }
+    foot.push_back(row);
+  }
+  EXPECT_TRUE(SamePicture(foot, {"#g#", "###", "fgf", "fgf", "fgf", "fgf", "fff"}));
 
-  // Dotted grid lines from one pixel inside the outline: three on, three off.
-  EXPECT_EQ(At(cx, 16), grey);
-  EXPECT_EQ(At(cx, 18), grey);
-  EXPECT_EQ(At(cx, 19), face);
-  EXPECT_EQ(At(left + 1, cy), grey);
-  EXPECT_EQ(At(left + 4, cy), face);
-
-  // The label "0" under the bottom tick and left of the left one; the titles in their bands.
-  EXPECT_TRUE(AnyIn({cx - 6, bottom + 7, cx + 6, bottom + 20}, clBlack));
-  EXPECT_TRUE(AnyIn({left - 7 - TextWidth("0"), cy - 6, left - 7, cy + 7}, clBlack));
-  EXPECT_FALSE(AnyIn({cx + 8, bottom + 7, 600, bottom + 20}, clBlack)) << "one label only";
-  EXPECT_TRUE(AnyIn({cx - 8, bottom + 20, cx + 8, bottom + 33}, clBlack));
-  EXPECT_TRUE(AnyIn({19, cy - 8, 32, cy + 8}, clBlack));
-  EXPECT_FALSE(AnyIn({19, 15, 32, cy - 10}, clBlack));
+  struct Ink {
+    const char* rule;
+    TRect box;
+    bool black;
+  };
+  // clang-format off
+  const Ink inks[] = {
+      {"the label \"0\" under the bottom tick",  {cx - 6, bottom + 7, cx + 6, bottom + 20},           true},
+      {"the label \"0\" left of the left tick",  {left - 7 - TextWidth("0"), cy - 6, left - 7, cy + 7}, true},
+      {"one bottom label only",                  {cx + 8, bottom + 7, 600, bottom + 20},              false},
+      {"the bottom title in its band",           {cx - 8, bottom + 20, cx + 8, bottom + 33},          true},
+      {"the left title in its band",             {19, cy - 8, 32, cy + 8},                            true},
+      {"nothing in the left title band above it", {19, 15, 32, cy - 10},                              false},
+  };
+  // clang-format on
+  for (const Ink& i : inks) EXPECT_EQ(AnyIn(i.box, clBlack), i.black) << i.rule;
 }
 
 TEST_F(ChartPaint, DepthAxisOfA3DChartTakesNoRoomAndDrawsNothing) {

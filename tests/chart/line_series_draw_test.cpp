@@ -8,7 +8,7 @@
 #include "chart/chart_axis.h"
 #include "chart/custom_chart.h"
 #include "chart/line_series.h"
-#include "platform/color.h"
+#include "raster/color.h"
 #include "tests/chart/line_series_picture.h"
 
 namespace plotvik {

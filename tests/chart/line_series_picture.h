@@ -3,9 +3,9 @@
 #include <map>
 #include <string>
 
-#include "platform/color.h"
-#include "platform/gui/bitmap.h"
-#include "platform/gui/geometry.h"
+#include "raster/bitmap.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
 
 namespace plotvik::testing_pictures {
 

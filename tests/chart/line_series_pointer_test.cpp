@@ -7,7 +7,7 @@
 #include "chart/chart_canvas3d.h"
 #include "chart/series_pointer.h"
 #include "platform/exceptions.h"
-#include "platform/gui/bitmap.h"
+#include "raster/bitmap.h"
 #include "tests/chart/line_series_picture.h"
 
 namespace plotvik {

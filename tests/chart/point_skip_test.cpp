@@ -11,8 +11,8 @@
 #include "chart/chart_axis.h"
 #include "chart/custom_chart.h"
 #include "chart/line_series.h"
-#include "platform/color.h"
-#include "platform/gui/bitmap.h"
+#include "raster/bitmap.h"
+#include "raster/color.h"
 
 namespace plotvik {
 namespace {

@@ -9,8 +9,8 @@
 #include "chart/chart_zoom.h"
 #include "chart/custom_chart.h"
 #include "chart/line_series.h"
-#include "platform/color.h"
-#include "platform/gui/bitmap.h"
+#include "raster/bitmap.h"
+#include "raster/color.h"
 
 namespace plotvik {
 namespace {

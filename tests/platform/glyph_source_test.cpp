@@ -1,6 +1,6 @@
-#include "platform/gui/glyph_source.h"
-
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,9 +9,15 @@
 #include <vector>
 
 #include "platform/font_files.h"
+#include "platform/gui/font_glyphs.h"
+#include "raster/bitmap.h"
+#include "raster/canvas.h"
+#include "tests/raster/raster_picture.h"
 
 namespace plotvik {
 namespace {
+
+using testing::InkBounds;
 
 struct FaceCase {
   std::string_view name;
@@ -56,7 +62,7 @@ TEST(GlyphSource, AFileThatIsNoFontMeasuresZeroAndDrawsNothing) {
 }
 
 TEST(GlyphSource, ACharacterTheFaceLacksGetsItsMissingGlyphShape) {
-  TGlyphSource& source = GlyphSourceFor("Arial", 11, 0);
+  TGlyphSource& source = WindowGlyphs().Face("Arial", 11, 0);
   const TGlyphMask& lacked = source.Mask(U'\u2074');  // superscript four
   const TGlyphMask& privateUse = source.Mask(U'\uE000');
   EXPECT_FALSE(lacked.bits.empty());
@@ -88,7 +94,7 @@ TEST(GlyphSource, HintingIgnoresTheEnvironment) {
 }
 
 TEST(GlyphSource, OutlinesAreClosedContoursAroundTheMask) {
-  TGlyphSource& source = GlyphSourceFor("Arial", 40, 0);
+  TGlyphSource& source = WindowGlyphs().Face("Arial", 40, 0);
   const TGlyphMask& mask = source.Mask(U'O');
   const auto contours = source.Outline(U'O');
   ASSERT_EQ(contours.size(), 2u);  // the ring and its hole
@@ -101,6 +107,57 @@ TEST(GlyphSource, OutlinesAreClosedContoursAroundTheMask) {
       EXPECT_LE(p.Y, mask.top + mask.height + 1.0);
     }
   }
+}
+
+// The canvas's text with the font files' glyphs, as the windows draw it.
+class FontFileText : public ::testing::Test {
+ protected:
+  static void Arial8(TCanvas& c) {
+    c.SetGlyphs(&WindowGlyphs());
+    c.Font().SetName("Arial");
+    c.Font().SetSize(8);
+  }
+};
+
+TEST_F(FontFileText, ArialEightPointHasALineHeightOfThirteen) {
+  TBitmap b(10, 10);
+  TCanvas& c = b.Canvas();
+  Arial8(c);
+  EXPECT_EQ(c.Font().Height(), -11);
+  EXPECT_EQ(c.TextHeight("W"), 13);
+  EXPECT_EQ(c.TextMetrics().Ascent, 10);
+  EXPECT_EQ(c.TextMetrics().Descent, 3);
+  EXPECT_EQ(c.TextWidth(""), 0);
+  const int w = c.TextWidth("10.5");
+  EXPECT_GT(w, 10);
+  c.SetTextCharacterExtra(2);
+  EXPECT_EQ(c.TextWidth("10.5"), w + 8);
+  c.Font().SetSize(0);
+  EXPECT_EQ(c.TextExtent("W"), (TSize{0, 0}));
+}
+
+// Axis labels group digits with a no-break space where the locale groups with a space: it must
+// draw as a plain gap of a space's width, not as a box or a glyph of its own.
+TEST_F(FontFileText, ANoBreakSpaceDrawsAsASpace) {
+  TBitmap spaced(60, 13), noBreak(60, 13);
+  Arial8(spaced.Canvas());
+  Arial8(noBreak.Canvas());
+  EXPECT_EQ(noBreak.Canvas().TextWidth("1\u00A0001"), spaced.Canvas().TextWidth("1 001"));
+  spaced.Canvas().TextOut(1, 0, "1 001");
+  noBreak.Canvas().TextOut(1, 0, "1\u00A0001");
+  EXPECT_TRUE(std::equal(spaced.Pixels().begin(), spaced.Pixels().end(), noBreak.Pixels().begin(),
+                         noBreak.Pixels().end()));
+}
+
+// Text comes from the font files, not from the toolkit: drawing it makes no application object.
+TEST_F(FontFileText, NeedsNoApplicationObject) {
+  if (QCoreApplication::instance() != nullptr) GTEST_SKIP() << "another test made one";
+  TBitmap b(40, 16);
+  Arial8(b.Canvas());
+  b.Canvas().TextOut(1, 1, "Ab");
+  b.Canvas().TextOutOutlined(1, 1, "Ab");
+  EXPECT_NE(InkBounds(b), TRect{});
+  EXPECT_EQ(QCoreApplication::instance(), nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 // Stepping along a line and the on/off patterns of the broken pen styles; not for use outside
-// platform/gui.
+// raster/.
 
 #include <algorithm>
 #include <cstdint>
@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gui/geometry.h"
-#include "platform/gui/graphic_objects.h"
+#include "raster/geometry.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik::raster {
 

@@ -1,4 +1,4 @@
-#include "platform/gui/canvas_rasterizer.h"
+#include "raster/canvas_rasterizer.h"
 
 #include <algorithm>
 
@@ -33,7 +33,8 @@ constexpr int kWidestPen = 4096;
 }  // namespace
 
 TRasterizer::TRasterizer(TCanvas& c) : bitmap_(c.target_), pixels_(c.target_.Pixels().data()) {
-  clip_ = bitmap_.Bounds();
+  bounds_ = bitmap_.Bounds();
+  clip_ = bounds_;
   if (c.clip_) clip_ = clip_.Intersected(*c.clip_);
   CheckInsideTarget(clip_);
 
@@ -165,13 +166,13 @@ void TRasterizer::FillRect(const TRect& r, const raster::Ink& ink) {
   }
 }
 
-TRect TRasterizer::StrokeBox(std::span<const TPoint> pts) const {
+TRect TRasterizer::StrokeBox(std::span<const TPoint> pts, const TRect& area) const {
   if (pts.empty()) return {};
   const auto [left, top, right, bottom] = raster::BoundsOf(pts);
   const long long w = width_;
   const TRect b{ClampToFarCoordinate(left - w), ClampToFarCoordinate(top - w),
                 ClampToFarCoordinate(right + 1 + w), ClampToFarCoordinate(bottom + 1 + w)};
-  return b.Intersected(clip_);
+  return b.Intersected(area);
 }
 
 }  // namespace plotvik

@@ -1,4 +1,4 @@
-#include "platform/color.h"
+#include "raster/color.h"
 
 #include <array>
 

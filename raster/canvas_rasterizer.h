@@ -1,6 +1,6 @@
 #pragma once
 
-// The canvas's pen, brush and clip turned into pixel loops; not for use outside platform/gui.
+// The canvas's pen, brush and clip turned into pixel loops; not for use outside raster/.
 
 #include <algorithm>
 #include <array>
@@ -9,11 +9,11 @@
 #include <span>
 #include <vector>
 
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas.h"
-#include "platform/gui/canvas_line.h"
-#include "platform/gui/raster_internal.h"
 #include "platform/invariant.h"
+#include "raster/bitmap.h"
+#include "raster/canvas.h"
+#include "raster/canvas_line.h"
+#include "raster/raster_internal.h"
 
 namespace plotvik {
 
@@ -120,8 +120,10 @@ class TRasterizer {
   // Fills the pixels of r (within the clip) that the stroke left alone, with the brush.
   void FillExcept(const TRect& r, const raster::Mask& stroke);
   void FillRect(const TRect& r, const raster::Ink& ink);
-  // A box around the points grown by the pen, cut to the clip.
-  TRect StrokeBox(std::span<const TPoint> pts) const;
+  // A box around the points grown by the pen, cut to the clip (or to `area`).
+  TRect StrokeBox(std::span<const TPoint> pts) const { return StrokeBox(pts, clip_); }
+  TRect StrokeBox(std::span<const TPoint> pts, const TRect& area) const;
+  const TRect& TargetBounds() const { return bounds_; }
 
  private:
   // Callers must clip: a box outside the target would write past the pixel rows.
@@ -136,6 +138,7 @@ class TRasterizer {
 
   TBitmap& bitmap_;
   TRGB* pixels_ = nullptr;
+  TRect bounds_;
   TRect clip_;
   int width_ = 1;
   bool visible_ = true;

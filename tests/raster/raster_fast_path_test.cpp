@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas.h"
-#include "platform/gui/canvas_rasterizer.h"
+#include "raster/bitmap.h"
+#include "raster/canvas.h"
+#include "raster/canvas_rasterizer.h"
+#include "tests/raster/fixed_glyphs.h"
 
 namespace plotvik {
 namespace {
@@ -179,6 +180,9 @@ TEST(RasterFastPaths, EveryFigureSetsThePixelsOfTheGeneralDrawing) {
   // Both pictures start with the same pattern of colours, so that pmNotXor shows a pixel written
   // twice and a gap filled or not.
   TBitmap fast(kWidth, kHeight), general(kWidth, kHeight);
+  testing::FixedGlyphs glyphs;
+  fast.Canvas().SetGlyphs(&glyphs);
+  general.Canvas().SetGlyphs(&glyphs);
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) {
       const TRGB pixel = 0xFF000000u | static_cast<TRGB>((x * 37 + y * 101) * 2654435761u >> 8);

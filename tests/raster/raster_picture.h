@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gui/bitmap.h"
+#include "raster/bitmap.h"
 
 namespace plotvik::testing {
 

@@ -1,13 +1,13 @@
 #pragma once
 
-// Pieces shared by the raster's implementation files; not for use outside platform/gui.
+// Pieces shared by the raster's implementation files; not for use outside raster/.
 
 #include <algorithm>
 #include <span>
 
-#include "platform/color.h"
-#include "platform/gui/geometry.h"
-#include "platform/gui/graphic_objects.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik::raster {
 

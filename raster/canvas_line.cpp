@@ -1,4 +1,4 @@
-#include "platform/gui/canvas_line.h"
+#include "raster/canvas_line.h"
 
 namespace plotvik::raster {
 

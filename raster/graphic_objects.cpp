@@ -1,4 +1,4 @@
-#include "platform/gui/graphic_objects.h"
+#include "raster/graphic_objects.h"
 
 #include <utility>
 

@@ -1,12 +1,12 @@
-#include "platform/gui/canvas.h"
+#include "raster/canvas.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
 
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas_rasterizer.h"
+#include "raster/bitmap.h"
+#include "raster/canvas_rasterizer.h"
 
 namespace plotvik {
 
@@ -223,12 +223,19 @@ void TCanvas::DrawPolygon(TRasterizer& r, std::span<const TPoint> points) {
 }
 
 void TCanvas::DrawPolygons(TRasterizer& r, std::span<const std::span<const TPoint>> contours) {
+  // The outline is marked on the clip's rows across the whole target, not just within the clip:
+  // a row's fill stays between its outermost outline pixels, which a clip cutting the figure may
+  // leave outside, and a clip may only cut what the figure draws, never change it.
+  const TRect& clip = r.Clip();
+  const TRect rows{r.TargetBounds().Left, clip.Top, r.TargetBounds().Right, clip.Bottom};
   std::size_t pointCount = 0;
   TRect strokeBox;
+  bool reachesClip = false;
   for (const auto& points : contours) {
     pointCount += points.size();
     if (!r.PenVisible() || points.empty()) continue;
-    const TRect b = r.StrokeBox(points);
+    reachesClip = reachesClip || !r.StrokeBox(points).IsEmpty();
+    const TRect b = r.StrokeBox(points, rows);
     if (b.IsEmpty()) continue;
     strokeBox =
         strokeBox.IsEmpty()
@@ -236,6 +243,9 @@ void TCanvas::DrawPolygons(TRasterizer& r, std::span<const std::span<const TPoin
             : TRect{std::min(strokeBox.Left, b.Left), std::min(strokeBox.Top, b.Top),
                     std::max(strokeBox.Right, b.Right), std::max(strokeBox.Bottom, b.Bottom)};
   }
+  // With an outline, the fill lies within the outline's box: a figure whose outline cannot reach
+  // the clip leaves every pixel alone.
+  if (r.PenVisible() && !reachesClip) return;
   Mask mask(strokeBox);
   if (r.PenVisible())
     for (const auto& points : contours) r.StrokePath(points, true, mask);

@@ -4,8 +4,8 @@
 #include <span>
 #include <vector>
 
-#include "platform/color.h"
-#include "platform/gui/geometry.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
 
 namespace plotvik {
 

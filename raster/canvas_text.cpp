@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas.h"
-#include "platform/gui/canvas_rasterizer.h"
-#include "platform/gui/glyph_source.h"
-#include "platform/gui/raster_internal.h"
 #include "platform/invariant.h"
 #include "platform/utf8.h"
+#include "raster/bitmap.h"
+#include "raster/canvas.h"
+#include "raster/canvas_rasterizer.h"
+#include "raster/glyph_source.h"
+#include "raster/raster_internal.h"
 
 namespace plotvik {
 
@@ -46,6 +46,8 @@ struct TextImage {
 
 class TCanvas::TextEngine {
  public:
+  explicit TextEngine(TGlyphSources& glyphs) : glyphs_(glyphs) {}
+
   // Makes `font` current; false when it cannot be drawn (a zero size).
   bool Select(const TFont& font) {
     const int pixels = std::abs(font.Height());
@@ -53,7 +55,7 @@ class TCanvas::TextEngine {
     if (source_ != nullptr && pixels == pixelSize_ && font.Name() == name_ &&
         font.Style() == style_)
       return true;
-    source_ = &GlyphSourceFor(font.Name(), pixels, font.Style() & (fsBold | fsItalic));
+    source_ = &glyphs_.Face(font.Name(), pixels, font.Style() & (fsBold | fsItalic));
     name_ = font.Name();
     pixelSize_ = pixels;
     style_ = font.Style();
@@ -129,6 +131,7 @@ class TCanvas::TextEngine {
     }
   }
 
+  TGlyphSources& glyphs_;
   TGlyphSource* source_ = nullptr;
   std::string name_;
   int pixelSize_ = 0;
@@ -146,16 +149,26 @@ TCanvas::TCanvas(TBitmap& target) : target_(target) {
 
 TCanvas::~TCanvas() = default;
 
+void TCanvas::SetGlyphs(TGlyphSources* glyphs) {
+  if (glyphs == glyphs_) return;
+  glyphs_ = glyphs;
+  text_.reset();
+}
+
+TCanvas::TextEngine* TCanvas::Text() {
+  if (!text_ && glyphs_ != nullptr) text_ = std::make_unique<TextEngine>(*glyphs_);
+  return text_ != nullptr && text_->Select(font_) ? text_.get() : nullptr;
+}
+
 TSize TCanvas::TextExtent(std::string_view text) {
-  if (!text_) text_ = std::make_unique<TextEngine>();
-  if (!text_->Select(font_)) return {};
-  return {text_->Width(DecodeUtf8(text), charExtra_), text_->Metrics().Height()};
+  TextEngine* const engine = Text();
+  if (engine == nullptr) return {};
+  return {engine->Width(DecodeUtf8(text), charExtra_), engine->Metrics().Height()};
 }
 
 TTextMetrics TCanvas::TextMetrics() {
-  if (!text_) text_ = std::make_unique<TextEngine>();
-  if (!text_->Select(font_)) return {};
-  return text_->Metrics();
+  TextEngine* const engine = Text();
+  return engine != nullptr ? engine->Metrics() : TTextMetrics{};
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text) {
@@ -167,17 +180,17 @@ void TCanvas::TextOutOutlined(int x, int y, std::string_view text) {
 }
 
 void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
-  if (!text_) text_ = std::make_unique<TextEngine>();
-  if (!text_->Select(font_)) return;
+  TextEngine* const engine = Text();
+  if (engine == nullptr) return;
   const std::u32string chars = DecodeUtf8(text);
   const bool opaque = backMode_ == TTextBackMode::Opaque;
   // Outlined text has its glyphs drawn as polygons below; its image only carries the box.
   TextImage t;
   if (outlined) {
-    t.width = text_->Width(chars, charExtra_);
-    t.height = text_->Metrics().Height();
+    t.width = engine->Width(chars, charExtra_);
+    t.height = engine->Metrics().Height();
   } else {
-    t = text_->Render(chars, charExtra_);
+    t = engine->Render(chars, charExtra_);
   }
 
   // The output point's place in the text box.
@@ -188,7 +201,7 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
     ax = t.width;
   int ay = 0;
   if ((textAlign_ & TA_BASELINE) == TA_BASELINE)
-    ay = text_->Metrics().Ascent;
+    ay = engine->Metrics().Ascent;
   else if ((textAlign_ & TA_BOTTOM) == TA_BOTTOM)
     ay = t.height;
 
@@ -270,7 +283,7 @@ void TCanvas::DrawText(int x, int y, std::string_view text, bool outlined) {
     // same rasterizer as every other figure.
     constexpr double kFar = raster::kFarCoordinate;
     std::vector<std::vector<TPoint>> polygons;
-    for (const TGlyphContour& contour : text_->Outlines(chars, charExtra_)) {
+    for (const TGlyphContour& contour : engine->Outlines(chars, charExtra_)) {
       std::vector<TPoint>& polygon = polygons.emplace_back();
       polygon.reserve(contour.size());
       for (const TGlyphPoint& p : contour) {

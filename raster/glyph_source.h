@@ -5,12 +5,10 @@
 // that has the same font files.
 
 #include <cstdint>
-#include <filesystem>
-#include <memory>
 #include <string_view>
 #include <vector>
 
-#include "platform/gui/graphic_objects.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik {
 
@@ -58,15 +56,14 @@ class TGlyphSource {
   virtual std::vector<TGlyphContour> Outline(char32_t ch) = 0;
 };
 
-// The file that draws a font name in a style: the metric-compatible stand-ins for the names the
-// charts were designed with, Liberation Sans for any other name.
-std::string_view FontFileFor(std::string_view name, TFontStyles style);
-
-// The glyphs of the named font, shared by every canvas and kept for the life of the program.
-TGlyphSource& GlyphSourceFor(std::string_view name, int pixels, TFontStyles style);
-
-// The glyphs of one font file (which need not exist), for callers that choose the file
-// themselves.
-std::unique_ptr<TGlyphSource> OpenGlyphSource(const std::filesystem::path& file, int pixels);
+// Where a canvas finds its glyphs: one face at one pixel size per call, kept by the provider for
+// as long as the provider lives. The raster draws with whatever provider its canvas was given,
+// so the font engine stays outside it.
+class TGlyphSources {
+ public:
+  virtual ~TGlyphSources() = default;
+  // `style` holds fsBold and fsItalic only: the bars are drawn by the canvas.
+  virtual TGlyphSource& Face(std::string_view name, int pixels, TFontStyles style) = 0;
+};
 
 }  // namespace plotvik

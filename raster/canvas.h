@@ -6,13 +6,14 @@
 #include <span>
 #include <string_view>
 
-#include "platform/color.h"
-#include "platform/gui/geometry.h"
-#include "platform/gui/graphic_objects.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
+#include "raster/graphic_objects.h"
 
 namespace plotvik {
 
 class TBitmap;
+class TGlyphSources;
 class TRasterizer;
 
 // Text alignment flags: which point of the text box the output position names.
@@ -46,7 +47,7 @@ struct TTextMetrics {
 //   18/6, psDashDot 9-6-3-6, psDashDotDot 9-3-3-3-3-3); gaps are left alone when the background
 //   mode is transparent and take the background colour when it is opaque;
 // - the pen mode applies to lines, outlines and fills alike.
-// Text is UTF-8.
+// Text is UTF-8, drawn with the glyphs of the canvas's glyph sources.
 class TCanvas {
  public:
   explicit TCanvas(TBitmap& target);
@@ -111,6 +112,9 @@ class TCanvas {
   int TextWidth(std::string_view text) { return TextExtent(text).cx; }
   int TextHeight(std::string_view text) { return TextExtent(text).cy; }
   TTextMetrics TextMetrics();
+  // Where text finds its glyphs; without any, text measures zero and draws nothing.
+  TGlyphSources* Glyphs() const { return glyphs_; }
+  void SetGlyphs(TGlyphSources* glyphs);
 
   // The clip: a rectangle in pixel coordinates, or none (the whole buffer).
   std::optional<TRect> Clip() const { return clip_; }
@@ -142,6 +146,8 @@ class TCanvas {
   // no clip cuts it (a series' pointers); false when that does not apply.
   bool DrawStampedPolygon(TRasterizer& r, std::span<const TPoint> points);
 
+  // The text engine with the current font selected; nullptr when no text can be drawn.
+  TextEngine* Text();
   void DrawText(int x, int y, std::string_view text, bool outlined);
   void Changed() {
     if (OnChange) OnChange();
@@ -159,6 +165,7 @@ class TCanvas {
   int charExtra_ = 0;
   TPoint penPos_;
   std::optional<TRect> clip_;
+  TGlyphSources* glyphs_ = nullptr;
   std::unique_ptr<TextEngine> text_;
   std::unique_ptr<PolygonStamps> stamps_;
 };

@@ -1,11 +1,11 @@
-#include "platform/gui/bitmap.h"
+#include "raster/bitmap.h"
 
 #include <algorithm>
 #include <deque>
 #include <mutex>
 
-#include "platform/gui/canvas.h"
-#include "platform/gui/raster_internal.h"
+#include "raster/canvas.h"
+#include "raster/raster_internal.h"
 
 namespace plotvik {
 

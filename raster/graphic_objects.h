@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/color.h"
+#include "raster/color.h"
 
 namespace plotvik {
 
