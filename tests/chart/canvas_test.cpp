@@ -20,11 +20,11 @@ using testing::SamePicture;
 
 // A chart surface on a small window image.
 class CanvasTest : public ::testing::Test {
-protected:
+ protected:
   CanvasTest() : window_(10, 8), surface_(window_.Canvas()) {
     window_.Canvas().SetGlyphs(&WindowGlyphs());
   }
-  TCanvas &Window() { return window_.Canvas(); }
+  TCanvas& Window() { return window_.Canvas(); }
 
   TBitmap window_;
   TChartCanvas3D surface_;
@@ -47,7 +47,7 @@ TEST(ChartGraphicObjects, DefaultsOfEveryPenBrushAndFont) {
       {std::make_unique<TChartArrowPen>(), clWhite, 1, psSolid, true},
       {std::make_unique<TChartZoomPen>(), clWhite, 1, psSolid, true},
   };
-  for (const auto &pc : pens) {
+  for (const auto& pc : pens) {
     EXPECT_EQ(pc.pen->Color(), pc.color);
     EXPECT_EQ(pc.pen->Width(), pc.width);
     EXPECT_EQ(pc.pen->Style(), pc.style);
@@ -89,7 +89,7 @@ TEST(ChartGraphicObjects, ChangesNotifyTheOwnerOncePerRealChange) {
   calls = 0;
   TChartFont font;
   font.OnChange = [&] { ++calls; };
-  font.OutLine().SetVisible(true); // the font's parts notify through the font
+  font.OutLine().SetVisible(true);  // the font's parts notify through the font
   font.Shadow().SetHorizSize(2);
   font.SetInterCharSize(1);
   font.SetSize(9);
@@ -102,7 +102,7 @@ TEST(ChartGraphicObjects, ChangesNotifyTheOwnerOncePerRealChange) {
   EXPECT_TRUE(copy.OutLine().Visible());
   EXPECT_EQ(copy.Shadow().HorizSize(), 2);
   EXPECT_EQ(copy.Size(), 9);
-  copy.Shadow().SetVertSize(1); // the copy's parts still report to the copy
+  copy.Shadow().SetVertSize(1);  // the copy's parts still report to the copy
   EXPECT_EQ(copyCalls, 2);
 
   calls = 0;
@@ -188,7 +188,7 @@ TEST_F(CanvasTest, PenKindFollowsSmallDotsAndWideBrokenStyles) {
       {1, psSolid, true,  pkAlternate},
   };
   // clang-format on
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     TChartPen pen;
     pen.SetWidth(c.width);
     pen.SetStyle(c.style);
@@ -215,7 +215,7 @@ TEST_F(CanvasTest, ApplyBrushMakesTheTextBackgroundOpaqueInTheBackColour) {
   brush.SetStyle(bsClear);
   surface_.ApplyBrush(brush, clBtnFace);
   EXPECT_EQ(surface_.TextBackMode(), TTextBackMode::Opaque);
-  EXPECT_EQ(surface_.TextBackColor(), 0xF0F0F0); // stored resolved
+  EXPECT_EQ(surface_.TextBackColor(), 0xF0F0F0);  // stored resolved
   EXPECT_EQ(surface_.Brush().Style(), bsClear);
   EXPECT_EQ(surface_.Brush().Color(), clRed);
   brush.SetStyle(bsSolid);
@@ -225,7 +225,7 @@ TEST_F(CanvasTest, ApplyBrushMakesTheTextBackgroundOpaqueInTheBackColour) {
 }
 
 TEST_F(CanvasTest, EachUnclipRestoresTheClipItsClipToFound) {
-  TCanvas &w = Window();
+  TCanvas& w = Window();
   // Unclip without ClipTo removes every clip.
   w.SetClip(TRect{1, 1, 5, 5});
   surface_.Unclip();
@@ -260,10 +260,10 @@ TEST_F(CanvasTest, EachUnclipRestoresTheClipItsClipToFound) {
 // Two charts painting in turn (pages drawn one after another, a paint nested in
 // another's) each get back their own clip.
 TEST_F(CanvasTest, ChartsClippingInTurnRestoreTheirOwnClips) {
-  TCanvas &w = Window();
+  TCanvas& w = Window();
   TBitmap other(10, 8);
   TChartCanvas3D otherSurface(other.Canvas());
-  TCanvas &o = other.Canvas();
+  TCanvas& o = other.Canvas();
   w.SetClip(TRect{1, 1, 9, 7});
   surface_.ClipTo(2, 2, 8, 6);
   otherSurface.ClipTo(0, 0, 5, 5);
@@ -294,11 +294,10 @@ TEST_F(CanvasTest, FrameCycleDrawsIntoTheBufferAndRepaintsFromIt) {
   EXPECT_EQ(surface_.Bitmap(), nullptr);
   EXPECT_FALSE(surface_.RepaintFromBuffer());
 
-  auto drawFrame = [&](const TRect &bounds) {
+  auto drawFrame = [&](const TRect& bounds) {
     const TRect r = surface_.BeginFrame(Window(), nullptr, bounds, false);
     EXPECT_EQ(r, (TRect{0, 0, bounds.Width(), bounds.Height()}));
-    EXPECT_EQ(surface_.ReferenceCanvas(),
-              &const_cast<TBitmap *>(surface_.Bitmap())->Canvas());
+    EXPECT_EQ(surface_.ReferenceCanvas(), &const_cast<TBitmap*>(surface_.Bitmap())->Canvas());
     surface_.Brush().SetColor(clRed);
     surface_.FillArea(r);
     surface_.DrawLine(0, 0, r.Right, r.Bottom);
@@ -320,7 +319,7 @@ TEST_F(CanvasTest, FrameCycleDrawsIntoTheBufferAndRepaintsFromIt) {
 
   // Same size: the bitmap is kept; one pixel more: a new bitmap of the new
   // size.
-  const TBitmap *first = surface_.Bitmap();
+  const TBitmap* first = surface_.Bitmap();
   drawFrame({0, 0, 10, 8});
   EXPECT_EQ(surface_.Bitmap(), first);
   drawFrame({0, 0, 9, 8});
@@ -338,8 +337,7 @@ TEST_F(CanvasTest, FrameCycleDrawsIntoTheBufferAndRepaintsFromIt) {
   surface_.SetBufferedDisplay(false);
   EXPECT_EQ(surface_.Bitmap(), nullptr);
   EXPECT_TRUE(surface_.Dirty());
-  EXPECT_EQ(surface_.BeginFrame(Window(), nullptr, {1, 1, 4, 4}, false),
-            (TRect{1, 1, 4, 4}));
+  EXPECT_EQ(surface_.BeginFrame(Window(), nullptr, {1, 1, 4, 4}, false), (TRect{1, 1, 4, 4}));
   EXPECT_EQ(surface_.ReferenceCanvas(), &Window());
   surface_.PresentFrame(Window(), Window(), {1, 1, 4, 4});
   EXPECT_TRUE(surface_.Dirty());
@@ -357,7 +355,7 @@ TEST_F(CanvasTest, BevelFrameDrawsWidthFramesAndShrinksTheRectangle) {
       {1, {"rrrrrb", "r....b", "r....b", "r....b", "bbbbbb"}, {1, 1, 5, 4}},
       {2, {"rrrrrb", "rrrrbb", "rr..bb", "rbbbbb", "bbbbbb"}, {2, 2, 4, 3}},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     TBitmap b(6, 5);
     TChartCanvas3D s(b.Canvas());
     s.Pen().SetWidth(3);
@@ -382,7 +380,7 @@ TEST_F(CanvasTest, TextMeasuresWithTheAppliedFontAndItsShadow) {
   font.SetInterCharSize(2);
   surface_.ApplyFont(font);
   EXPECT_EQ(surface_.TextWidthOf("0.25"), w + 3 + 8);
-  font.SetSize(0); // a font that cannot be drawn measures 0
+  font.SetSize(0);  // a font that cannot be drawn measures 0
   surface_.ApplyFont(font);
   EXPECT_EQ(surface_.TextWidthOf("0.25"), 0);
   EXPECT_EQ(surface_.FontLineHeight(), 0);
@@ -400,10 +398,9 @@ TEST(ChartCanvasText, ShadowIsTheTextOffsetAndNegativeOffsetsMoveTheText) {
       { 0,  3, 10, 13, 10, 10},
   };
   // clang-format on
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     TBitmap actual(50, 30), expected(50, 30);
-    for (TBitmap *b : {&actual, &expected})
-      b->Canvas().SetGlyphs(&WindowGlyphs());
+    for (TBitmap* b : {&actual, &expected}) b->Canvas().SetGlyphs(&WindowGlyphs());
     TChartCanvas3D surface(actual.Canvas());
     TChartFont font;
     font.Shadow().SetHorizSize(c.h);
@@ -414,14 +411,13 @@ TEST(ChartCanvasText, ShadowIsTheTextOffsetAndNegativeOffsetsMoveTheText) {
     surface.WriteText(10, 10, "Ab");
     EXPECT_EQ(surface.Font().Color(), clBlue);
 
-    TCanvas &e = expected.Canvas();
+    TCanvas& e = expected.Canvas();
     e.SetBackMode(TTextBackMode::Transparent);
     e.Font().SetColor(clSilver);
     e.TextOut(c.shadowX, c.shadowY, "Ab");
     e.Font().SetColor(clBlue);
     e.TextOut(c.textX, c.textY, "Ab");
-    EXPECT_TRUE(SamePicture(PictureOf(actual), PictureOf(expected)))
-        << c.h << "," << c.v;
+    EXPECT_TRUE(SamePicture(PictureOf(actual), PictureOf(expected))) << c.h << "," << c.v;
   }
 }
 
@@ -483,7 +479,7 @@ TEST_F(CanvasTest, DepthVariantsDrawLikeThePlainOperationsIn2D) {
   surface_.LineZ(0, 7, 3, 4, 99);
   surface_.MoveToZ(5, 5, 1);
   surface_.LineToZ(9, 5, 1);
-  surface_.DepthLine(3, 3, 0, 50); // nothing in 2D
+  surface_.DepthLine(3, 3, 0, 50);  // nothing in 2D
   EXPECT_TRUE(SamePicture(PictureOf(window_), {
                                                   "........#.",
                                                   "#####...#.",
@@ -528,5 +524,5 @@ TEST_F(CanvasTest, ResetDrawingStateAndPixels) {
   EXPECT_EQ(window_.Pixel(3, 2), 0xA0A0A0);
 }
 
-} // namespace
-} // namespace plotvik
+}  // namespace
+}  // namespace plotvik
