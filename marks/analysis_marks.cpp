@@ -7,8 +7,8 @@
 #include "chart/chart_axis.h"
 #include "chart/chart_canvas3d.h"
 #include "chart/custom_axis_panel.h"
-#include "marks/chart_hooks.h"
 #include "marks/mark_drawing.h"
+#include "platform/handler_list.h"
 #include "raster/graphic_objects.h"
 #include "table/mem_table.h"
 
@@ -113,15 +113,15 @@ TAnalysisMarks::TAnalysisMarks(const TCustomMemTable& table, TCustomAxisPanel& s
                                TCustomAxisPanel& reactanceChart)
     : state_(std::make_shared<State>(table, swrChart, reactanceChart)) {
   const std::weak_ptr<State> weak = state_;
-  AppendPaintHook(swrChart.OnBeforeDrawAxes, [weak](TCustomAxisPanel& chart) {
+  AddHandler(swrChart.OnBeforeDrawAxes, [weak](TCustomAxisPanel& chart) {
     const std::shared_ptr<State> state = weak.lock();
     if (state && state->visible) state->DrawTints(chart);
   });
-  AppendPaintHook(swrChart.OnAfterDraw, [weak](TCustomAxisPanel& chart) {
+  AddHandler(swrChart.OnAfterDraw, [weak](TCustomAxisPanel& chart) {
     const std::shared_ptr<State> state = weak.lock();
     if (state && state->visible) state->DrawMinimum(chart);
   });
-  AppendPaintHook(reactanceChart.OnAfterDraw, [weak](TCustomAxisPanel& chart) {
+  AddHandler(reactanceChart.OnAfterDraw, [weak](TCustomAxisPanel& chart) {
     const std::shared_ptr<State> state = weak.lock();
     if (state && state->visible) state->DrawResonances(chart);
   });
