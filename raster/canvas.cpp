@@ -234,9 +234,10 @@ void TCanvas::DrawPolygons(TRasterizer& r, std::span<const std::span<const TPoin
   for (const auto& points : contours) {
     pointCount += points.size();
     if (!r.PenVisible() || points.empty()) continue;
-    reachesClip = reachesClip || !r.StrokeBox(points).IsEmpty();
     const TRect b = r.StrokeBox(points, rows);
     if (b.IsEmpty()) continue;
+    // The clip lies within `rows`, so the box cut to the clip is this one cut again.
+    reachesClip = reachesClip || !b.Intersected(clip).IsEmpty();
     strokeBox =
         strokeBox.IsEmpty()
             ? b
