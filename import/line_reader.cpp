@@ -7,12 +7,6 @@
 
 namespace plotvik {
 
-namespace {
-
-constexpr char kEndMarker = 26;
-
-}  // namespace
-
 std::string IOErrorMessage(int code) {
   switch (code) {
     case 2:
@@ -80,7 +74,7 @@ void TLineReader::EnsureByte() {
   pos_ = 0;
   end_ = received;
   if (code != 0 || received == 0) {
-    buffer_[0] = kEndMarker;
+    buffer_[0] = kEndOfFileByte;
     end_ = 1;
   }
 }
@@ -88,7 +82,7 @@ void TLineReader::EnsureByte() {
 bool TLineReader::AtEnd() {
   if (!CheckOpen()) return true;
   EnsureByte();
-  return buffer_[pos_] == kEndMarker;
+  return buffer_[pos_] == kEndOfFileByte;
 }
 
 void TLineReader::ReadLineText(std::string& text) {

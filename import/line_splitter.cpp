@@ -8,7 +8,6 @@ namespace {
 
 constexpr char kLf = 10;
 constexpr char kCr = 13;
-constexpr char kEndOfFile = 26;
 
 }  // namespace
 
@@ -19,7 +18,7 @@ TLineSpan FindLineEnd(std::string_view block) {
   const auto* lf = static_cast<const char*>(std::memchr(data, kLf, block.size()));
   const std::size_t beforeLf = lf != nullptr ? static_cast<std::size_t>(lf - data) : block.size();
   // A byte 26 is rare and counts only before the line's LF, so it is looked for only there.
-  if (const auto* end = static_cast<const char*>(std::memchr(data, kEndOfFile, beforeLf))) {
+  if (const auto* end = static_cast<const char*>(std::memchr(data, kEndOfFileByte, beforeLf))) {
     const auto size = static_cast<std::size_t>(end - data);
     return {size, size, TLineEnd::leEndOfFile};
   }

@@ -12,6 +12,9 @@ namespace plotvik {
 // ends a line (alone or before an LF) and never reaches a line's text; every other byte, NUL
 // included, is text as it is. A line has no length limit. Since no byte pair decides anything,
 // a block may end anywhere, between a CR and its LF too.
+// The byte that ends a file wherever it stands (Ctrl-Z).
+inline constexpr char kEndOfFileByte = 26;
+
 enum class TLineEnd {
   leNone,       // the block ends first: the line goes on in the next block, if any
   leLf,         // an LF ends the line
